@@ -1,0 +1,16 @@
+#include <clocale>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "calc/zelk_calc.h"
+#include "regional/regional_qt.h"
+
+int main(int argc, char** argv) {
+  // Like the window program, whose application object does the same: the C library's locale
+  // follows the environment. No number of ours passes through it.
+  std::setlocale(LC_ALL, "");
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const zelk::EntornoCalc entorno{zelk::RegionalDelSistema(), zelk::RegionalPorNombre};
+  return zelk::EjecutarCalc(args, entorno, std::cout, std::cerr);
+}

@@ -1,0 +1,44 @@
+// The command-line pass of zelk-calc: the start-up texts, some fields retyped, one press of
+// "Calcular", the 13 result texts. No Qt here; the caller brings the regional settings.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/formulario_memoria.h"
+#include "engine/texto_numero.h"
+
+namespace zelk {
+
+// One input field retyped: the parameter and the text as the user would type it.
+struct Asignacion {
+  const DescripcionParametro* parametro;
+  std::string texto;
+};
+
+// The form after the window's start-up, the assignments typed into it and one pass; true when
+// the pass accepted the data. The form's messages are those of that last pass only.
+bool PasadaTrasInicio(FormularioMemoria& form, const ConfiguracionRegional& regional,
+                      std::span<const Asignacion> asignaciones);
+
+struct EntornoCalc {
+  ConfiguracionRegional regional;  // the settings of the environment
+  std::function<std::optional<ConfiguracionRegional>(std::string_view)> regionalPorNombre;
+};
+
+inline constexpr int kSalidaBien = 0;
+inline constexpr int kSalidaUso = 2;
+inline constexpr int kSalidaRechazo = 3;
+
+inline constexpr std::string_view kUsoCalc = "uso: zelk-calc [--locale NOMBRE] [NOMBRE=TEXTO]...";
+
+// zelk-calc with its arguments (without the program's name); returns the exit status.
+int EjecutarCalc(std::span<const std::string_view> args, const EntornoCalc& entorno,
+                 std::ostream& out, std::ostream& err);
+
+}  // namespace zelk

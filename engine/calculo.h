@@ -1,0 +1,25 @@
+// The operating point of both converter ends from the link's parameters: the computation half of
+// a calculation pass. A function of `DatosEnlace` alone; it keeps nothing between passes.
+#pragma once
+
+#include "engine/enlace.h"
+
+namespace zelk {
+
+// Every result the link's data allows; a value that cannot be formed, and every value formed from
+// it, is left empty (shown as "ERROR"). No result is ever infinite or NaN.
+ResultadosEnlace CalcularEnlace(const DatosEnlace& d);
+
+// The angle step: the principal value of arccos c in [0, pi], less b; empty unless |c| <= 1.
+// For 0 < c <= 1 it is formed as arctan(sqrt(1 - c^2) / c) - b, which the displayed figures rely
+// on to the last digit.
+Resultado PasoAngulo(double c, double b);
+
+// The ratio step: Q/P of a bridge with firing angle a and overlap angle m; empty when the
+// denominator cos(2a) - cos(2(m + a)) is exactly zero.
+Resultado PasoRazon(double a, double m);
+
+// Radians to degrees with the calculation's pi: ((v x 360) / 2) / pi.
+double AGrados(double radianes);
+
+}  // namespace zelk

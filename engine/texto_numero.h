@@ -1,0 +1,57 @@
+// Conversions between the text of a field and a number, under the user's regional settings.
+// Nothing here consults the C library's locale: the separators arrive as values.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/enlace.h"
+
+namespace zelk {
+
+// The decimal separator D and the digit-group separator G of the user's number format, as UTF-8.
+class ConfiguracionRegional {
+ public:
+  // A D that is empty, or that could be read as part of a number (a digit, a sign, "E", a blank),
+  // falls back to "."; a G equal to D, or one that could be read as part of a number, is dropped.
+  ConfiguracionRegional(std::string_view decimal, std::string_view grupo);
+
+  const std::string& Decimal() const { return decimal_; }
+  const std::string& Grupo() const { return grupo_; }
+
+  // Length of the group separator at the start of `texto`, 0 when none starts there. Where G is a
+  // space-like character, any of U+0020, U+00A0 and U+202F counts as G; where it is "’" or "'",
+  // either of the two does: users type what their keyboard has.
+  std::size_t GrupoEn(std::string_view texto) const;
+
+  static ConfiguracionRegional EstadosUnidos() { return {".", ","}; }
+
+ private:
+  std::string decimal_;
+  std::string grupo_;
+  enum class Familia { Exacta, Espacio, Apostrofo } familia_ = Familia::Exacta;
+};
+
+// The field conversion: the text of an input field to a double; no value when the text is not a
+// number or its value lies beyond the range of a double. A value too small for a double reads as
+// zero of its sign.
+std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRegional& r);
+
+// The numeric test: true exactly when the field conversion succeeds.
+bool EsNumerico(std::string_view texto, const ConfiguracionRegional& r);
+
+// A value under a display pattern: at most 15 significant digits, then rounded half away from
+// zero to the pattern's decimals; no exponent, no group separators. A value that rounds to zero
+// carries no sign. A value that is not finite gives the marker.
+std::string NumeroConPatron(double valor, const Patron& patron, const ConfiguracionRegional& r);
+
+// The general text form: 15 significant digits without trailing zeros, positional for decimal
+// exponents from -4 to 14, otherwise "d.dddE+XX". A value that is not finite gives the marker.
+std::string NumeroATexto(double valor, const ConfiguracionRegional& r);
+
+// The text of a result field: its value under its pattern (or the general form), or the marker.
+std::string TextoResultado(const Resultado& valor, const DescripcionResultado& d,
+                           const ConfiguracionRegional& r);
+
+}  // namespace zelk
