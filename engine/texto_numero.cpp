@@ -1,9 +1,12 @@
 #include "engine/texto_numero.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <system_error>
 
 namespace zelk {
@@ -34,29 +37,108 @@ bool PuedeSerSeparador(std::string_view s) {
 // Exponents beyond this are out of range whatever the digits; the cap keeps the sum in an int.
 constexpr std::int64_t kTopeExponente = 1'000'000'000;
 
-// The magnitude rounded to 15 significant digits: value = d[0].d[1]...d[14] x 10^exp.
-struct Digitos {
-  std::array<char, 15> d;
-  int exp;
+constexpr std::array<double, 23> kPotencias = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::array<std::uint64_t, 20> kPotenciasEnteras = {1ull,
+                                                             10ull,
+                                                             100ull,
+                                                             1'000ull,
+                                                             10'000ull,
+                                                             100'000ull,
+                                                             1'000'000ull,
+                                                             10'000'000ull,
+                                                             100'000'000ull,
+                                                             1'000'000'000ull,
+                                                             10'000'000'000ull,
+                                                             100'000'000'000ull,
+                                                             1'000'000'000'000ull,
+                                                             10'000'000'000'000ull,
+                                                             100'000'000'000'000ull,
+                                                             1'000'000'000'000'000ull,
+                                                             10'000'000'000'000'000ull,
+                                                             100'000'000'000'000'000ull,
+                                                             1'000'000'000'000'000'000ull,
+                                                             10'000'000'000'000'000'000ull};
+
+// A positive magnitude rounded to 15 significant digits: n x 10^(e - 14), 10^14 <= n < 10^15.
+struct Quince {
+  std::uint64_t n;
+  int e;
 };
 
-Digitos Significativos(double magnitud) {
+// The exact value rounded to 15 digits, from the precision-14 scientific form.
+Quince QuinceExacto(double magnitud) {
   // "d.dddddddddddddde+XXX": at most 1 + 1 + 14 + 5 characters.
   std::array<char, 32> buf{};
   const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitud,
                                  std::chars_format::scientific, 14);
-  Digitos out{};
-  out.d[0] = buf[0];
-  for (int i = 1; i < 15; ++i)
-    out.d[i] = buf[i + 1];
-  const char* e = buf.data() + 16;  // past "d." and 14 digits, at the "e"
-  int exponente = 0;
-  const char* p = e + 1;
-  const bool negativo = *p == '-';
-  ++p;
-  std::from_chars(p, res.ptr, exponente);
-  out.exp = negativo ? -exponente : exponente;
-  return out;
+  Quince q{static_cast<std::uint64_t>(buf[0] - '0'), 0};
+  for (int i = 2; i < 16; ++i)
+    q.n = q.n * 10 + static_cast<std::uint64_t>(buf[static_cast<std::size_t>(i)] - '0');
+  const char* p = buf.data() + 17;  // past "d.", 14 digits and the "e"
+  const bool negativo = *p++ == '-';
+  std::from_chars(p, res.ptr, q.e);
+  if (negativo)
+    q.e = -q.e;
+  return q;
+}
+
+// The same, several times cheaper where the value times a power of ten up to 10^22 lands between
+// 10^14 and 10^15. A product of two doubles is off the exact one by a remainder that fma gives
+// exactly, so its rounding to an integer is exact; a quotient is off by at most 1/16, which only
+// matters when its fraction is close to one half. Subnormal values carry fewer digits than 15 and
+// take the exact way.
+Quince RedondeoQuince(double magnitud) {
+  if (!(magnitud >= 1e-8 && magnitud < 1e36))
+    return QuinceExacto(magnitud);
+  // floor(log2 x) from the exponent bits, times log10 2: one too low at most; the loop mends it.
+  const int exp2 = static_cast<int>((std::bit_cast<std::uint64_t>(magnitud) >> 52) & 0x7FF) - 1023;
+  int e = static_cast<int>(std::floor(exp2 * 0.30102999566398120));
+  double y = 0;
+  int k = 0;
+  for (int intento = 0; intento < 3; ++intento) {
+    k = 14 - e;
+    if (k < -22 || k > 22)
+      return QuinceExacto(magnitud);
+    y = k >= 0 ? magnitud * kPotencias[static_cast<std::size_t>(k)]
+               : magnitud / kPotencias[static_cast<std::size_t>(-k)];
+    if (y < 1e14)
+      --e;
+    else if (y >= 1e15)
+      ++e;
+    else
+      break;
+  }
+  if (!(y >= 1e14 && y < 1e15))
+    return QuinceExacto(magnitud);
+  const double base = std::floor(y);
+  const double fraccion = y - base;
+  bool arriba = fraccion > 0.5;
+  if (k >= 0) {
+    // y < 2^50 keeps y - base exact and the remainder far below one half.
+    const double resto = std::fma(magnitud, kPotencias[static_cast<std::size_t>(k)], -y);
+    const double exacta = fraccion + resto;
+    if (std::fabs(exacta - 0.5) < 1e-3)
+      return QuinceExacto(magnitud);
+    arriba = exacta > 0.5;
+  } else if (std::fabs(fraccion - 0.5) <= 0.0625) {
+    return QuinceExacto(magnitud);
+  }
+  Quince q{static_cast<std::uint64_t>(base) + (arriba ? 1 : 0), e};
+  if (q.n == kPotenciasEnteras[15]) {
+    q.n /= 10;
+    ++q.e;
+  }
+  return q;
+}
+
+// The 15 digits as characters.
+std::array<char, 15> Cifras(Quince q) {
+  std::array<char, 15> d{};
+  for (auto i = d.size(); i-- > 0; q.n /= 10)
+    d[i] = static_cast<char>('0' + q.n % 10);
+  return d;
 }
 
 }  // namespace
@@ -103,14 +185,24 @@ std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRe
     ++pos;
   }
 
-  // The mantissa as plain ASCII digits with "." for D, ready for from_chars.
-  std::string mantisa;
-  mantisa.reserve(texto.size() + 1);
+  // The digits as one integer (its first 19 significant digits) and their count.
+  std::uint64_t entero = 0;
+  int significativos = 0;
+  const auto digito = [&] {
+    const char c = texto[pos++];
+    if (significativos == 0 && c == '0')
+      return;
+    if (significativos < 19)
+      entero = entero * 10 + static_cast<std::uint64_t>(c - '0');
+    ++significativos;
+  };
+
+  const std::size_t inicioMantisa = pos;
   std::size_t digitosEnteros = 0;
   bool trasGrupo = false;  // a group separator must stand between two digits
   while (hay()) {
     if (EsDigito(texto[pos])) {
-      mantisa.push_back(texto[pos++]);
+      digito();
       ++digitosEnteros;
       trasGrupo = false;
     } else if (std::size_t g = digitosEnteros > 0 ? r.GrupoEn(texto.substr(pos)) : 0) {
@@ -123,17 +215,19 @@ std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRe
   if (trasGrupo)
     return std::nullopt;
 
+  std::size_t posDecimal = std::string_view::npos;
   std::size_t digitosFraccion = 0;
   if (texto.substr(pos).starts_with(r.Decimal())) {
+    posDecimal = pos;
     pos += r.Decimal().size();
-    mantisa.push_back('.');
     while (hay() && EsDigito(texto[pos])) {
-      mantisa.push_back(texto[pos++]);
+      digito();
       ++digitosFraccion;
     }
   }
   if (digitosEnteros + digitosFraccion == 0)
     return std::nullopt;
+  const std::size_t finMantisa = pos;
 
   std::int64_t exponente = 0;
   if (hay() && (texto[pos] == 'e' || texto[pos] == 'E')) {
@@ -156,35 +250,53 @@ std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRe
   if (pos != texto.size())
     return std::nullopt;
 
-  // Decimal exponent of the first significant digit; tells overflow from underflow below.
-  const auto primero = mantisa.find_first_not_of("0.");
-  if (primero == std::string::npos)
-    return negativo ? -0.0 : 0.0;
-  const std::int64_t puestoPrimero = primero < digitosEnteros
-                                         ? static_cast<std::int64_t>(digitosEnteros - primero - 1)
-                                         : -static_cast<std::int64_t>(primero - digitosEnteros);
-  const std::int64_t exponenteDecimal = puestoPrimero + exponente;
+  const double cero = negativo ? -0.0 : 0.0;
+  if (significativos == 0)
+    return cero;
+  // value = digits x 10^escala; its first significant digit stands at 10^exponenteDecimal.
+  const std::int64_t escala = exponente - static_cast<std::int64_t>(digitosFraccion);
+  const std::int64_t exponenteDecimal = significativos - 1 + escala;
   if (exponenteDecimal > 400)
     return std::nullopt;
   if (exponenteDecimal < -400)
-    return negativo ? -0.0 : 0.0;
+    return cero;
 
-  mantisa.push_back('e');
+  // Up to 15 digits and a power of ten up to 10^22 are exact doubles: one multiplication or
+  // division rounds the exact quotient to the nearest double.
+  if (significativos <= 15 && escala >= -22 && escala <= 22) {
+    const double m = static_cast<double>(entero);
+    const double v = escala >= 0 ? m * kPotencias[static_cast<std::size_t>(escala)]
+                                 : m / kPotencias[static_cast<std::size_t>(-escala)];
+    return negativo ? -v : v;
+  }
+
+  // Otherwise the digits go to from_chars as plain ASCII with "." for D.
+  std::string ascii;
+  ascii.reserve(finMantisa - inicioMantisa + 24);
+  for (std::size_t i = inicioMantisa; i < finMantisa;) {
+    if (i == posDecimal) {
+      ascii.push_back('.');
+      i += r.Decimal().size();
+    } else {
+      if (EsDigito(texto[i]))
+        ascii.push_back(texto[i]);
+      ++i;  // group separators hold no ASCII digit
+    }
+  }
+  ascii.push_back('e');
   std::array<char, 24> buf{};
-  const auto fin = std::to_chars(buf.data(), buf.data() + buf.size(), exponente).ptr;
-  mantisa.append(buf.data(), fin);
+  ascii.append(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), exponente).ptr);
 
   double valor = 0;
-  const auto res = std::from_chars(mantisa.data(), mantisa.data() + mantisa.size(), valor,
-                                   std::chars_format::general);
+  const auto res =
+      std::from_chars(ascii.data(), ascii.data() + ascii.size(), valor, std::chars_format::general);
   if (res.ec == std::errc::result_out_of_range) {
     if (exponenteDecimal > 0)
       return std::nullopt;
-    valor = 0.0;
-  } else if (res.ec != std::errc() || res.ptr != mantisa.data() + mantisa.size() ||
-             !std::isfinite(valor)) {
-    return std::nullopt;
+    return cero;
   }
+  if (res.ec != std::errc() || res.ptr != ascii.data() + ascii.size() || !std::isfinite(valor))
+    return std::nullopt;
   return negativo ? -valor : valor;
 }
 
@@ -197,45 +309,80 @@ std::string NumeroConPatron(double valor, const Patron& patron, const Configurac
     return std::string(kMarcaError);
   const int n = patron.decimales;
   const double magnitud = std::fabs(valor);
+  const Quince q = magnitud == 0 ? Quince{0, 0} : RedondeoQuince(magnitud);
 
-  // Digits from position `alto` (10^alto) down to 10^-n, one extra '0' in front for a carry.
-  Digitos dig{};
-  dig.d.fill('0');
-  if (magnitud != 0)
-    dig = Significativos(magnitud);
-  const int alto = dig.exp > 0 ? dig.exp : 0;
-  std::string cifras(static_cast<std::size_t>(alto + n + 2), '0');
-  const auto digitoEn = [&](int puesto) {
-    const int i = dig.exp - puesto;
-    return i >= 0 && i < 15 ? dig.d[i] : '0';
-  };
-  for (int puesto = alto; puesto >= -n; --puesto)
-    cifras[static_cast<std::size_t>(alto - puesto + 1)] = digitoEn(puesto);
-  if (digitoEn(-n - 1) >= '5') {
-    for (auto i = cifras.size(); i-- > 0;) {
-      if (cifras[i] == '9') {
+  // The shown digits as one integer: value x 10^n, rounded half away from zero on the 15 digits.
+  // The first dropped digit is 5 or more exactly when the dropped part is half a unit or more.
+  // Beyond 18 digits the carry goes through a digit string instead.
+  std::array<char, 352> local;  // every double under a pattern of up to 40 decimals
+  std::string grande;
+  char* cifras = local.data();
+  std::size_t largo = 0;  // digits in `cifras`, at least n + 1
+  if (q.e + n <= 17) {
+    const int soltar = 14 - q.e - n;
+    std::uint64_t m = 0;
+    if (soltar <= 0) {
+      m = q.n * kPotenciasEnteras[static_cast<std::size_t>(-soltar)];
+    } else if (soltar <= 15) {
+      const std::uint64_t p = kPotenciasEnteras[static_cast<std::size_t>(soltar)];
+      m = q.n / p + (q.n % p >= p / 2 ? 1 : 0);
+    }
+    // Written from the last digit back, padded with zeros to n + 1 digits.
+    char* p = cifras + 24;
+    do {
+      *--p = static_cast<char>('0' + m % 10);
+      m /= 10;
+    } while (m != 0 || cifras + 24 - p < n + 1);
+    largo = static_cast<std::size_t>(cifras + 24 - p);
+    cifras = p;
+  } else {
+    // Positions 10^alto down to 10^-n, after one '0' for a carry.
+    const int alto = q.e;
+    largo = static_cast<std::size_t>(alto + n + 2);
+    if (largo > local.size()) {
+      grande.resize(largo);
+      cifras = grande.data();
+    }
+    const auto d = Cifras(q);
+    const auto digitoEn = [&](int puesto) {
+      const int i = q.e - puesto;
+      return i >= 0 && i < 15 ? d[static_cast<std::size_t>(i)] : '0';
+    };
+    cifras[0] = '0';
+    for (int puesto = alto; puesto >= -n; --puesto)
+      cifras[alto - puesto + 1] = digitoEn(puesto);
+    if (digitoEn(-n - 1) >= '5') {
+      for (auto i = largo; i-- > 0;) {
+        if (cifras[i] != '9') {
+          ++cifras[i];
+          break;
+        }
         cifras[i] = '0';
-      } else {
-        ++cifras[i];
-        break;
       }
     }
+    std::size_t inicio = 0;
+    while (inicio + static_cast<std::size_t>(n) + 1 < largo && cifras[inicio] == '0')
+      ++inicio;
+    cifras += inicio;
+    largo -= inicio;
   }
 
-  const auto finEntero = static_cast<std::size_t>(alto + 2);
-  std::size_t inicio = 0;
-  while (inicio + 1 < finEntero && cifras[inicio] == '0')
-    ++inicio;
-  const bool esCero = cifras.find_first_not_of('0') == std::string::npos;
-
-  std::string out;
-  out.reserve(cifras.size() + r.Decimal().size() + 1);
-  if (std::signbit(valor) && !esCero)
-    out.push_back('-');
-  out.append(cifras, inicio, finEntero - inicio);
+  const std::size_t enteras = largo - static_cast<std::size_t>(n);
+  bool esCero = true;
+  for (std::size_t i = 0; i < largo && esCero; ++i)
+    esCero = cifras[i] == '0';
+  const bool signo = std::signbit(valor) && !esCero;
+  const std::string& D = r.Decimal();
+  std::string out(signo + enteras + (n > 0 ? D.size() + static_cast<std::size_t>(n) : 0), '-');
+  // Plain loops: these runs are a few characters long, too short for memcpy to pay.
+  char* p = out.data() + signo;
+  for (std::size_t i = 0; i < enteras; ++i)
+    *p++ = cifras[i];
   if (n > 0) {
-    out += r.Decimal();
-    out.append(cifras, finEntero, std::string::npos);
+    for (char c : D)
+      *p++ = c;
+    for (std::size_t i = enteras; i < largo; ++i)
+      *p++ = cifras[i];
   }
   return out;
 }
@@ -245,12 +392,13 @@ std::string NumeroATexto(double valor, const ConfiguracionRegional& r) {
     return std::string(kMarcaError);
   if (valor == 0)
     return "0";
-  const Digitos dig = Significativos(std::fabs(valor));
-  int k = 15;
-  while (k > 1 && dig.d[k - 1] == '0')
+  const Quince q = RedondeoQuince(std::fabs(valor));
+  const auto cifras = Cifras(q);
+  std::size_t k = cifras.size();
+  while (k > 1 && cifras[k - 1] == '0')
     --k;
-  const std::string_view d(dig.d.data(), static_cast<std::size_t>(k));
-  const int e = dig.exp;
+  const std::string_view d(cifras.data(), k);
+  const int e = q.e;
 
   std::string out;
   if (valor < 0)
