@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs the Debian 12 packages the project needs, when any is missing. Run as root, or as a
+# user with sudo.
+set -eu
+paquetes="g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+  locales libc-bin"
+faltan=""
+for p in $paquetes; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan="$faltan $p"
+done
+[ -z "$faltan" ] && exit 0
+echo "Instalando:$faltan"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $faltan
