@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace zelk {
 
@@ -133,6 +134,24 @@ Quince RedondeoQuince(double magnitud) {
   return q;
 }
 
+// n without its last `cuantas` digits (1 to 15), rounded half up on the first digit dropped. The
+// divisors are constants, so that no division instruction is needed.
+template <std::size_t... I>
+std::uint64_t SoltarCifrasEn(std::uint64_t n, int cuantas, std::index_sequence<I...>) {
+  std::uint64_t m = 0;
+  ((cuantas == static_cast<int>(I) + 1
+        ? (m = n / kPotenciasEnteras[I + 1] +
+               (n % kPotenciasEnteras[I + 1] >= kPotenciasEnteras[I + 1] / 2 ? 1 : 0),
+           true)
+        : false) ||
+   ...);
+  return m;
+}
+
+std::uint64_t SoltarCifras(std::uint64_t n, int cuantas) {
+  return SoltarCifrasEn(n, cuantas, std::make_index_sequence<15>{});
+}
+
 // The 15 digits as characters.
 std::array<char, 15> Cifras(Quince q) {
   std::array<char, 15> d{};
@@ -172,6 +191,15 @@ std::size_t ConfiguracionRegional::GrupoEn(std::string_view texto) const {
 }
 
 std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRegional& r) {
+  // Most fields hold a plain whole number of a few digits, exactly a double.
+  if (!texto.empty() && texto.size() <= 15) {
+    std::uint64_t entero = 0;
+    std::size_t i = 0;
+    while (i < texto.size() && EsDigito(texto[i]))
+      entero = entero * 10 + static_cast<std::uint64_t>(texto[i++] - '0');
+    if (i == texto.size())
+      return static_cast<double>(entero);
+  }
   while (!texto.empty() && EsBlanco(texto.front()))
     texto.remove_prefix(1);
   while (!texto.empty() && EsBlanco(texto.back()))
@@ -324,8 +352,7 @@ std::string NumeroConPatron(double valor, const Patron& patron, const Configurac
     if (soltar <= 0) {
       m = q.n * kPotenciasEnteras[static_cast<std::size_t>(-soltar)];
     } else if (soltar <= 15) {
-      const std::uint64_t p = kPotenciasEnteras[static_cast<std::size_t>(soltar)];
-      m = q.n / p + (q.n % p >= p / 2 ? 1 : 0);
+      m = SoltarCifras(q.n, soltar);
     }
     // Written from the last digit back, padded with zeros to n + 1 digits.
     char* p = cifras + 24;

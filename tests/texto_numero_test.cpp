@@ -5,6 +5,9 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -248,6 +251,17 @@ TEST(FormaGeneral, SeLeeDeNuevo) {
       EXPECT_EQ(*leido, redondeado) << texto;
     }
   }
+  // Values whose shortest digits are 16 ending in 5, and ordinary magnitudes.
+  std::uniform_real_distribution<double> exponente(-10, 40);
+  for (int i = 0; i < 20000; ++i) {
+    const double x = std::pow(10.0, exponente(azar)) * (i % 2 ? 1.0 : -1.0);
+    char buf[40];
+    const auto fin = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14);
+    double redondeado = 0;
+    std::from_chars(buf, fin.ptr, redondeado);
+    const auto texto = NumeroATexto(x, kEstadosUnidos);
+    ASSERT_EQ(TextoANumero(texto, kEstadosUnidos), redondeado) << texto;
+  }
 }
 
 TEST(Resultado, MarcaDondeNoHayValor) {
@@ -257,6 +271,73 @@ TEST(Resultado, MarcaDondeNoHayValor) {
   const auto* vdcr = BuscarResultado("Vdcr");
   ASSERT_NE(vdcr, nullptr);
   EXPECT_EQ(TextoResultado(549.69, *vdcr, kEspana), "549,69");
+}
+
+}  // namespace
+}  // namespace zelk
+
+namespace zelk {
+namespace {
+
+// The display written the slow, plain way: the exact value's 15 digits from to_chars, then
+// rounding on the digit string.
+std::string PatronDeReferencia(double valor, int n) {
+  char buf[40] = {};
+  std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::scientific, 14);
+  std::string digitos = std::string(1, buf[0]) + std::string(buf + 2, 14);
+  const int e = std::atoi(buf + 17);
+  // Digits at positions 10^max(e,0) .. 10^-(n+1), one '0' in front for a carry.
+  const int alto = std::max(e, 0);
+  std::string cifras = "0";
+  for (int puesto = alto; puesto >= -n - 1; --puesto) {
+    const int i = e - puesto;
+    cifras += (i >= 0 && i < 15) ? digitos[static_cast<std::size_t>(i)] : '0';
+  }
+  const bool arriba = cifras.back() >= '5';
+  cifras.pop_back();
+  if (arriba) {
+    for (auto i = cifras.size(); i-- > 0;) {
+      if (cifras[i] == '9') {
+        cifras[i] = '0';
+      } else {
+        ++cifras[i];
+        break;
+      }
+    }
+  }
+  std::string entero = cifras.substr(0, cifras.size() - static_cast<std::size_t>(n));
+  entero.erase(0, std::min(entero.find_first_not_of('0'), entero.size() - 1));
+  const std::string texto =
+      entero + (n > 0 ? "." + cifras.substr(cifras.size() - static_cast<std::size_t>(n)) : "");
+  const bool cero = texto.find_first_not_of("0.") == std::string::npos;
+  return (std::signbit(valor) && !cero ? "-" : "") + texto;
+}
+
+TEST(Patrones, CoincidenConLaReferencia) {
+  std::mt19937_64 azar(7);
+  std::uniform_real_distribution<double> exponente(-12, 40);
+  std::uniform_int_distribution<std::uint64_t> mantisa(100'000'000'000'000, 999'999'999'999'999);
+  const Patron* patrones[] = {&kPatronAngulo, &kPatronTresDec, &kPatronPotencia};
+  for (int i = 0; i < 60000; ++i) {
+    double x = 0;
+    if (i % 2 == 0) {
+      x = std::pow(10.0, exponente(azar));
+    } else {
+      // 16 digits ending in 5: the ties of the 15-digit rounding, and their neighbours.
+      char buf[48];
+      const int e = static_cast<int>(exponente(azar));
+      std::snprintf(buf, sizeof buf, "%llu5e%d", static_cast<unsigned long long>(mantisa(azar)),
+                    e - 15);
+      std::from_chars(buf, buf + std::strlen(buf), x);
+      x = std::nextafter(x, (i % 3 == 0) ? 0.0 : (i % 3 == 1) ? 1e300 : x);
+    }
+    if (i % 5 == 0)
+      x = -x;
+    for (const Patron* p : patrones) {
+      ASSERT_EQ(NumeroConPatron(x, *p, kEstadosUnidos), PatronDeReferencia(x, p->decimales))
+          << std::hexfloat << x << " " << p->texto;
+    }
+  }
 }
 
 }  // namespace
