@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the project needs, when any is missing. Run as root, or as a
 # user with sudo.
 set -eu
-paquetes="g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev
   locales libc-bin"
 faltan=""
 for p in $paquetes; do

@@ -1,0 +1,465 @@
+// The main window: placement, texts, focus, keys, start-up under two regional settings, the
+// buttons and the menu.
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "tests/regionales.h"
+#include "tests/ui/avisador_prueba.h"
+#include "ui/main/aplicacion.h"
+#include "ui/main/frm_inicio.h"
+
+using zelk::Campo;
+using zelk::ui::FrmInicio;
+
+namespace {
+
+struct Lugar {
+  const char* control;
+  const char* padre;
+  QRect pixeles;
+};
+
+// Every control's place in pixels, read off the window's drawing at 15 twips to the pixel.
+std::vector<Lugar> LugaresEsperados() {
+  std::vector<Lugar> lugares{
+      {"fraDatos", "cliente", {8, 8, 209, 193}},
+      {"Frame1", "cliente", {224, 8, 209, 193}},
+      {"Frame2", "cliente", {440, 8, 209, 193}},
+      {"Image1", "cliente", {48, 272, 565, 156}},
+      {"cmdCalcular", "cliente", {16, 472, 65, 33}},
+      {"cmdValoresDefault", "cliente", {96, 472, 65, 33}},
+      {"cmdSalir", "cliente", {176, 472, 65, 33}},
+      {"lblR4", "cliente", {16, 244, 41, 17}},
+      {"txtTgphir", "cliente", {16, 264, 49, 19}},
+      {"lblR2", "cliente", {80, 248, 49, 17}},
+      {"txtIacr", "cliente", {80, 264, 49, 19}},
+      {"lblR1", "cliente", {232, 248, 57, 17}},
+      {"txtVdcr", "cliente", {232, 264, 49, 19}},
+      {"lblR11", "cliente", {512, 248, 41, 17}},
+      {"txtIaci", "cliente", {512, 264, 49, 19}},
+      {"lblR13", "cliente", {576, 244, 33, 17}},
+      {"txtTgphii", "cliente", {576, 264, 49, 19}},
+      {"lblR6", "cliente", {16, 376, 41, 17}},
+      {"txtPr", "cliente", {16, 392, 57, 19}},
+      {"lblR7", "cliente", {16, 424, 65, 17}},
+      {"txtQr", "cliente", {16, 440, 57, 19}},
+      {"lblR5", "cliente", {192, 372, 41, 17}},
+      {"txtAlpha", "cliente", {192, 392, 49, 19}},
+      {"lblR3", "cliente", {192, 416, 33, 17}},
+      {"txtMur", "cliente", {192, 432, 49, 19}},
+      {"lblR10", "cliente", {336, 372, 57, 17}},
+      {"txtGamma", "cliente", {352, 392, 49, 19}},
+      {"lblR12", "cliente", {352, 416, 33, 17}},
+      {"txtMui", "cliente", {352, 432, 49, 19}},
+      {"lblR15", "cliente", {512, 368, 41, 17}},
+      {"txtPi", "cliente", {512, 384, 57, 19}},
+      {"lblR16", "cliente", {512, 408, 65, 17}},
+      {"txtQi", "cliente", {512, 424, 57, 19}},
+  };
+  // The input rows: label at x 8, field at x 112, rows 24 pixels apart from y 32.
+  struct Fila {
+    const char *marco, *etiqueta, *campo;
+    int fila, anchoEtiqueta;
+  };
+  const Fila filas[] = {
+      {"fraDatos", "lbl1", "txtUacr", 0, 89},    {"fraDatos", "lbl2", "txtTapr", 1, 105},
+      {"fraDatos", "lbl3", "txtNr", 2, 89},      {"fraDatos", "lbl4", "txtIdc", 3, 89},
+      {"fraDatos", "lbl5", "txtRcr", 4, 89},     {"fraDatos", "lbl6", "txtXcr", 5, 89},
+      {"Frame1", "lbl7", "txtUaci", 0, 89},      {"Frame1", "lbl8", "txtTapi", 1, 105},
+      {"Frame1", "lbl9", "txtNi", 2, 89},        {"Frame1", "lbl10", "txtVdci", 3, 89},
+      {"Frame1", "lbl11", "txtRci", 4, 89},      {"Frame1", "lbl12", "txtXci", 5, 89},
+      {"Frame2", "lbl13", "txtRdc", 0, 89},      {"Frame2", "lbl14", "txtVdcnom", 1, 105},
+      {"Frame2", "lbl15", "txtEacr_nom", 2, 89}, {"Frame2", "lbl16", "txtUacr_nom", 3, 89},
+      {"Frame2", "lbl17", "txtEaci_nom", 4, 89}, {"Frame2", "lbl18", "txtUaci_nom", 5, 89},
+  };
+  for (const auto& f : filas) {
+    const int y = 32 + 24 * f.fila;
+    lugares.push_back({f.etiqueta, f.marco, {8, y, f.anchoEtiqueta, 17}});
+    lugares.push_back({f.campo, f.marco, {112, y, 81, 19}});
+  }
+  return lugares;
+}
+
+struct Rotulo {
+  const char* etiqueta;
+  const char* campo;
+  const char* titulo;
+  const char* ayuda;
+};
+
+const Rotulo kRotulos[] = {
+    {"lbl1", "txtUacr", "Uacr [kV]", "Tensión actual del lado primario del transformador"},
+    {"lbl2", "txtTapr", "tapr [p.u.]",
+     "Tap actual. La regulación se supone del  lado primario del transformador"},
+    {"lbl3", "txtNr", "Nr", "Número de puentes en serie, respecto al lado DC."},
+    {"lbl4", "txtIdc", "Idc [A]", "Valor deseado de corriente continua en el enlace"},
+    {"lbl5", "txtRcr", "Rcr [ohm/fase]", "Resistencia de conmutación"},
+    {"lbl6", "txtXcr", "Xcr [ohm/fase]", "Reactancia de conmutación"},
+    {"lbl7", "txtUaci", "Uaci [kV]", "Tensión actual del lado primario del transformador"},
+    {"lbl8", "txtTapi", "tapi [p.u.]",
+     "Tap actual. La regulación se supone del  lado primario del transformador"},
+    {"lbl9", "txtNi", "Ni", "Número de puentes en serie, respecto al lado DC."},
+    {"lbl10", "txtVdci", "Vdci [kV]", "Valor deseado de tensión de continua en el lado inversor"},
+    {"lbl11", "txtRci", "Rci [ohm/fase]", "Resistencia de conmutación"},
+    {"lbl12", "txtXci", "Xci [ohm/fase]", "Reactancia de conmutación"},
+    {"lbl13", "txtRdc", "Rdc [ohm]", "Resistencia de la línea de corriente continua."},
+    {"lbl14", "txtVdcnom", "Vdcnom [kV]", "Tensión nominal de continua (por ahora no utilizada)."},
+    {"lbl15", "txtEacr_nom", "Eacr_nom [kV]",
+     "Tensión nominal del lado secundario del transformador, extremo rectificador"},
+    {"lbl16", "txtUacr_nom", "Uacr_nom [kV]",
+     "Tensión nominal del lado primario del transformador, extremo rectificador"},
+    {"lbl17", "txtEaci_nom", "Eaci_nom [kV]",
+     "Tensión nominal del lado secundario del transformador, extremo inversor"},
+    {"lbl18", "txtUaci_nom", "Uaci_nom [kV]",
+     "Tensión nominal del lado primario del transformador, extremo inversor"},
+    {"lblR4", "txtTgphir", "tg phir", "Qr/Pr"},
+    {"lblR2", "txtIacr", "Iacr [A]", "Corriente, lado primario del transformador"},
+    {"lblR1", "txtVdcr", "Vdcr [kV]", ""},
+    {"lblR11", "txtIaci", "Iaci [A]", "Corriente, lado primario del transformador"},
+    {"lblR13", "txtTgphii", "tg phii", "Qi/Pi"},
+    {"lblR6", "txtPr", "Pr [MW]", ""},
+    {"lblR7", "txtQr", "Qr [MVAr]", ""},
+    {"lblR5", "txtAlpha", "alpha [\u00BA]", "Angulo de disparo, lado rectificador"},
+    {"lblR3", "txtMur", "mu r [\u00BA]",
+     "Angulo correspondiente a la conmutación, lado rectificador."},
+    {"lblR10", "txtGamma", "gamma [\u00BA]", "Margen de ángulo de disparo extremo inversor"},
+    {"lblR12", "txtMui", "mu i [\u00BA]",
+     "Angulo correspondiente a la conmutación, lado inversor."},
+    {"lblR15", "txtPi", "Pi [MW]", ""},
+    {"lblR16", "txtQi", "Qi [MVAr]", ""},
+};
+
+const char* const kOrdenFoco[] = {"txtUacr",     "txtTapr",     "txtNr",
+                                  "txtIdc",      "txtRcr",      "txtXcr",
+                                  "cmdCalcular", "txtXci",      "txtRci",
+                                  "txtVdci",     "txtNi",       "txtTapi",
+                                  "txtUaci",     "txtRdc",      "txtVdcnom",
+                                  "txtEacr_nom", "txtUacr_nom", "txtEaci_nom",
+                                  "txtUaci_nom", "txtGamma",    "txtIaci",
+                                  "txtPi",       "txtQi",       "txtTgphii",
+                                  "txtMui",      "txtQr",       "txtPr",
+                                  "txtTgphir",   "txtAlpha",    "txtIacr",
+                                  "txtMur",      "txtVdcr",     "cmdValoresDefault",
+                                  "cmdSalir"};
+
+// The 13 result fields in the order of writing, as the start-up leaves them under en_US.
+const char* const kResultadosCampos[] = {"txtAlpha",  "txtMur",  "txtTgphir", "txtGamma", "txtMui",
+                                         "txtTgphii", "txtVdcr", "txtIacr",   "txtPr",    "txtQr",
+                                         "txtIaci",   "txtPi",   "txtQi"};
+
+QString ConComa(QString texto) {
+  return texto.replace('.', ',');
+}
+
+}  // namespace
+
+class FrmInicioTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<zelk::prueba::AvisadorPrueba> avisador_;
+  QPointer<FrmInicio> ventana_;
+
+  FrmInicio* Abrir(const zelk::ConfiguracionRegional& regional) {
+    ventana_ = new FrmInicio(regional, *avisador_);
+    return ventana_;
+  }
+  template <typename T = QLineEdit>
+  T* Control(const char* nombre) const {
+    auto* c = ventana_->findChild<T*>(QString::fromUtf8(nombre));
+    if (c == nullptr)
+      qFatal("no control %s", nombre);
+    return c;
+  }
+  QString Texto(const char* nombre) const { return Control(nombre)->text(); }
+  void Mostrar() {
+    ventana_->show();
+    ventana_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(ventana_));
+  }
+
+ private slots:
+  void initTestCase() { zelk::ui::PrepararAplicacion(); }
+  void init() {
+    avisador_ = std::make_unique<zelk::prueba::AvisadorPrueba>();
+    Abrir(zelk::prueba::kEstadosUnidos);
+  }
+  void cleanup() {
+    delete ventana_;
+    QVERIFY(avisador_->mensajes.isEmpty() ||
+            QTest::currentTestFunction() == QByteArray("pasadaRechazada"));
+  }
+
+  void geometria_data() {
+    QTest::addColumn<QString>("padre");
+    QTest::addColumn<QRect>("lugar");
+    for (const auto& l : LugaresEsperados())
+      QTest::newRow(l.control) << QString::fromUtf8(l.padre) << l.pixeles;
+  }
+  void geometria() {
+    QFETCH(QString, padre);
+    QFETCH(QRect, lugar);
+    Mostrar();
+    auto* control = Control<QWidget>(QTest::currentDataTag());
+    QCOMPARE(control->parentWidget()->objectName(), padre);
+    QCOMPARE(control->geometry(), lugar);
+  }
+
+  void areaCliente() {
+    Mostrar();
+    QCOMPARE(ventana_->objectName(), QStringLiteral("frmInicio"));
+    QCOMPARE(ventana_->windowTitle(),
+             QStringLiteral("Cálculos para transmisión en Corriente Continua (ZELK)"));
+    QCOMPARE(ventana_->centralWidget()->size(), QSize(657, 519));
+    QVERIFY(!ventana_->windowIcon().isNull());
+    QVERIFY(ventana_->windowIcon().availableSizes().contains(QSize(16, 16)));
+    QVERIFY(ventana_->windowIcon().availableSizes().contains(QSize(32, 32)));
+  }
+
+  void rotulos_data() {
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<QString>("ayuda");
+    for (const auto& r : kRotulos)
+      QTest::newRow(r.etiqueta) << QString::fromUtf8(r.campo) << QString::fromUtf8(r.titulo)
+                                << QString::fromUtf8(r.ayuda);
+  }
+  void rotulos() {
+    QFETCH(QString, campo);
+    QFETCH(QString, titulo);
+    QFETCH(QString, ayuda);
+    auto* etiqueta = Control<QLabel>(QTest::currentDataTag());
+    auto* texto = Control(campo.toUtf8().constData());
+    QCOMPARE(etiqueta->text(), titulo);
+    QCOMPARE(etiqueta->toolTip(), ayuda);
+    QVERIFY(etiqueta->autoFillBackground());
+    QCOMPARE(etiqueta->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(texto->toolTip(), QString());
+    QCOMPARE(texto->accessibleName(), titulo);
+    QCOMPARE(texto->maxLength(), 32767);
+    QVERIFY(!texto->isReadOnly());
+    QCOMPARE(texto->validator(), nullptr);
+    QVERIFY(texto->alignment() & Qt::AlignLeft);
+  }
+
+  void marcosBotonesYMenu() {
+    QCOMPARE(Control<QGroupBox>("fraDatos")->title(), QStringLiteral("Datos rectificador"));
+    QCOMPARE(Control<QGroupBox>("Frame1")->title(), QStringLiteral("Datos inversor"));
+    QCOMPARE(Control<QGroupBox>("Frame2")->title(), QStringLiteral("Otros datos"));
+    const std::pair<const char*, const char*> botones[] = {
+        {"cmdCalcular", "Calcular"},
+        {"cmdValoresDefault", "Valores del inicio"},
+        {"cmdSalir", "Salir"}};
+    for (auto [nombre, titulo] : botones) {
+      auto* boton = Control<QPushButton>(nombre);
+      QCOMPARE(boton->text(), QString::fromUtf8(titulo));
+      QVERIFY(!boton->isDefault());
+      QVERIFY(!boton->autoDefault());
+      QVERIFY(boton->toolTip().isEmpty());
+    }
+    const auto menus = ventana_->menuBar()->actions();
+    QCOMPARE(menus.size(), 1);
+    QCOMPARE(menus[0]->text(), QStringLiteral("Archivo"));
+    QCOMPARE(menus[0]->objectName(), QStringLiteral("mnuArchivo"));
+    const auto items = menus[0]->menu()->actions();
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items[0]->objectName(), QStringLiteral("mnuSalir"));
+    QCOMPARE(items[0]->text(), QStringLiteral("Salir"));
+    QCOMPARE(items[1]->objectName(), QStringLiteral("mnuAcercaDe"));
+    QCOMPARE(items[1]->text(), QStringLiteral("Acerca De..."));
+    for (auto* item : items) {
+      QVERIFY(item->shortcut().isEmpty());
+      QVERIFY(!item->isSeparator());
+    }
+  }
+
+  // Labels over the picture are drawn above it, and fields and buttons above the labels.
+  void ordenDeDibujo() {
+    Mostrar();
+    auto* cliente = ventana_->centralWidget();
+    for (const auto& r : kRotulos) {
+      auto* etiqueta = Control<QLabel>(r.etiqueta);
+      if (etiqueta->parentWidget() != cliente)
+        continue;
+      auto* campo = Control(r.campo);
+      QCOMPARE(cliente->childAt(etiqueta->geometry().topLeft() + QPoint(1, 1)), etiqueta);
+      QCOMPARE(cliente->childAt(campo->geometry().center()), campo);
+    }
+  }
+
+  void focoYTabulador() {
+    Mostrar();
+    QCOMPARE(QApplication::focusWidget(), Control("txtUacr"));
+    const int n = static_cast<int>(std::size(kOrdenFoco));
+    for (int vuelta = 1; vuelta <= n; ++vuelta) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(),
+               QString::fromUtf8(kOrdenFoco[vuelta % n]));
+    }
+    for (int vuelta = n - 1; vuelta >= 0; --vuelta) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+      QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromUtf8(kOrdenFoco[vuelta]));
+    }
+  }
+
+  void teclasSinEfecto_data() {
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<int>("tecla");
+    for (const char* campo : {"txtUacr", "txtXci", "txtAlpha"}) {
+      QTest::addRow("Enter en %s", campo) << QString::fromUtf8(campo) << int(Qt::Key_Return);
+      QTest::addRow("Intro en %s", campo) << QString::fromUtf8(campo) << int(Qt::Key_Enter);
+      QTest::addRow("Esc en %s", campo) << QString::fromUtf8(campo) << int(Qt::Key_Escape);
+    }
+  }
+  void teclasSinEfecto() {
+    QFETCH(QString, campo);
+    QFETCH(int, tecla);
+    Mostrar();
+    Control("txtIdc")->setText(QStringLiteral("1000"));
+    Control("txtVdcr")->setText(QStringLiteral("sin tocar"));
+    auto* destino = Control(campo.toUtf8().constData());
+    destino->setFocus();
+    QTest::keyClick(destino, static_cast<Qt::Key>(tecla));
+    QCOMPARE(Texto("txtVdcr"), QStringLiteral("sin tocar"));
+    QCOMPARE(Texto("txtIdc"), QStringLiteral("1000"));
+    QVERIFY(ventana_->isVisible());
+    QCOMPARE(QApplication::focusWidget(), destino);
+  }
+
+  void inicio_data() {
+    QTest::addColumn<bool>("coma");
+    QTest::newRow("en_US") << false;
+    QTest::newRow("es_ES") << true;
+  }
+  void inicio() {
+    QFETCH(bool, coma);
+    delete ventana_;
+    Abrir(coma ? zelk::prueba::kEspana : zelk::prueba::kEstadosUnidos);
+    const char* const esperados[] = {"18.40",   "7.57",    "0.412",   "24.71",  "6.14",
+                                     "0.53",    "549",     "1372.27", "1098.0", "452.4",
+                                     "1372.27", "-1050.0", "555.4"};
+    for (std::size_t i = 0; i < std::size(esperados); ++i) {
+      const QString esperado = QString::fromUtf8(esperados[i]);
+      QCOMPARE(Texto(kResultadosCampos[i]), coma ? ConComa(esperado) : esperado);
+    }
+    const QString reactancia = coma ? QStringLiteral("3,88") : QStringLiteral("3.88");
+    QCOMPARE(Texto("txtXcr"), reactancia);
+    QCOMPARE(Texto("txtXci"), reactancia);
+    QCOMPARE(Texto("txtUacr"), QStringLiteral("500"));
+    QVERIFY(avisador_->mensajes.isEmpty());
+    for (const char* nombre : kOrdenFoco)
+      if (nombre[0] == 't')
+        QVERIFY2(Texto(nombre) != QStringLiteral("Text1"), nombre);
+  }
+
+  void calcularTrasEditar() {
+    Control("txtIdc")->setText(QStringLiteral("1000"));
+    QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+    const char* const esperados[][2] = {
+        {"txtVdcr", "537"},    {"txtIacr", "686.13"}, {"txtPr", "537.0"}, {"txtQr", "254.2"},
+        {"txtIaci", "686.13"}, {"txtPi", "-525.0"},   {"txtQi", "278.2"}};
+    for (const auto& e : esperados)
+      QCOMPARE(Texto(e[0]), QString::fromUtf8(e[1]));
+  }
+
+  void pasadaRechazada() {
+    Control("txtUacr")->setText(QStringLiteral("abc"));
+    Control("txtNr")->setText(QStringLiteral("7"));
+    QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+    QCOMPARE(avisador_->mensajes,
+             QStringList{"ERROR EN DATOS. Se sobreescriben con los valores por defecto."});
+    QCOMPARE(Texto("txtUacr"), QStringLiteral("500"));
+    QCOMPARE(Texto("txtNr"), QStringLiteral("2"));
+    QCOMPARE(Texto("txtXcr"), QStringLiteral("4"));
+    QCOMPARE(Texto("txtXci"), QStringLiteral("4"));
+    QCOMPARE(Texto("txtAlpha"), QStringLiteral("18.26"));
+    QCOMPARE(Texto("txtGamma"), QStringLiteral("24.60"));
+    QCOMPARE(ventana_->Calculo().Datos().Xcr, 4.0);
+  }
+
+  void valoresDelInicio() {
+    Control("txtIdc")->setText(QStringLiteral("1000"));
+    QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+    Control("txtUacr")->setText(QStringLiteral("400"));
+    QTest::mouseClick(Control<QPushButton>("cmdValoresDefault"), Qt::LeftButton);
+    QCOMPARE(Texto("txtUacr"), QStringLiteral("500"));
+    QCOMPARE(Texto("txtIdc"), QStringLiteral("2000"));
+    QCOMPARE(Texto("txtXcr"), QStringLiteral("4"));
+    QCOMPARE(ventana_->Calculo().Datos().Xci, 4.0);
+    QCOMPARE(Texto("txtVdcr"), QStringLiteral("537"));  // the last pass's, untouched
+    QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+    QCOMPARE(Texto("txtAlpha"), QStringLiteral("18.26"));
+    QCOMPARE(Texto("txtGamma"), QStringLiteral("24.60"));
+  }
+
+  void resultadoEscritoIgnorado() {
+    Control("txtAlpha")->setText(QStringLiteral("99"));
+    Control("txtVdcr")->setText(QStringLiteral("abc"));
+    QTest::keyClicks(Control("txtPr"), QStringLiteral("xyz"));
+    QCOMPARE(Texto("txtAlpha"), QStringLiteral("99"));
+    QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+    QCOMPARE(Texto("txtAlpha"), QStringLiteral("18.40"));
+    QCOMPARE(Texto("txtVdcr"), QStringLiteral("549"));
+    QCOMPARE(Texto("txtPr"), QStringLiteral("1098.0"));
+  }
+
+  void nadaSeMueveAlRedimensionar_data() {
+    QTest::addColumn<QSize>("tamano");
+    QTest::newRow("mayor") << QSize(1200, 900);
+    QTest::newRow("menor") << QSize(300, 200);
+  }
+  void nadaSeMueveAlRedimensionar() {
+    QFETCH(QSize, tamano);
+    Mostrar();
+    const auto lugares = LugaresEsperados();
+    ventana_->resize(tamano);
+    QTRY_COMPARE(ventana_->size(), tamano);
+    for (const auto& l : lugares)
+      QCOMPARE(Control<QWidget>(l.control)->geometry(), l.pixeles);
+  }
+
+  void salirCierraSinPreguntar_data() {
+    QTest::addColumn<int>("como");
+    QTest::newRow("botón") << 0;
+    QTest::newRow("menú") << 1;
+    QTest::newRow("barra de título") << 2;
+  }
+  void salirCierraSinPreguntar() {
+    QFETCH(int, como);
+    Mostrar();
+    Control("txtUacr")->setText(QStringLiteral("123"));
+    if (como == 0)
+      QTest::mouseClick(Control<QPushButton>("cmdSalir"), Qt::LeftButton);
+    else if (como == 1)
+      ventana_->findChild<QAction*>(QStringLiteral("mnuSalir"))->trigger();
+    else
+      ventana_->close();
+    QTRY_VERIFY(ventana_.isNull());
+  }
+
+  void acercaDeAvisa() {
+    QSignalSpy pedido(ventana_.data(), &FrmInicio::acercaDePedido);
+    ventana_->findChild<QAction*>(QStringLiteral("mnuAcercaDe"))->trigger();
+    QCOMPARE(pedido.count(), 1);
+  }
+
+  // Offscreen pictures of the window for a person to look at.
+  void captura_data() { inicio_data(); }
+  void captura() {
+    QFETCH(bool, coma);
+    delete ventana_;
+    Abrir(coma ? zelk::prueba::kEspana : zelk::prueba::kEstadosUnidos);
+    Mostrar();
+    const QString archivo = QStringLiteral(ZELK_CAPTURAS "/frmInicio_%1.png")
+                                .arg(QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(ventana_->grab().save(archivo));
+  }
+};
+
+QTEST_MAIN(FrmInicioTest)
+#include "frm_inicio_test.moc"

@@ -1,0 +1,40 @@
+// The About window: what the program is, its version and who made it, and the button that starts
+// the system information tool. A fixed dialog without owner; it unloads itself when dismissed.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string_view>
+
+class QLabel;
+
+namespace zelk::ui {
+
+inline constexpr std::string_view kNombreAcerca = "frmAbout";
+inline constexpr std::string_view kTituloAcerca = "Acerca de este programa...";
+inline constexpr std::string_view kTextoTitulo = "ZELK";
+inline constexpr std::string_view kTextoVersion = "Version 1.2";
+inline constexpr std::string_view kTextoDescripcion =
+    "Este programa calcula en base a los datos de los extremos rectificador e inversor, y de la "
+    "corriente continua transmitida, las potencias en corriente alterna de ambos extremos.";
+inline constexpr std::string_view kTextoCredito = "Desarrollado por el equipo de zelk.";
+inline constexpr std::string_view kTextoOK = "OK";
+inline constexpr std::string_view kTextoSysInfo = "&System Info...";
+
+class FrmAbout : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `lanzador` runs when "System Info..." is pressed.
+  explicit FrmAbout(std::function<void()> lanzador);
+
+ private:
+  // The load step: caption, version and title, each time the window is loaded.
+  void Cargar();
+
+  std::function<void()> lanzador_;
+  QLabel* lblTitle_ = nullptr;
+  QLabel* lblVersion_ = nullptr;
+};
+
+}  // namespace zelk::ui

@@ -1,0 +1,41 @@
+#include "ui/main/aplicacion.h"
+
+#include <QApplication>
+
+#include "engine/enlace.h"
+#include "ui/comun/boton_ajustado.h"
+#include "ui/comun/dibujos.h"
+#include "ui/comun/fuente.h"
+#include "ui/comun/texto_qt.h"
+#include "ui/main/disposicion.h"
+
+namespace zelk::ui {
+
+namespace {
+
+// A text field of 19 pixels keeps 14 for its line inside the frame; a label of 17 has more.
+constexpr int kAltoLinea = 14;
+
+// Every caption of the main window with the width its control gives it; a button's caption may
+// wrap, so each of its words must fit.
+std::vector<Hueco> HuecosDeLaVentana() {
+  std::vector<Hueco> huecos;
+  for (std::size_t i = 0; i < kNumParametros; ++i)
+    huecos.push_back({Q(kParametros[i].titulo), Px(kFilasEntrada[i].anchoEtiqueta)});
+  for (std::size_t i = 0; i < kNumResultados; ++i)
+    huecos.push_back({Q(kResultados[i].titulo), Px(kPosicionesResultado[i].anchoEtiqueta)});
+  for (const auto& b : kBotones)
+    for (const auto& palabra : Q(b.titulo).split(' '))
+      huecos.push_back({palabra, Px(kAnchoBoton) - 2 * BotonAjustado::kMargen});
+  return huecos;
+}
+
+}  // namespace
+
+void PrepararAplicacion() {
+  QApplication::setApplicationName(Q(kTituloAplicacion));
+  QApplication::setWindowIcon(IconoAplicacion());
+  QApplication::setFont(FuenteQueCabe(QApplication::font(), kAltoLinea, HuecosDeLaVentana()));
+}
+
+}  // namespace zelk::ui

@@ -1,0 +1,172 @@
+#include "ui/main/frm_inicio.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "ui/comun/boton_ajustado.h"
+#include "ui/comun/dibujos.h"
+#include "ui/comun/texto_qt.h"
+#include "ui/main/disposicion.h"
+
+namespace zelk::ui {
+
+namespace {
+
+QRect Pixeles(int izquierda, int arriba, int ancho, int alto) {
+  return {Px(izquierda), Px(arriba), Px(ancho), Px(alto)};
+}
+
+// Labels are opaque, so that the schematic never shows through them; their tool tip is the only
+// one of the window.
+QLabel* NuevaEtiqueta(QWidget* padre, std::string_view nombre, std::string_view titulo,
+                      std::string_view ayuda, const QRect& lugar) {
+  auto* etiqueta = new QLabel(Q(titulo), padre);
+  etiqueta->setObjectName(Q(nombre));
+  etiqueta->setAutoFillBackground(true);
+  etiqueta->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  etiqueta->setTextFormat(Qt::PlainText);
+  if (!ayuda.empty())
+    etiqueta->setToolTip(Q(ayuda));
+  etiqueta->setGeometry(lugar);
+  return etiqueta;
+}
+
+QLineEdit* NuevoCampo(QWidget* padre, std::string_view nombre, QLabel* etiqueta,
+                      const QRect& lugar) {
+  auto* campo = new QLineEdit(Q(kTextoDiseno), padre);
+  campo->setObjectName(Q(nombre));
+  campo->setAccessibleName(etiqueta->text());
+  etiqueta->setBuddy(campo);
+  campo->setGeometry(lugar);
+  return campo;
+}
+
+}  // namespace
+
+FrmInicio::FrmInicio(ConfiguracionRegional regional, Avisador& avisador, QWidget* padre)
+    : QMainWindow(padre),
+      formulario_(campos_, avisador),
+      calculadora_(formulario_, std::move(regional)) {
+  setObjectName(Q(kNombreVentana));
+  setWindowTitle(Q(kTituloVentana));
+  setWindowIcon(IconoAplicacion());
+  // Closing unloads the window: nothing of it stays behind.
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  auto* cliente = new QWidget(this);
+  cliente->setObjectName(QStringLiteral("cliente"));
+  setCentralWidget(cliente);
+
+  // Created bottom to top: the picture, then labels, then fields and buttons.
+  auto* esquema = new QLabel(cliente);
+  esquema->setObjectName(Q(kNombreEsquema));
+  esquema->setPixmap(DibujoEsquema(devicePixelRatioF()));
+  esquema->setGeometry(Pixeles(kEsquema.izquierda, kEsquema.arriba, kEsquema.ancho, kEsquema.alto));
+  ConstruirMarcos(cliente);
+  ConstruirResultados(cliente);
+
+  auto* calcular = ConstruirBoton(cliente, 0);
+  auto* valores = ConstruirBoton(cliente, 1);
+  auto* salir = ConstruirBoton(cliente, 2);
+  connect(calcular, &QPushButton::clicked, this, &FrmInicio::Calcular);
+  connect(valores, &QPushButton::clicked, this, &FrmInicio::ValoresDefault);
+  connect(salir, &QPushButton::clicked, this, &FrmInicio::Salir);
+
+  ConstruirMenu();
+  OrdenarFoco();
+  resize(Px(kAnchoCliente), Px(kAltoCliente) + menuBar()->sizeHint().height());
+
+  calculadora_.Inicio();
+}
+
+void FrmInicio::ConstruirMarcos(QWidget* cliente) {
+  std::array<QGroupBox*, 3> marcos{};
+  for (std::size_t m = 0; m < kMarcos.size(); ++m) {
+    marcos[m] = new QGroupBox(Q(kMarcos[m].titulo), cliente);
+    marcos[m]->setObjectName(Q(kMarcos[m].nombre));
+    marcos[m]->setGeometry(Pixeles(kIzquierdaMarco[m], kArribaMarco, kAnchoMarco, kAltoMarco));
+  }
+  for (std::size_t i = 0; i < kNumParametros; ++i) {
+    const auto& p = kParametros[i];
+    const auto& fila = kFilasEntrada[i];
+    auto* marco = marcos[static_cast<std::size_t>(p.marco)];
+    const int arriba = kArribaFila + kPasoFila * fila.fila;
+    auto* etiqueta =
+        NuevaEtiqueta(marco, p.etiqueta, p.titulo, p.ayuda,
+                      Pixeles(kIzquierdaEtiqueta, arriba, fila.anchoEtiqueta, kAltoEtiqueta));
+    campos_[Indice(p.campo)] = NuevoCampo(
+        marco, p.control, etiqueta, Pixeles(kIzquierdaCampo, arriba, kAnchoCampo, kAltoCampo));
+  }
+}
+
+void FrmInicio::ConstruirResultados(QWidget* cliente) {
+  std::array<QLabel*, kNumResultados> etiquetas{};
+  for (std::size_t i = 0; i < kNumResultados; ++i) {
+    const auto& r = kResultados[i];
+    const auto& l = kPosicionesResultado[i];
+    etiquetas[i] = NuevaEtiqueta(
+        cliente, r.etiqueta, r.titulo, r.ayuda,
+        Pixeles(l.izquierdaEtiqueta, l.arribaEtiqueta, l.anchoEtiqueta, kAltoEtiqueta));
+  }
+  for (std::size_t i = 0; i < kNumResultados; ++i) {
+    const auto& r = kResultados[i];
+    const auto& l = kPosicionesResultado[i];
+    campos_[Indice(r.campo)] =
+        NuevoCampo(cliente, r.control, etiquetas[i],
+                   Pixeles(l.izquierdaCampo, l.arribaCampo, l.anchoCampo, kAltoCampo));
+  }
+}
+
+QPushButton* FrmInicio::ConstruirBoton(QWidget* cliente, std::size_t i) {
+  const auto& b = kBotones[i];
+  auto* boton = new BotonAjustado(Q(b.titulo), cliente);
+  boton->setObjectName(Q(b.nombre));
+  // Enter and Esc press no button.
+  boton->setAutoDefault(false);
+  boton->setDefault(false);
+  boton->setGeometry(Pixeles(b.izquierda, kArribaBoton, kAnchoBoton, kAltoBoton));
+  return boton;
+}
+
+void FrmInicio::ConstruirMenu() {
+  QMenu* archivo = menuBar()->addMenu(Q(kMenuArchivo.titulo));
+  archivo->setObjectName(Q(kMenuArchivo.nombre));
+  archivo->menuAction()->setObjectName(Q(kMenuArchivo.nombre));
+  QAction* salir = archivo->addAction(Q(kMenuSalir.titulo));
+  salir->setObjectName(Q(kMenuSalir.nombre));
+  QAction* acerca = archivo->addAction(Q(kMenuAcercaDe.titulo));
+  acerca->setObjectName(Q(kMenuAcercaDe.nombre));
+  // The menu's "Salir" is the button's own action.
+  connect(salir, &QAction::triggered, this,
+          [this] { findChild<QPushButton*>(Q(kBotones[2].nombre))->click(); });
+  connect(acerca, &QAction::triggered, this, &FrmInicio::acercaDePedido);
+}
+
+void FrmInicio::OrdenarFoco() {
+  QWidget* anterior = nullptr;
+  for (auto nombre : kOrdenFoco) {
+    auto* control = findChild<QWidget*>(Q(nombre));
+    control->setFocusPolicy(Qt::StrongFocus);
+    if (anterior != nullptr)
+      setTabOrder(anterior, control);
+    anterior = control;
+  }
+  // setTabOrder leaves the chain closed: from the last control back to the first.
+  findChild<QWidget*>(Q(kOrdenFoco.front()))->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmInicio::Calcular() {
+  calculadora_.Calcular();
+}
+
+void FrmInicio::ValoresDefault() {
+  calculadora_.ValoresDefault();
+}
+
+void FrmInicio::Salir() {
+  close();
+}
+
+}  // namespace zelk::ui

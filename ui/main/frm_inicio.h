@@ -1,0 +1,47 @@
+// The main window: three frames of inputs, the results around the link's schematic, three buttons
+// and the menu "Archivo". Its controls stay where they are placed; only the field texts change.
+#pragma once
+
+#include <QMainWindow>
+
+#include "engine/pasada.h"
+#include "ui/comun/avisador.h"
+#include "ui/main/formulario_ventana.h"
+
+class QPushButton;
+
+namespace zelk::ui {
+
+class FrmInicio : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Builds the window and runs the start-up, so that it is calculated before it is first shown.
+  // Messages of the checks go to `avisador`, which must outlive the window.
+  FrmInicio(ConfiguracionRegional regional, Avisador& avisador, QWidget* padre = nullptr);
+
+  QLineEdit* CampoTexto(Campo campo) const { return campos_[Indice(campo)]; }
+  const Calculadora& Calculo() const { return calculadora_; }
+
+  // The button actions, also reached through the menu.
+  void Calcular();
+  void ValoresDefault();
+  void Salir();
+
+ signals:
+  // "Acerca De..." was chosen; whoever keeps the windows opens the About window.
+  void acercaDePedido();
+
+ private:
+  void ConstruirMarcos(QWidget* cliente);
+  void ConstruirResultados(QWidget* cliente);
+  QPushButton* ConstruirBoton(QWidget* cliente, std::size_t i);
+  void ConstruirMenu();
+  void OrdenarFoco();
+
+  FormularioVentana::Campos campos_{};
+  FormularioVentana formulario_;
+  Calculadora calculadora_;
+};
+
+}  // namespace zelk::ui
