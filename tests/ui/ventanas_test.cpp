@@ -1,0 +1,232 @@
+// The About window and the lifetime of both windows: one instance, reloaded at every opening,
+// its keys and its launcher, and the end of the program with the last window.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "tests/regionales.h"
+#include "tests/ui/avisador_prueba.h"
+#include "ui/main/aplicacion.h"
+#include "ui/main/ventanas.h"
+
+using zelk::ui::FrmAbout;
+using zelk::ui::Ventanas;
+
+namespace {
+
+int AcercasAbiertas() {
+  int n = 0;
+  for (auto* w : QApplication::topLevelWidgets())
+    if (qobject_cast<FrmAbout*>(w) != nullptr && w->isVisible())
+      ++n;
+  return n;
+}
+
+template <typename T>
+T* Hijo(QWidget* ventana, const char* nombre) {
+  auto* c = ventana->findChild<T*>(QString::fromUtf8(nombre));
+  if (c == nullptr)
+    qFatal("no control %s", nombre);
+  return c;
+}
+
+}  // namespace
+
+class VentanasTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<zelk::prueba::AvisadorPrueba> avisador_;
+  std::unique_ptr<Ventanas> ventanas_;
+  int lanzamientos_ = 0;
+
+  FrmAbout* AbrirAcerca() {
+    ventanas_->AbrirAcerca();
+    auto* acerca = ventanas_->Acerca();
+    if (acerca != nullptr && !QTest::qWaitForWindowExposed(acerca))
+      qWarning("About window not exposed");
+    return acerca;
+  }
+
+ private slots:
+  void initTestCase() { zelk::ui::PrepararAplicacion(); }
+  void init() {
+    avisador_ = std::make_unique<zelk::prueba::AvisadorPrueba>();
+    ventanas_ = std::make_unique<Ventanas>(zelk::prueba::kEstadosUnidos, *avisador_);
+    ventanas_->MostrarInicio();
+    QVERIFY(QTest::qWaitForWindowExposed(ventanas_->Inicio()));
+    lanzamientos_ = 0;
+  }
+  void cleanup() {
+    ventanas_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(AcercasAbiertas(), 0);
+  }
+
+  void acercaComoSeDibuja() {
+    auto* acerca = AbrirAcerca();
+    QCOMPARE(acerca->objectName(), QStringLiteral("frmAbout"));
+    QCOMPARE(acerca->windowTitle(), QStringLiteral("Acerca de este programa..."));
+    QCOMPARE(acerca->size(), QSize(382, 237));
+    QCOMPARE(acerca->minimumSize(), acerca->maximumSize());
+    QCOMPARE(acerca->parentWidget(), nullptr);
+    QVERIFY(!acerca->isModal());
+    const auto banderas = acerca->windowFlags();
+    QVERIFY(!(banderas & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(banderas & Qt::WindowMaximizeButtonHint));
+    QVERIFY(banderas & Qt::WindowCloseButtonHint);
+    QVERIFY(!acerca->windowIcon().isNull());
+
+    struct Esperado {
+      const char* nombre;
+      QRect lugar;
+      const char* texto;
+    };
+    const Esperado controles[] = {
+        {"cmdOK", {283, 175, 84, 23}, "OK"},
+        {"cmdSysInfo", {284, 205, 83, 23}, "&System Info..."},
+        {"lblDescription",
+         {70, 75, 259, 78},
+         "Este programa calcula en base a los datos de los extremos rectificador e inversor, y "
+         "de la corriente continua transmitida, las potencias en corriente alterna de ambos "
+         "extremos."},
+        {"lblDisclaimer", {16, 175, 258, 55}, "Desarrollado por el equipo de zelk."},
+        {"lblTitle", {70, 16, 259, 32}, "ZELK"},
+        {"lblVersion", {72, 48, 75, 15}, "Version 1.2"},
+    };
+    for (const auto& c : controles) {
+      auto* control = Hijo<QWidget>(acerca, c.nombre);
+      QCOMPARE(control->geometry(), c.lugar);
+      const auto* boton = qobject_cast<QPushButton*>(control);
+      const QString texto =
+          boton != nullptr ? boton->text() : qobject_cast<QLabel*>(control)->text();
+      QCOMPARE(texto, QString::fromUtf8(c.texto));
+    }
+    QVERIFY(Hijo<QLabel>(acerca, "lblDescription")->wordWrap());
+    QCOMPARE(Hijo<QWidget>(acerca, "Line1_1")->geometry(), QRect(6, 163, 371, 1));
+    QCOMPARE(Hijo<QWidget>(acerca, "Line1_0")->geometry(), QRect(7, 164, 370, 2));
+    QCOMPARE(Hijo<QWidget>(acerca, "Line1_1")->palette().color(QPalette::Window),
+             QColor(128, 128, 128));
+    QCOMPARE(Hijo<QWidget>(acerca, "Line1_0")->palette().color(QPalette::Window),
+             QColor(255, 255, 255));
+    QVERIFY(Hijo<QPushButton>(acerca, "cmdOK")->isDefault());
+    acerca->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(acerca));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdOK"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdSysInfo"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdOK"));
+  }
+
+  void unaSolaInstancia() {
+    auto* primera = AbrirAcerca();
+    auto* segunda = AbrirAcerca();
+    QCOMPARE(segunda, primera);
+    QCOMPARE(AcercasAbiertas(), 1);
+    ventanas_->Inicio()->findChild<QAction*>(QStringLiteral("mnuAcercaDe"))->trigger();
+    QCOMPARE(ventanas_->Acerca(), primera);
+    QCOMPARE(AcercasAbiertas(), 1);
+  }
+
+  void cierreYRecarga_data() {
+    QTest::addColumn<int>("como");
+    QTest::newRow("OK") << 0;
+    QTest::newRow("Enter") << 1;
+    QTest::newRow("Esc") << 2;
+    QTest::newRow("barra de título") << 3;
+  }
+  void cierreYRecarga() {
+    QFETCH(int, como);
+    QPointer<FrmAbout> acerca = AbrirAcerca();
+    acerca->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(acerca));
+    Hijo<QLabel>(acerca, "lblTitle")->setText(QStringLiteral("cambiado"));
+    Hijo<QLabel>(acerca, "lblVersion")->setText(QStringLiteral("cambiado"));
+    switch (como) {
+      case 0:
+        QTest::mouseClick(Hijo<QPushButton>(acerca, "cmdOK"), Qt::LeftButton);
+        break;
+      case 1:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        break;
+      case 2:
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        break;
+      default:
+        acerca->close();
+    }
+    QTRY_VERIFY(acerca.isNull());
+    QCOMPARE(ventanas_->Acerca(), nullptr);
+    auto* otra = AbrirAcerca();
+    QCOMPARE(Hijo<QLabel>(otra, "lblTitle")->text(), QStringLiteral("ZELK"));
+    QCOMPARE(Hijo<QLabel>(otra, "lblVersion")->text(), QStringLiteral("Version 1.2"));
+    QCOMPARE(otra->windowTitle(), QStringLiteral("Acerca de este programa..."));
+  }
+
+  void altSLanzaLaHerramienta() {
+    ventanas_->PonerLanzador([this] { ++lanzamientos_; });
+    auto* acerca = AbrirAcerca();
+    acerca->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(acerca));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    QTRY_COMPARE(lanzamientos_, 1);  // an access key animates the click
+    QTest::mouseClick(Hijo<QPushButton>(acerca, "cmdSysInfo"), Qt::LeftButton);
+    QCOMPARE(lanzamientos_, 2);
+    QVERIFY(acerca->isVisible());
+  }
+
+  // Without a registry the lookups fail and the user gets the one message; the window stays.
+  void sinRegistroAvisa() {
+    auto* acerca = AbrirAcerca();
+    QTest::mouseClick(Hijo<QPushButton>(acerca, "cmdSysInfo"), Qt::LeftButton);
+    QCOMPARE(avisador_->mensajes, QStringList{"System Information Is Unavailable At This Time"});
+    QVERIFY(acerca->isVisible());
+    QCOMPARE(ventanas_->Acerca(), acerca);
+  }
+
+  void calcularConAcercaAbierto() {
+    AbrirAcerca();
+    auto* inicio = ventanas_->Inicio();
+    Hijo<QLineEdit>(inicio, "txtIdc")->setText(QStringLiteral("1000"));
+    QTest::mouseClick(Hijo<QPushButton>(inicio, "cmdCalcular"), Qt::LeftButton);
+    QCOMPARE(Hijo<QLineEdit>(inicio, "txtVdcr")->text(), QStringLiteral("537"));
+    QCOMPARE(AcercasAbiertas(), 1);
+  }
+
+  // The program ends when its last window closes, whichever that is.
+  void finConLaUltimaVentana_data() {
+    QTest::addColumn<bool>("acercaAbierta");
+    QTest::newRow("solo la principal") << false;
+    QTest::newRow("con Acerca de abierta") << true;
+  }
+  void finConLaUltimaVentana() {
+    QFETCH(bool, acercaAbierta);
+    QPointer<FrmAbout> acerca = acercaAbierta ? AbrirAcerca() : nullptr;
+    bool siguioTrasSalir = false;
+    QTimer::singleShot(0, this, [&] {
+      QTest::mouseClick(Hijo<QPushButton>(ventanas_->Inicio(), "cmdSalir"), Qt::LeftButton);
+    });
+    if (acercaAbierta)
+      QTimer::singleShot(200, this, [&] {
+        siguioTrasSalir = ventanas_->Inicio() == nullptr && acerca && acerca->isVisible();
+        acerca->close();
+      });
+    QTimer guarda;
+    guarda.setSingleShot(true);
+    connect(&guarda, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    guarda.start(5000);
+    QCOMPARE(QApplication::exec(), 0);  // ended by the last window, not by the guard
+    QCOMPARE(ventanas_->Inicio(), nullptr);
+    QCOMPARE(siguioTrasSalir, acercaAbierta);
+  }
+
+  void captura() {
+    auto* acerca = AbrirAcerca();
+    QVERIFY(acerca->grab().save(QStringLiteral(ZELK_CAPTURAS "/frmAbout.png")));
+  }
+};
+
+QTEST_MAIN(VentanasTest)
+#include "ventanas_test.moc"
