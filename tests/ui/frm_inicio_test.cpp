@@ -239,6 +239,9 @@ class FrmInicioTest : public QObject {
     QCOMPARE(etiqueta->toolTip(), ayuda);
     QVERIFY(etiqueta->autoFillBackground());
     QCOMPARE(etiqueta->focusPolicy(), Qt::NoFocus);
+    // The font chosen for the window shows every caption whole.
+    QVERIFY(QFontMetrics(etiqueta->font()).horizontalAdvance(titulo) <= etiqueta->width());
+    QVERIFY(QFontMetrics(texto->font()).height() <= 14);
     QCOMPARE(texto->toolTip(), QString());
     QCOMPARE(texto->accessibleName(), titulo);
     QCOMPARE(texto->maxLength(), 32767);
