@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "regional/regional_qt.h"
 #include "tests/regionales.h"
 #include "tests/ui/avisador_prueba.h"
 #include "ui/main/aplicacion.h"
@@ -336,13 +337,21 @@ class FrmInicioTest : public QObject {
 
   void inicio_data() {
     QTest::addColumn<bool>("coma");
-    QTest::newRow("en_US") << false;
-    QTest::newRow("es_ES") << true;
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("en_US") << false << QString();
+    QTest::newRow("es_ES") << true << QString();
+    // The settings as the program takes them from Qt's locale data.
+    QTest::newRow("QLocale en_US") << false << QStringLiteral("en_US");
+    QTest::newRow("QLocale es_ES") << true << QStringLiteral("es_ES");
   }
   void inicio() {
     QFETCH(bool, coma);
+    QFETCH(QString, locale);
     delete ventana_;
-    Abrir(coma ? zelk::prueba::kEspana : zelk::prueba::kEstadosUnidos);
+    if (locale.isEmpty())
+      Abrir(coma ? zelk::prueba::kEspana : zelk::prueba::kEstadosUnidos);
+    else
+      Abrir(*zelk::RegionalPorNombre(locale.toStdString()));
     const char* const esperados[] = {"18.40",   "7.57",    "0.412",   "24.71",  "6.14",
                                      "0.53",    "549",     "1372.27", "1098.0", "452.4",
                                      "1372.27", "-1050.0", "555.4"};
@@ -452,7 +461,11 @@ class FrmInicioTest : public QObject {
   }
 
   // Offscreen pictures of the window for a person to look at.
-  void captura_data() { inicio_data(); }
+  void captura_data() {
+    QTest::addColumn<bool>("coma");
+    QTest::newRow("en_US") << false;
+    QTest::newRow("es_ES") << true;
+  }
   void captura() {
     QFETCH(bool, coma);
     delete ventana_;

@@ -222,9 +222,19 @@ class VentanasTest : public QObject {
     QCOMPARE(siguioTrasSalir, acercaAbierta);
   }
 
+  void captura_data() {
+    QTest::addColumn<bool>("coma");
+    QTest::newRow("en_US") << false;
+    QTest::newRow("es_ES") << true;
+  }
   void captura() {
+    QFETCH(bool, coma);
+    ventanas_ = std::make_unique<Ventanas>(
+        coma ? zelk::prueba::kEspana : zelk::prueba::kEstadosUnidos, *avisador_);
     auto* acerca = AbrirAcerca();
-    QVERIFY(acerca->grab().save(QStringLiteral(ZELK_CAPTURAS "/frmAbout.png")));
+    const QString archivo = QStringLiteral(ZELK_CAPTURAS "/frmAbout_%1.png")
+                                .arg(QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(acerca->grab().save(archivo));
   }
 };
 
