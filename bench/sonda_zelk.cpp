@@ -3,17 +3,13 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "regional/regional_qt.h"
 #include "ui/comun/avisador.h"
 #include "ui/main/aplicacion.h"
-#include "ui/main/ventanas.h"
 
 int main(int argc, char** argv) {
   QApplication aplicacion(argc, argv);
-  zelk::ui::PrepararAplicacion();
   zelk::ui::AvisadorCaja avisador;
-  zelk::ui::Ventanas ventanas(zelk::RegionalDelSistema(), avisador);
-  ventanas.MostrarInicio();
+  const auto ventanas = zelk::ui::IniciarPrograma(avisador);
   QTimer::singleShot(0, &aplicacion, &QCoreApplication::quit);
   return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "engine/enlace.h"
+#include "regional/regional_qt.h"
 #include "ui/comun/boton_ajustado.h"
 #include "ui/comun/dibujos.h"
 #include "ui/comun/fuente.h"
@@ -36,6 +37,13 @@ void PrepararAplicacion() {
   QApplication::setApplicationName(Q(kTituloAplicacion));
   QApplication::setWindowIcon(IconoAplicacion());
   QApplication::setFont(FuenteQueCabe(QApplication::font(), kAltoLinea, HuecosDeLaVentana()));
+}
+
+std::unique_ptr<Ventanas> IniciarPrograma(Avisador& avisador) {
+  PrepararAplicacion();
+  auto ventanas = std::make_unique<Ventanas>(RegionalDelSistema(), avisador);
+  ventanas->MostrarInicio();
+  return ventanas;
 }
 
 }  // namespace zelk::ui

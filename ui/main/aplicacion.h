@@ -1,10 +1,20 @@
-// What the program sets on its application object before the first window is made.
+// What the program sets on its application object, and its start: the main window loaded and
+// shown under the user's regional settings.
 #pragma once
+
+#include <memory>
+
+#include "ui/comun/avisador.h"
+#include "ui/main/ventanas.h"
 
 namespace zelk::ui {
 
 // The name, every window's icon, and the default font at a size that fits the main window's rows
 // and captions.
 void PrepararAplicacion();
+
+// PrepararAplicacion, then the main window made (which calculates it) and shown. Needs a
+// QApplication; `avisador` must outlive the windows.
+std::unique_ptr<Ventanas> IniciarPrograma(Avisador& avisador);
 
 }  // namespace zelk::ui
