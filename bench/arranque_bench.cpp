@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -54,6 +56,38 @@ void BM_ArranqueQtDesnudo(benchmark::State& state) {
 }
 BENCHMARK(BM_ArranqueQtDesnudo)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_ArranqueZelk)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+double Mediana(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Both programs in turn, pair after pair, so that a change in the machine's load falls on both
+// alike; the counters are the medians and their ratios (zelk over the bare program).
+void BM_ArranqueComparado(benchmark::State& state) {
+  std::vector<double> tZelk, tDesnudo, mZelk, mDesnudo;
+  for (auto _ : state) {
+    const Medida d = Ejecutar(ZELK_DESNUDA);
+    const Medida z = Ejecutar(ZELK_SONDA);
+    if (!d.bien || !z.bien) {
+      state.SkipWithError("a program failed");
+      return;
+    }
+    state.SetIterationTime(z.segundos);
+    tDesnudo.push_back(d.segundos * 1e3);
+    tZelk.push_back(z.segundos * 1e3);
+    mDesnudo.push_back(static_cast<double>(d.picoKb));
+    mZelk.push_back(static_cast<double>(z.picoKb));
+  }
+  state.counters["zelk_ms"] = Mediana(tZelk);
+  state.counters["desnudo_ms"] = Mediana(tDesnudo);
+  state.counters["relacion_tiempo"] = Mediana(tZelk) / Mediana(tDesnudo);
+  state.counters["zelk_kB"] = Mediana(mZelk);
+  state.counters["desnudo_kB"] = Mediana(mDesnudo);
+  state.counters["relacion_memoria"] = Mediana(mZelk) / Mediana(mDesnudo);
+}
+BENCHMARK(BM_ArranqueComparado)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(40);
 
 }  // namespace
 

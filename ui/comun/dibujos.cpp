@@ -7,8 +7,7 @@ namespace zelk::ui {
 
 namespace {
 
-QPixmap Pintar(const QString& recurso, QSize tamano, qreal escala) {
-  QSvgRenderer dibujo(recurso);
+QPixmap Pintar(QSvgRenderer& dibujo, QSize tamano, qreal escala) {
   QPixmap mapa(tamano * escala);
   mapa.setDevicePixelRatio(escala);
   mapa.fill(Qt::transparent);
@@ -20,16 +19,21 @@ QPixmap Pintar(const QString& recurso, QSize tamano, qreal escala) {
 }  // namespace
 
 QIcon IconoAplicacion() {
-  // Rendered once per size here rather than through the SVG icon plugin, which a bare system may
-  // lack.
-  QIcon icono;
-  for (int lado : {16, 32, 48})
-    icono.addPixmap(Pintar(QStringLiteral(":/zelk/icono.svg"), QSize(lado, lado), 1.0));
+  // Rendered here, once per size and once per run, rather than through the SVG icon plugin,
+  // which a bare system may lack; larger sizes are scaled from the 32-pixel image.
+  static const QIcon icono = [] {
+    QSvgRenderer dibujo(QStringLiteral(":/zelk/icono.svg"));
+    QIcon i;
+    for (int lado : {16, 32})
+      i.addPixmap(Pintar(dibujo, QSize(lado, lado), 1.0));
+    return i;
+  }();
   return icono;
 }
 
 QPixmap DibujoEsquema(qreal escala) {
-  return Pintar(QStringLiteral(":/zelk/esquema.svg"), QSize(kAnchoEsquema, kAltoEsquema), escala);
+  QSvgRenderer dibujo(QStringLiteral(":/zelk/esquema.svg"));
+  return Pintar(dibujo, QSize(kAnchoEsquema, kAltoEsquema), escala);
 }
 
 }  // namespace zelk::ui

@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <algorithm>
 
 namespace zelk::ui {
 
@@ -22,14 +23,19 @@ bool Cabe(const QFont& fuente, int alto, const std::vector<Hueco>& huecos) {
 QFont FuenteQueCabe(const QFont& base, int alto, const std::vector<Hueco>& huecos) {
   if (Cabe(base, alto, huecos))
     return base;
+  // Heights and widths grow almost in proportion to the size, so one measurement at the base size
+  // gives a first guess; each size tried loads a font, which is what start-up pays for.
+  const QFontMetricsF medidas(base);
+  double escala = alto / medidas.height();
+  for (const auto& h : huecos)
+    escala = std::min(escala, h.ancho / std::max(1.0, medidas.horizontalAdvance(h.texto)));
+  const int pxBase = QFontInfo(base).pixelSize();
+  int px = std::clamp(static_cast<int>(pxBase * escala), kPixelesMinimos, pxBase - 1);
   QFont fuente = base;
   // Pixel sizes keep the rows exact whatever the screen's dpi.
-  for (int px = QFontInfo(base).pixelSize() - 1; px > kPixelesMinimos; --px) {
-    fuente.setPixelSize(px);
-    if (Cabe(fuente, alto, huecos))
-      return fuente;
-  }
-  fuente.setPixelSize(kPixelesMinimos);
+  for (fuente.setPixelSize(px); px > kPixelesMinimos && !Cabe(fuente, alto, huecos);
+       fuente.setPixelSize(px))
+    --px;
   return fuente;
 }
 
