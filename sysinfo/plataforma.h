@@ -12,7 +12,9 @@ namespace zelk::sysinfo {
 using Clave = std::uintptr_t;  // a registry key handle
 using CodigoError = long;      // 0 is success, as the registry's calls give it
 
-inline constexpr Clave kHkeyLocalMachine = 0x80000002;
+// HKEY_LOCAL_MACHINE: the 32-bit value 0x80000002, sign-extended to a handle as Windows does.
+inline constexpr Clave kHkeyLocalMachine =
+    static_cast<Clave>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000002u)));
 // Query and set value, create sub-key, enumerate sub-keys, notify, create link, read control.
 inline constexpr std::uint32_t kAccesoClave = 0x2003F;
 inline constexpr std::uint32_t kRegSz = 1;

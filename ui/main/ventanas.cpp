@@ -1,7 +1,7 @@
 #include "ui/main/ventanas.h"
 
 #include "sysinfo/lanzador.h"
-#include "sysinfo/plataforma_sin_registro.h"
+#include "sysinfo/plataforma_sistema.h"
 #include "ui/comun/texto_qt.h"
 
 namespace zelk::ui {
@@ -32,9 +32,9 @@ void Ventanas::AbrirAcerca() {
 }
 
 void Ventanas::LanzarInformacionSistema() {
-  sysinfo::PlataformaSinRegistro plataforma(
-      [this](std::string_view texto) { avisador_.Avisar(Q(texto)); });
-  sysinfo::StartSysInfo(plataforma);
+  const auto plataforma =
+      sysinfo::PlataformaDelSistema([this](std::string_view texto) { avisador_.Avisar(Q(texto)); });
+  sysinfo::StartSysInfo(*plataforma);
 }
 
 }  // namespace zelk::ui
