@@ -139,12 +139,13 @@ Quince RedondeoQuince(double magnitud) {
 template <std::size_t... I>
 std::uint64_t SoltarCifrasEn(std::uint64_t n, int cuantas, std::index_sequence<I...>) {
   std::uint64_t m = 0;
-  ((cuantas == static_cast<int>(I) + 1
-        ? (m = n / kPotenciasEnteras[I + 1] +
-               (n % kPotenciasEnteras[I + 1] >= kPotenciasEnteras[I + 1] / 2 ? 1 : 0),
-           true)
-        : false) ||
-   ...);
+  const bool hecho = ((cuantas == static_cast<int>(I) + 1
+                           ? (m = n / kPotenciasEnteras[I + 1] +
+                                  (n % kPotenciasEnteras[I + 1] >= kPotenciasEnteras[I + 1] / 2),
+                              true)
+                           : false) ||
+                      ...);
+  static_cast<void>(hecho);
   return m;
 }
 
@@ -169,6 +170,27 @@ ConfiguracionRegional::ConfiguracionRegional(std::string_view decimal, std::stri
     familia_ = Familia::Espacio;
   else if (grupo_ == kApostrofo || grupo_ == kApostrofoTipografico)
     familia_ = Familia::Apostrofo;
+  // A G that begins D, or that D begins (any member of its family), would make "0" D "5" read
+  // as a group: such a G is dropped.
+  const auto solapa = [&](std::string_view g) {
+    return decimal_.starts_with(g) || g.starts_with(decimal_);
+  };
+  bool ambiguo = false;
+  switch (familia_) {
+    case Familia::Espacio:
+      ambiguo = solapa(kEspacio) || solapa(kEspacioFijo) || solapa(kEspacioFijoEstrecho);
+      break;
+    case Familia::Apostrofo:
+      ambiguo = solapa(kApostrofo) || solapa(kApostrofoTipografico);
+      break;
+    case Familia::Exacta:
+      ambiguo = !grupo_.empty() && solapa(grupo_);
+      break;
+  }
+  if (ambiguo) {
+    grupo_.clear();
+    familia_ = Familia::Exacta;
+  }
 }
 
 std::size_t ConfiguracionRegional::GrupoEn(std::string_view texto) const {

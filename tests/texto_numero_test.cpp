@@ -145,6 +145,14 @@ TEST(ConfiguracionRegional, SeparadoresQueSeConfundenConElNumero) {
   EXPECT_EQ(ConfiguracionRegional(",", ",").Grupo(), "");
   EXPECT_EQ(ConfiguracionRegional(".", "e").Grupo(), "");
   EXPECT_EQ(ConfiguracionRegional(".", "").Grupo(), "");
+  // A G that begins D or that D begins would turn a decimal into a group (found by fuzzing).
+  EXPECT_EQ(ConfiguracionRegional("\xff\xff\xff", "\xff").Grupo(), "");
+  EXPECT_EQ(ConfiguracionRegional(",", ",,").Grupo(), "");
+  EXPECT_EQ(ConfiguracionRegional("\u00A0", " ").Grupo(), "");  // the spaces go together
+  EXPECT_EQ(ConfiguracionRegional("'", "\u2019").Grupo(), "");  // so do the apostrophes
+  EXPECT_EQ(ConfiguracionRegional(",", "\u202F").Grupo(), "\u202F");
+  const ConfiguracionRegional solapados("\xff\xff\xff", "\xff");
+  EXPECT_EQ(TextoANumero(NumeroATexto(0.4, solapados), solapados), 0.4);
   // A multi-byte decimal separator works like any other.
   const ConfiguracionRegional arabe("\u066B", "\u066C");
   EXPECT_EQ(TextoANumero("1\u066C234\u066B5", arabe), 1234.5);

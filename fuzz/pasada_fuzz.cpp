@@ -1,0 +1,81 @@
+// The whole pass on 18 arbitrary field texts: no crash, all 13 result fields written, "ERROR"
+// exactly where the results cannot be formed, and a rejected pass always ending with the
+// defaults in the fields and their results beside them.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/calculo.h"
+#include "engine/formulario_memoria.h"
+#include "engine/pasada.h"
+#include "fuzz/regional_fuzz.h"
+
+namespace {
+
+using namespace zelk;
+
+// A broken property: say which, then crash so that libFuzzer keeps the input.
+#define Comprobar(condicion)                                                            \
+  do {                                                                                  \
+    if (!(condicion)) {                                                                 \
+      std::fprintf(stderr, "%s:%d: no se cumple %s\n", __FILE__, __LINE__, #condicion); \
+      std::abort();                                                                     \
+    }                                                                                   \
+  } while (0)
+
+constexpr std::string_view kSinEscribir = "\x01sin escribir";
+
+// Values an engineer types: nothing in this range can overflow a working value.
+bool Razonable(double v) {
+  return v == 0 || (std::fabs(v) >= 1e-3 && std::fabs(v) <= 1e4);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t n) {
+  std::string_view datos(reinterpret_cast<const char*>(bytes), n);
+  const ConfiguracionRegional r = fuzz::TomarRegional(datos);
+
+  FormularioMemoria form;
+  Calculadora calc(form, r);
+  // The 18 texts, one per line; missing ones are empty.
+  TextosEntrada textos{};
+  for (std::size_t i = 0; i < kNumParametros; ++i) {
+    const std::size_t fin = std::min(datos.find('\n'), datos.size());
+    textos[i] = datos.substr(0, fin);
+    datos.remove_prefix(std::min(fin + 1, datos.size()));
+    form.PonerTexto(kParametros[i].campo, textos[i]);
+  }
+  for (const auto& d : kResultados)
+    form.PonerTexto(d.campo, kSinEscribir);
+
+  const bool aceptada = calc.Calcular();
+
+  Comprobar(aceptada == LeerDatos(textos, r).has_value());
+  Comprobar(form.Mensajes().size() == (aceptada ? 0u : 1u));
+  if (!aceptada)
+    for (const auto& p : kParametros)
+      Comprobar(form.Ver(p.campo) == p.valorDefault);
+
+  const ResultadosEnlace esperados = CalcularEnlace(calc.Datos());
+  bool razonables = true;
+  for (const auto& p : kParametros)
+    razonables = razonables && Razonable(calc.Datos().*p.miembro);
+  // A failed angle or ratio spreads to the results formed from it.
+  bool fallaPropia = false;
+  for (const auto& d : kResultados)
+    fallaPropia = fallaPropia || (d.puedeMostrarError && !(esperados.*d.miembro).has_value());
+  for (const auto& d : kResultados) {
+    const std::string& texto = form.Ver(d.campo);
+    Comprobar(texto != kSinEscribir);
+    const Resultado& valor = esperados.*d.miembro;
+    Comprobar((texto == kMarcaError) == !valor.has_value());
+    Comprobar(texto == TextoResultado(valor, d, r));
+    // Results that the link equations always form fail only on values beyond any link's.
+    if (!d.puedeMostrarError && razonables && !fallaPropia)
+      Comprobar(valor.has_value());
+  }
+  return 0;
+}
