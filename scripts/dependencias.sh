@@ -4,7 +4,8 @@
 set -eu
 paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  locales libc-bin g++-mingw-w64-x86-64-posix wine64 clang-14 libclang-rt-14-dev"
+  locales libc-bin g++-mingw-w64-x86-64-posix wine64 clang-14 libclang-rt-14-dev
+  help2man desktop-file-utils appstream dpkg-dev"
 faltan=""
 for p in $paquetes; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan="$faltan $p"

@@ -1,0 +1,18 @@
+# The Debian package: library dependencies from dpkg-shlibdeps, plus what it cannot see: Qt's
+# platform plugins, which are loaded at run time, and the font the window is laid out with.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zelk)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The zelk team <zelk@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Steady state of a monopolar line-commutated HVDC link")
+set(CPACK_PACKAGE_DESCRIPTION
+    "zelk calculates the firing, extinction and overlap angles, the DC voltage, the AC currents\n\
+and the active and reactive powers at both ends of an HVDC link. zelk-calc gives the same\n\
+results on the command line.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)

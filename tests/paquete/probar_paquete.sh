@@ -1,0 +1,69 @@
+#!/bin/sh
+# Builds the Debian package, unpacks it into a throw-away root, checks that every file is where a
+# desktop looks for it, and starts the installed programs from there.
+# Arguments: the build folder, a work folder.
+set -eu
+construccion="$1"
+trabajo="$2"
+rm -rf "$trabajo"
+mkdir -p "$trabajo"
+cpack --config "$construccion/CPackConfig.cmake" -B "$trabajo/cpack" >"$trabajo/cpack.log"
+deb=$(ls "$trabajo"/cpack/zelk_*.deb)
+raiz="$trabajo/raiz"
+dpkg -x "$deb" "$raiz"
+
+fallos=0
+falla() {
+  echo "FALLO: $*"
+  fallos=$((fallos + 1))
+}
+
+id=org.zelk.zelk
+for f in usr/bin/zelk usr/bin/zelk-calc \
+  usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
+  usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/man/man1/zelk-calc.1.gz; do
+  [ -f "$raiz/$f" ] || falla "falta /$f"
+done
+for ejecutable in zelk zelk-calc; do
+  [ -x "$raiz/usr/bin/$ejecutable" ] || falla "/usr/bin/$ejecutable no es ejecutable"
+done
+# The PNG icons, each of the size its folder names (width and height from the IHDR chunk).
+for lado in 16 32 48; do
+  png="$raiz/usr/share/icons/hicolor/${lado}x${lado}/apps/$id.png"
+  if [ -f "$png" ]; then
+    medidas=$(od -An -tu1 -j16 -N8 "$png" | tr -s ' ' | sed 's/^ //')
+    [ "$medidas" = "0 0 0 $lado 0 0 0 $lado" ] || falla "$png mide $medidas"
+  else
+    falla "falta $png"
+  fi
+done
+
+entrada="$raiz/usr/share/applications/$id.desktop"
+desktop-file-validate "$entrada" || falla "la entrada de escritorio no es válida"
+grep -qx "Exec=zelk" "$entrada" || falla "Exec no es zelk"
+grep -qx "Icon=$id" "$entrada" || falla "Icon no es $id"
+appstreamcli validate --no-net "$raiz/usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
+  falla "los metadatos de AppStream no son válidos"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
+  "$raiz/usr/share/metainfo/$id.metainfo.xml" || falla "AppStream no lanza $id.desktop"
+zcat "$raiz/usr/share/man/man1/zelk-calc.1.gz" | grep -q '^\.TH ZELK-CALC "1"' ||
+  falla "la página de manual no es de zelk-calc"
+
+[ "$(dpkg-deb -f "$deb" Version)" = "1.2" ] || falla "la versión no es 1.2"
+dependencias=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core; do
+  echo "$dependencias" | grep -q "$d" || falla "no depende de $d"
+done
+
+# The installed programs, from the throw-away root.
+salida=$(LC_ALL=C.UTF-8 "$raiz/usr/bin/zelk-calc" Idc=1000)
+echo "$salida" | grep -q "$(printf 'Vdcr\t537')" || falla "zelk-calc instalado: $salida"
+mkdir -p -m 700 "$trabajo/xdg"
+estado=0
+QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$trabajo/xdg" timeout 3 "$raiz/usr/bin/zelk" \
+  2>"$trabajo/zelk.err" || estado=$?
+# Still running when stopped: it came up and waits for the user.
+[ "$estado" -eq 124 ] || falla "zelk instalado terminó con $estado: $(cat "$trabajo/zelk.err")"
+
+[ "$fallos" -eq 0 ] && echo "paquete $(basename "$deb"): bien"
+exit "$fallos"
