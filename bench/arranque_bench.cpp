@@ -1,37 +1,20 @@
 // Start-up cost: wall time and peak memory of a whole process, from fork to exit, for zelk's
 // start-up and for a bare Qt program, run alternately in one run on the offscreen platform.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench/proceso_bench.h"
+
 namespace {
 
-struct Medida {
-  double segundos;
-  long picoKb;
-  bool bien;
-};
+using zelk::banco::Medida;
 
 Medida Ejecutar(const char* programa) {
-  const auto inicio = std::chrono::steady_clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    execl(programa, programa, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int estado = 0;
-  rusage uso{};
-  wait4(pid, &estado, 0, &uso);
-  const std::chrono::duration<double> t = std::chrono::steady_clock::now() - inicio;
-  return {t.count(), uso.ru_maxrss, WIFEXITED(estado) && WEXITSTATUS(estado) == 0};
+  return zelk::banco::EjecutarProceso({programa}, {"QT_QPA_PLATFORM=offscreen"});
 }
 
 void Arranque(benchmark::State& state, const char* programa) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -26,9 +27,18 @@ struct Asignacion {
 bool PasadaTrasInicio(FormularioMemoria& form, const ConfiguracionRegional& regional,
                       std::span<const Asignacion> asignaciones);
 
+namespace lotes {
+struct Curvas;  // of a sweep, in calc/lotes.h
+}
+
 struct EntornoCalc {
   ConfiguracionRegional regional;  // the settings of the environment
   std::function<std::optional<ConfiguracionRegional>(std::string_view)> regionalPorNombre;
+  std::istream* entrada = nullptr;  // standard input, for "--csv -"
+  // Draws a sweep's curves into an SVG or PNG file of the given size; the reason when it cannot.
+  std::function<std::optional<std::string>(const lotes::Curvas&, const std::string& archivo,
+                                           int ancho, int alto)>
+      dibujar;
 };
 
 inline constexpr int kSalidaBien = 0;

@@ -43,7 +43,47 @@ Extremo CalcularExtremo(const Resultado& coseno, double Idc, double Xc, const Re
   return e;
 }
 
+// The converter-side voltages in V; the tap regulates the primary side.
+Resultado EacrVoltios(const DatosEnlace& d) {
+  const Resultado relr = Finito(d.Eacr_nom / d.Uacr_nom);
+  return Con([&](double rel) { return ((d.Uacr * 1000) * rel) / d.tapr; }, relr);
+}
+
+Resultado EaciVoltios(const DatosEnlace& d) {
+  const Resultado reli = Finito(d.Eaci_nom / d.Uaci_nom);
+  return Con([&](double rel) { return ((d.Uaci * 1000) * rel) / d.tapi; }, reli);
+}
+
+Resultado VdcrVoltios(const DatosEnlace& d) {
+  return Finito((d.Vdci * 1000) + (d.Idc * d.Rdc));
+}
+
+// 3 sqrt(2) / pi of a six-pulse bridge.
+double Puente() {
+  return (std::sqrt(2.0) * 3) / kPi;
+}
+
 }  // namespace
+
+// Rectifier: DC voltage per bridge = (3 sqrt2/pi) Eacr cos(alpha) - (3/pi) Xcr Idc - 2 Rcr Idc.
+Resultado CosenoAlpha(const DatosEnlace& d) {
+  return Con(
+      [&](double V, double E) {
+        return ((V / d.Nr) + (((3 * d.Xcr) * d.Idc) / kPi) + ((2 * d.Rcr) * d.Idc)) /
+               (Puente() * E);
+      },
+      VdcrVoltios(d), EacrVoltios(d));
+}
+
+// Inverter: DC voltage per bridge = (3 sqrt2/pi) Eaci cos(gamma) - (3/pi) Xci Idc + 2 Rci Idc.
+Resultado CosenoGamma(const DatosEnlace& d) {
+  return Con(
+      [&](double E) {
+        return (((d.Vdci * 1000) / d.Ni) + (((3 * d.Xci) * d.Idc) / kPi) - ((2 * d.Rci) * d.Idc)) /
+               (Puente() * E);
+      },
+      EaciVoltios(d));
+}
 
 double AGrados(double radianes) {
   return ((radianes * 360) / 2) / kPi;
@@ -71,40 +111,25 @@ Resultado PasoRazon(double a, double m) {
 }
 
 ResultadosEnlace CalcularEnlace(const DatosEnlace& d) {
-  const double raiz2 = std::sqrt(2.0);
   const double raiz6 = std::sqrt(6.0);
-  const double puente = (raiz2 * 3) / kPi;  // 3 sqrt(2) / pi of a six-pulse bridge
-
-  // Common quantities; the tap regulates the primary side.
   const Resultado relr = Finito(d.Eacr_nom / d.Uacr_nom);
   const Resultado reli = Finito(d.Eaci_nom / d.Uaci_nom);
-  const Resultado Eacr = Con([&](double rel) { return ((d.Uacr * 1000) * rel) / d.tapr; }, relr);
-  const Resultado Eaci = Con([&](double rel) { return ((d.Uaci * 1000) * rel) / d.tapi; }, reli);
+  const Resultado Eacr = EacrVoltios(d);
+  const Resultado Eaci = EaciVoltios(d);
   // Each bridge draws (sqrt6/pi) Idc; the transformer scales it by its ratio and its tap.
   const auto corriente = [&](double N, double tap, const Resultado& rel) {
     return Con([&](double k) { return ((((raiz6 * N) / kPi) * d.Idc) * k) / tap; }, rel);
   };
   const Resultado Iaci = corriente(d.Ni, d.tapi, reli);
   const Resultado Iacr = corriente(d.Nr, d.tapr, relr);
-  const Resultado Vdcr_V = Finito((d.Vdci * 1000) + (d.Idc * d.Rdc));
+  const Resultado Vdcr_V = VdcrVoltios(d);
 
-  // Rectifier: DC voltage per bridge = (3 sqrt2/pi) Eacr cos(alpha) - (3/pi) Xcr Idc - 2 Rcr Idc.
-  const Resultado cosAlpha = Con(
-      [&](double V, double E) {
-        return ((V / d.Nr) + (((3 * d.Xcr) * d.Idc) / kPi) + ((2 * d.Rcr) * d.Idc)) / (puente * E);
-      },
-      Vdcr_V, Eacr);
+  const Resultado cosAlpha = CosenoAlpha(d);
   const Extremo rect = CalcularExtremo(cosAlpha, d.Idc, d.Xcr, Eacr);
   const Resultado Pr = Con([&](double V) { return (V * d.Idc) / 1'000'000; }, Vdcr_V);
   const Resultado Qr = Con([](double P, double t) { return P * t; }, Pr, rect.razon);
 
-  // Inverter: DC voltage per bridge = (3 sqrt2/pi) Eaci cos(gamma) - (3/pi) Xci Idc + 2 Rci Idc.
-  const Resultado cosGamma = Con(
-      [&](double E) {
-        return (((d.Vdci * 1000) / d.Ni) + (((3 * d.Xci) * d.Idc) / kPi) - ((2 * d.Rci) * d.Idc)) /
-               (puente * E);
-      },
-      Eaci);
+  const Resultado cosGamma = CosenoGamma(d);
   const Extremo inv = CalcularExtremo(cosGamma, d.Idc, d.Xci, Eaci);
   const Resultado Pi = Finito((((-d.Vdci) * 1000) * d.Idc) / 1'000'000);
   const Resultado Qi = Con([](double P, double t) { return (-P) * t; }, Pi, inv.razon);

@@ -19,6 +19,11 @@ Resultado PasoAngulo(double c, double b);
 // denominator cos(2a) - cos(2(m + a)) is exactly zero.
 Resultado PasoRazon(double a, double m);
 
+// The cosines of the rectifier's firing angle and of the inverter's margin angle, before the
+// angle step. Both are proportional to their end's tap, which lets the tap be solved for.
+Resultado CosenoAlpha(const DatosEnlace& d);
+Resultado CosenoGamma(const DatosEnlace& d);
+
 // Radians to degrees with the calculation's pi: ((v x 360) / 2) / pi.
 double AGrados(double radianes);
 

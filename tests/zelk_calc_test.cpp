@@ -18,10 +18,12 @@ struct Salida {
 
 Salida Ejecutar(std::vector<std::string_view> args,
                 const ConfiguracionRegional& regional = prueba::kEstadosUnidos) {
-  const EntornoCalc entorno{regional, [](std::string_view nombre) {
+  const EntornoCalc entorno{regional,
+                            [](std::string_view nombre) {
                               return nombre == "es_ES" ? std::optional(prueba::kEspana)
                                                        : std::nullopt;
-                            }};
+                            },
+                            nullptr, nullptr};
   std::ostringstream out, err;
   const int estado = EjecutarCalc(args, entorno, out, err);
   return {estado, out.str(), err.str()};

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/grafico_qt.h"
 #include "calc/zelk_calc.h"
 #include "regional/regional_qt.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   // follows the environment. No number of ours passes through it.
   std::setlocale(LC_ALL, "");
   const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const zelk::EntornoCalc entorno{zelk::RegionalDelSistema(), zelk::RegionalPorNombre};
+  const zelk::EntornoCalc entorno{zelk::RegionalDelSistema(), zelk::RegionalPorNombre, &std::cin,
+                                  zelk::DibujarCurvas};
   return zelk::EjecutarCalc(args, entorno, std::cout, std::cerr);
 }

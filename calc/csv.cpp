@@ -1,0 +1,132 @@
+#include "calc/csv.h"
+
+namespace zelk::csv {
+
+bool EsUtf8(std::string_view texto) {
+  std::size_t i = 0;
+  const std::size_t n = texto.size();
+  while (i < n) {
+    const auto c = static_cast<unsigned char>(texto[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t largo;
+    unsigned minimo;
+    unsigned valor;
+    if ((c & 0xE0) == 0xC0) {
+      largo = 2, minimo = 0x80, valor = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      largo = 3, minimo = 0x800, valor = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      largo = 4, minimo = 0x10000, valor = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + largo > n)
+      return false;
+    for (std::size_t k = 1; k < largo; ++k) {
+      const auto s = static_cast<unsigned char>(texto[i + k]);
+      if ((s & 0xC0) != 0x80)
+        return false;
+      valor = (valor << 6) | (s & 0x3F);
+    }
+    // No overlong forms, no surrogates, nothing beyond U+10FFFF.
+    if (valor < minimo || valor > 0x10FFFF || (valor >= 0xD800 && valor <= 0xDFFF))
+      return false;
+    i += largo;
+  }
+  return true;
+}
+
+bool Lector::LeerLinea(std::string& linea) {
+  if (!std::getline(entrada_, linea))
+    return false;
+  ++linea_;
+  if (!linea.empty() && linea.back() == '\r')
+    linea.pop_back();
+  return true;
+}
+
+bool Lector::Siguiente(std::vector<std::string>& campos) {
+  campos.clear();
+  std::string& linea = linea_actual_;
+  do {
+    if (!LeerLinea(linea))
+      return false;
+  } while (linea.empty());
+  lineaRegistro_ = linea_;
+  if (!EsUtf8(linea))
+    throw ErrorCsv{linea_, "el texto no es UTF-8"};
+  // Spreadsheets under a decimal comma separate with ";": the first record tells which it is.
+  if (!separador_)
+    separador_ = linea.find(';') != std::string::npos ? ';' : ',';
+  const char separador = *separador_;
+
+  std::string campo;
+  std::size_t i = 0;
+  while (true) {
+    campo.clear();
+    if (i < linea.size() && linea[i] == '"') {
+      // A quoted field: up to the closing quote, across lines if need be.
+      ++i;
+      while (true) {
+        const std::size_t comilla = linea.find('"', i);
+        if (comilla == std::string::npos) {
+          campo.append(linea, i, std::string::npos);
+          campo.push_back('\n');
+          if (!LeerLinea(linea))
+            throw ErrorCsv{lineaRegistro_, "comillas sin cerrar"};
+          if (!EsUtf8(linea))
+            throw ErrorCsv{linea_, "el texto no es UTF-8"};
+          i = 0;
+          continue;
+        }
+        campo.append(linea, i, comilla - i);
+        i = comilla + 1;
+        if (i < linea.size() && linea[i] == '"') {
+          campo.push_back('"');
+          ++i;
+          continue;
+        }
+        break;
+      }
+      if (i < linea.size() && linea[i] != separador)
+        throw ErrorCsv{linea_, "texto tras las comillas de cierre"};
+    } else {
+      const std::size_t fin = linea.find(separador, i);
+      const std::size_t hasta = fin == std::string::npos ? linea.size() : fin;
+      campo.assign(linea, i, hasta - i);
+      if (campo.find('"') != std::string::npos)
+        throw ErrorCsv{linea_, "comillas dentro de un campo sin comillas"};
+      i = hasta;
+    }
+    campos.push_back(campo);
+    if (i >= linea.size())
+      return true;
+    ++i;  // the separator
+    if (i == linea.size()) {
+      campos.emplace_back();  // a separator at the end leaves an empty last field
+      return true;
+    }
+  }
+}
+
+void EscribirCampo(std::string& salida, std::string_view campo, char separador) {
+  bool comillas = false;
+  for (char c : campo)
+    comillas = comillas || c == separador || c == '"' || c == '\n' || c == '\r';
+  if (!comillas) {
+    salida.append(campo);
+    return;
+  }
+  salida.push_back('"');
+  for (char c : campo) {
+    if (c == '"')
+      salida.push_back('"');
+    salida.push_back(c);
+  }
+  salida.push_back('"');
+}
+
+}  // namespace zelk::csv

@@ -1,0 +1,72 @@
+// The table of operating points that batch, sweep and tap work write: the given input columns,
+// the 13 results named as in ResultadosEnlace and `estado`, as CSV or as JSON, one row at a time.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/enlace.h"
+#include "engine/pasada.h"
+#include "engine/texto_numero.h"
+
+namespace zelk::lotes {
+
+inline constexpr std::string_view kEstadoBien = "OK";
+inline constexpr std::string_view kEstadoRechazo = "ERROR EN DATOS";
+
+enum class Formato { Csv, Json };
+
+struct OpcionesSalida {
+  Formato formato = Formato::Csv;
+  // Machine-readable numbers: shortest exact form, "." as decimal, "," between fields.
+  bool crudo = false;
+};
+
+// One operating point as a pass gives it: its data when the checks accept the texts, and then
+// its results.
+struct Punto {
+  std::optional<DatosEnlace> datos;
+  ResultadosEnlace resultados;
+};
+
+// The checks and the computation of one pass, without a form and without the window's reset.
+Punto Evaluar(const TextosEntrada& textos, const ConfiguracionRegional& r);
+
+// The field separator of the CSV a spreadsheet under these settings reads: ";" under a decimal
+// comma, "," otherwise.
+char SeparadorCsv(const ConfiguracionRegional& r);
+
+class Tabla {
+ public:
+  Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,
+        std::vector<const DescripcionParametro*> columnas);
+  ~Tabla();
+  Tabla(const Tabla&) = delete;
+  Tabla& operator=(const Tabla&) = delete;
+
+  // `textos` holds the texts of the input columns, in their order.
+  void Fila(std::span<const std::string_view> textos, const Punto& punto);
+  // Ends the table (the JSON array) and writes out what is pending.
+  void Terminar();
+
+ private:
+  void Cabecera();
+  void Volcar(bool siempre);
+  void CampoCsv(std::string_view campo, bool primero);
+  std::string Numero(double v) const;
+
+  std::ostream& salida_;
+  const ConfiguracionRegional& regional_;
+  OpcionesSalida opciones_;
+  std::vector<const DescripcionParametro*> columnas_;
+  char separador_;
+  std::string pendiente_;
+  bool filas_ = false;
+  bool terminada_ = false;
+};
+
+}  // namespace zelk::lotes
