@@ -10,20 +10,11 @@
 #include "engine/calculo.h"
 #include "engine/formulario_memoria.h"
 #include "engine/pasada.h"
-#include "fuzz/regional_fuzz.h"
+#include "fuzz/comun_fuzz.h"
 
 namespace {
 
 using namespace zelk;
-
-// A broken property: say which, then crash so that libFuzzer keeps the input.
-#define Comprobar(condicion)                                                            \
-  do {                                                                                  \
-    if (!(condicion)) {                                                                 \
-      std::fprintf(stderr, "%s:%d: no se cumple %s\n", __FILE__, __LINE__, #condicion); \
-      std::abort();                                                                     \
-    }                                                                                   \
-  } while (0)
 
 constexpr std::string_view kSinEscribir = "\x01sin escribir";
 

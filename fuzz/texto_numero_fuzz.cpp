@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "engine/texto_numero.h"
-#include "fuzz/regional_fuzz.h"
+#include "fuzz/comun_fuzz.h"
 
 namespace {
 
@@ -21,15 +21,6 @@ std::string QuinceCifras(double v) {
   const auto r = std::to_chars(texto, texto + sizeof texto, v, std::chars_format::scientific, 14);
   return {texto, r.ptr};
 }
-
-// A broken property: say which, then crash so that libFuzzer keeps the input.
-#define Comprobar(condicion)                                                            \
-  do {                                                                                  \
-    if (!(condicion)) {                                                                 \
-      std::fprintf(stderr, "%s:%d: no se cumple %s\n", __FILE__, __LINE__, #condicion); \
-      std::abort();                                                                     \
-    }                                                                                   \
-  } while (0)
 
 }  // namespace
 

@@ -1,12 +1,24 @@
-// The regional settings a fuzz input asks for: one of the usual ones, or separators of its own.
+// What the fuzz targets share: the regional settings an input asks for (one of the usual ones,
+// or separators of its own) and the check of a property.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "engine/texto_numero.h"
+
+// A broken property: say which, then crash so that libFuzzer keeps the input.
+#define Comprobar(condicion)                                                            \
+  do {                                                                                  \
+    if (!(condicion)) {                                                                 \
+      std::fprintf(stderr, "%s:%d: no se cumple %s\n", __FILE__, __LINE__, #condicion); \
+      std::abort();                                                                     \
+    }                                                                                   \
+  } while (0)
 
 namespace zelk::fuzz {
 
