@@ -157,6 +157,16 @@ void FrmInicio::OrdenarFoco() {
   findChild<QWidget*>(Q(kOrdenFoco.front()))->setFocus(Qt::OtherFocusReason);
 }
 
+void FrmInicio::showEvent(QShowEvent* evento) {
+  QMainWindow::showEvent(evento);
+  if (medida_)
+    return;
+  medida_ = true;
+  const QSize falta = QSize(Px(kAnchoCliente), Px(kAltoCliente)) - centralWidget()->size();
+  if (!falta.isNull())
+    resize(size() + falta);
+}
+
 void FrmInicio::Calcular() {
   calculadora_.Calcular();
 }

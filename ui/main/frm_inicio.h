@@ -32,6 +32,11 @@ class FrmInicio : public QMainWindow {
   // "Acerca De..." was chosen; whoever keeps the windows opens the About window.
   void acercaDePedido();
 
+ protected:
+  // On the first show the client area is made exactly 657 by 519, whatever height the menu bar
+  // took on this desktop.
+  void showEvent(QShowEvent* evento) override;
+
  private:
   void ConstruirMarcos(QWidget* cliente);
   void ConstruirResultados(QWidget* cliente);
@@ -42,6 +47,7 @@ class FrmInicio : public QMainWindow {
   FormularioVentana::Campos campos_{};
   FormularioVentana formulario_;
   Calculadora calculadora_;
+  bool medida_ = false;
 };
 
 }  // namespace zelk::ui
