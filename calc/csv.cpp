@@ -40,9 +40,31 @@ bool EsUtf8(std::string_view texto) {
 }
 
 bool Lector::LeerLinea(std::string& linea) {
-  if (!std::getline(entrada_, linea))
-    return false;
+  // Read in blocks, so that a line without end cannot take all the memory.
+  linea.clear();
+  bool leido = false;
+  char bloque[8192];
+  while (true) {
+    entrada_.getline(bloque, sizeof bloque);
+    const auto n = static_cast<std::size_t>(entrada_.gcount());
+    if (entrada_.fail() && !entrada_.eof() && n == sizeof bloque - 1) {
+      // The block filled up before the end of the line.
+      linea.append(bloque, n);
+      leido = true;
+      entrada_.clear();
+      if (linea.size() > kLargoMaximo)
+        throw ErrorCsv{linea_ + 1, "línea de más de 1 MB"};
+      continue;
+    }
+    if (n == 0 && entrada_.eof() && !leido)
+      return false;
+    // Where the line ended in '\n', it was taken out and counted but not stored.
+    linea.append(bloque, entrada_.eof() ? n : n - 1);
+    break;
+  }
   ++linea_;
+  if (linea.size() > kLargoMaximo)
+    throw ErrorCsv{linea_, "línea de más de 1 MB"};
   if (!linea.empty() && linea.back() == '\r')
     linea.pop_back();
   return true;
@@ -75,6 +97,8 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
         if (comilla == std::string::npos) {
           campo.append(linea, i, std::string::npos);
           campo.push_back('\n');
+          if (campo.size() > kLargoMaximo)
+            throw ErrorCsv{lineaRegistro_, "campo de más de 1 MB"};
           if (!LeerLinea(linea))
             throw ErrorCsv{lineaRegistro_, "comillas sin cerrar"};
           if (!EsUtf8(linea))

@@ -13,6 +13,9 @@
 
 namespace zelk::csv {
 
+// No line and no field may be longer: a record of the link's 18 data is well under 1 kB.
+inline constexpr std::size_t kLargoMaximo = 1 << 20;
+
 // A file that is not CSV: the message names the line where the fault starts (from 1).
 struct ErrorCsv {
   std::size_t linea;

@@ -59,6 +59,33 @@ TEST(LectorCsv, LineaDeCadaRegistro) {
   }
 }
 
+TEST(LectorCsv, LineasYCamposSinFin) {
+  const std::string largo(csv::kLargoMaximo + 10, '1');
+  for (const std::string& texto : {"Idc\n" + largo + "\n", "Idc\n\"" + largo, "Idc\n" + largo}) {
+    std::istringstream in(texto);
+    csv::Lector lector(in);
+    std::vector<std::string> campos;
+    ASSERT_TRUE(lector.Siguiente(campos));
+    try {
+      lector.Siguiente(campos);
+      FAIL() << "a record beyond the limit";
+    } catch (const csv::ErrorCsv& e) {
+      EXPECT_EQ(e.linea, 2u);
+    }
+  }
+  // Lines longer than the reading block, but within the limit, read whole.
+  const std::string medio(20000, '7');
+  std::istringstream in("a\n" + medio + "\n" + medio);
+  csv::Lector lector(in);
+  std::vector<std::string> campos;
+  ASSERT_TRUE(lector.Siguiente(campos));
+  ASSERT_TRUE(lector.Siguiente(campos));
+  EXPECT_EQ(campos, std::vector<std::string>{medio});
+  ASSERT_TRUE(lector.Siguiente(campos));
+  EXPECT_EQ(campos, std::vector<std::string>{medio});
+  EXPECT_FALSE(lector.Siguiente(campos));
+}
+
 TEST(EscritorCsv, ComillasSoloDondeHacenFalta) {
   const std::pair<std::string, std::string> casos[] = {{"18.40", "18.40"},
                                                        {"18,40", "\"18,40\""},
