@@ -1,43 +1,8 @@
 #include "calc/csv.h"
 
-namespace zelk::csv {
+#include "engine/texto_numero.h"
 
-bool EsUtf8(std::string_view texto) {
-  std::size_t i = 0;
-  const std::size_t n = texto.size();
-  while (i < n) {
-    const auto c = static_cast<unsigned char>(texto[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t largo;
-    unsigned minimo;
-    unsigned valor;
-    if ((c & 0xE0) == 0xC0) {
-      largo = 2, minimo = 0x80, valor = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      largo = 3, minimo = 0x800, valor = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      largo = 4, minimo = 0x10000, valor = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + largo > n)
-      return false;
-    for (std::size_t k = 1; k < largo; ++k) {
-      const auto s = static_cast<unsigned char>(texto[i + k]);
-      if ((s & 0xC0) != 0x80)
-        return false;
-      valor = (valor << 6) | (s & 0x3F);
-    }
-    // No overlong forms, no surrogates, nothing beyond U+10FFFF.
-    if (valor < minimo || valor > 0x10FFFF || (valor >= 0xD800 && valor <= 0xDFFF))
-      return false;
-    i += largo;
-  }
-  return true;
-}
+namespace zelk::csv {
 
 bool Lector::LeerLinea(std::string& linea) {
   // Read in blocks, so that a line without end cannot take all the memory.
@@ -78,7 +43,7 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
       return false;
   } while (linea.empty());
   lineaRegistro_ = linea_;
-  if (!EsUtf8(linea))
+  if (!zelk::EsUtf8(linea))
     throw ErrorCsv{linea_, "el texto no es UTF-8"};
   // Spreadsheets under a decimal comma separate with ";": the first record tells which it is.
   if (!separador_)
@@ -101,7 +66,7 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
             throw ErrorCsv{lineaRegistro_, "campo de más de 1 MB"};
           if (!LeerLinea(linea))
             throw ErrorCsv{lineaRegistro_, "comillas sin cerrar"};
-          if (!EsUtf8(linea))
+          if (!zelk::EsUtf8(linea))
             throw ErrorCsv{linea_, "el texto no es UTF-8"};
           i = 0;
           continue;

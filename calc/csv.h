@@ -52,7 +52,4 @@ class Lector {
 // Appends one field, quoted where needed.
 void EscribirCampo(std::string& salida, std::string_view campo, char separador);
 
-// True when `texto` is valid UTF-8.
-bool EsUtf8(std::string_view texto);
-
 }  // namespace zelk::csv

@@ -12,6 +12,43 @@
 
 namespace zelk {
 
+bool EsUtf8(std::string_view texto) {
+  std::size_t i = 0;
+  const std::size_t n = texto.size();
+  while (i < n) {
+    const auto c = static_cast<unsigned char>(texto[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t largo;
+    unsigned minimo;
+    unsigned valor;
+    if ((c & 0xE0) == 0xC0) {
+      largo = 2, minimo = 0x80, valor = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      largo = 3, minimo = 0x800, valor = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      largo = 4, minimo = 0x10000, valor = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + largo > n)
+      return false;
+    for (std::size_t k = 1; k < largo; ++k) {
+      const auto s = static_cast<unsigned char>(texto[i + k]);
+      if ((s & 0xC0) != 0x80)
+        return false;
+      valor = (valor << 6) | (s & 0x3F);
+    }
+    // No overlong forms, no surrogates, nothing beyond U+10FFFF.
+    if (valor < minimo || valor > 0x10FFFF || (valor >= 0xD800 && valor <= 0xDFFF))
+      return false;
+    i += largo;
+  }
+  return true;
+}
+
 namespace {
 
 constexpr std::string_view kEspacio = " ";
@@ -29,6 +66,8 @@ bool EsBlanco(char c) {
 
 // A separator must not be mistaken for a part of the number itself.
 bool PuedeSerSeparador(std::string_view s) {
+  if (!EsUtf8(s))
+    return false;
   for (char c : s)
     if (EsDigito(c) || c == '+' || c == '-' || c == 'e' || c == 'E' || c == '\t')
       return false;

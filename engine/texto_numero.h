@@ -13,8 +13,8 @@ namespace zelk {
 // The decimal separator D and the digit-group separator G of the user's number format, as UTF-8.
 class ConfiguracionRegional {
  public:
-  // A D that is empty, or that could be read as part of a number (a digit, a sign, "E", a blank),
-  // falls back to "."; a G equal to D, or one that could be read as part of a number, is dropped.
+  // A D that is empty, not UTF-8, or that could be read as part of a number (a digit, a sign,
+  // "E", a blank), falls back to "."; such a G, or one equal to D, is dropped.
   ConfiguracionRegional(std::string_view decimal, std::string_view grupo);
 
   const std::string& Decimal() const { return decimal_; }
@@ -32,6 +32,10 @@ class ConfiguracionRegional {
   std::string grupo_;
   enum class Familia { Exacta, Espacio, Apostrofo } familia_ = Familia::Exacta;
 };
+
+// True when `texto` is valid UTF-8: no stray or overlong bytes, no surrogates, nothing beyond
+// U+10FFFF. Separators must be; files read in batches must be too.
+bool EsUtf8(std::string_view texto);
 
 // The field conversion: the text of an input field to a double; no value when the text is not a
 // number or its value lies beyond the range of a double. A value too small for a double reads as

@@ -103,9 +103,9 @@ TEST(EscritorCsv, ComillasSoloDondeHacenFalta) {
 }
 
 TEST(EsUtf8, Secuencias) {
-  EXPECT_TRUE(csv::EsUtf8("Tensión º \u202F \U0001F600"));
+  EXPECT_TRUE(EsUtf8("Tensión º \u202F \U0001F600"));
   for (const char* malo : {"\xff", "\xc3", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "a\x80"})
-    EXPECT_FALSE(csv::EsUtf8(malo)) << malo;
+    EXPECT_FALSE(EsUtf8(malo)) << malo;
 }
 
 TEST(Barrido, ValoresYLectura) {

@@ -151,6 +151,9 @@ TEST(ConfiguracionRegional, SeparadoresQueSeConfundenConElNumero) {
   EXPECT_EQ(ConfiguracionRegional("\u00A0", " ").Grupo(), "");  // the spaces go together
   EXPECT_EQ(ConfiguracionRegional("'", "\u2019").Grupo(), "");  // so do the apostrophes
   EXPECT_EQ(ConfiguracionRegional(",", "\u202F").Grupo(), "\u202F");
+  // Separators that are not UTF-8 would make the displayed texts unreadable (found by fuzzing).
+  EXPECT_EQ(ConfiguracionRegional("\xab", ",").Decimal(), ".");
+  EXPECT_EQ(ConfiguracionRegional(",", "\xc3").Grupo(), "");
   const ConfiguracionRegional solapados("\xff\xff\xff", "\xff");
   EXPECT_EQ(TextoANumero(NumeroATexto(0.4, solapados), solapados), 0.4);
   // A multi-byte decimal separator works like any other.

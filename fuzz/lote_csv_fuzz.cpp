@@ -1,0 +1,39 @@
+// A CSV batch on any bytes: no crash, an exit status of 0, 2 or 3, and an output that reads back
+// as a CSV table whose every row has as many fields as its header.
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "calc/csv.h"
+#include "calc/lotes.h"
+#include "fuzz/comun_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t n) {
+  std::string_view datos(reinterpret_cast<const char*>(bytes), n);
+  const zelk::ConfiguracionRegional r = zelk::fuzz::TomarRegional(datos);
+  const bool crudo = !datos.empty() && (datos.front() & 1);
+
+  std::istringstream entrada{std::string(datos)};
+  std::ostringstream salida, err;
+  const auto base = zelk::lotes::BaseDeInicio(r, {});
+  const int estado =
+      zelk::lotes::CalcularCsv(entrada, base, r, {zelk::lotes::Formato::Csv, crudo}, salida, err);
+  Comprobar(estado == 0 || estado == 2 || estado == 3);
+  Comprobar((estado == 2) == !err.str().empty());
+
+  std::istringstream escrito(salida.str());
+  zelk::csv::Lector lector(escrito, crudo ? ',' : zelk::lotes::SeparadorCsv(r));
+  std::vector<std::string> cabecera, fila;
+  if (!lector.Siguiente(cabecera)) {
+    Comprobar(estado == 2);
+    return 0;
+  }
+  Comprobar(cabecera.size() >= 14);
+  Comprobar(cabecera.back() == "estado");
+  while (lector.Siguiente(fila)) {
+    Comprobar(fila.size() == cabecera.size());
+    Comprobar(fila.back() == "OK" || fila.back() == "ERROR EN DATOS");
+  }
+  return 0;
+}
