@@ -6,17 +6,11 @@
 
 #include "ui/comun/dibujos.h"
 #include "ui/comun/texto_qt.h"
+#include "ui/comun/twips.h"
 
 namespace zelk::ui {
 
 namespace {
-
-constexpr int kTwipsPorPixel = 15;
-
-QRect Pixeles(int izquierda, int arriba, int ancho, int alto) {
-  return {izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel, ancho / kTwipsPorPixel,
-          alto / kTwipsPorPixel};
-}
 
 QLabel* NuevaEtiqueta(QWidget* padre, const char* nombre, std::string_view texto,
                       const QRect& lugar, bool negro) {
@@ -56,7 +50,7 @@ FrmAbout::FrmAbout(std::function<void()> lanzador)
   setModal(false);
   // Dismissing the window unloads it; the next opening builds and loads it afresh.
   setAttribute(Qt::WA_DeleteOnClose);
-  setFixedSize(5730 / kTwipsPorPixel, 3555 / kTwipsPorPixel);
+  setFixedSize(Px(5730), Px(3555));
 
   // In the order of the tab index: only the two buttons take the focus.
   auto* ok = new QPushButton(Q(kTextoOK), this);
@@ -76,13 +70,9 @@ FrmAbout::FrmAbout(std::function<void()> lanzador)
   lblVersion_ = NuevaEtiqueta(this, "lblVersion", {}, Pixeles(1080, 720, 1125, 225), false);
 
   // The etched separator: grey on top, white one pixel lower and one further right.
-  NuevaLinea(this, "Line1_1",
-             QRect(90 / kTwipsPorPixel, 2445 / kTwipsPorPixel, (5654 - 90) / kTwipsPorPixel + 1, 1),
-             QColor(128, 128, 128));
-  NuevaLinea(
-      this, "Line1_0",
-      QRect(105 / kTwipsPorPixel, 2460 / kTwipsPorPixel, (5654 - 105) / kTwipsPorPixel + 1, 2),
-      QColor(255, 255, 255));
+  NuevaLinea(this, "Line1_1", QRect(Px(90), Px(2445), Px(5654 - 90) + 1, 1), QColor(128, 128, 128));
+  NuevaLinea(this, "Line1_0", QRect(Px(105), Px(2460), Px(5654 - 105) + 1, 2),
+             QColor(255, 255, 255));
 
   // cmdOK is the cancel button too: Esc rejects the dialog, which closes it like OK.
   connect(ok, &QPushButton::clicked, this, &QDialog::close);

@@ -1,4 +1,4 @@
-// Where every control of the main window stands, in twips (15 to a pixel at 96 dpi), and the
+// Where every control of the main window stands, in twips, and the
 // window's own texts. Captions and tool tips of the fields come from the engine's tables.
 #pragma once
 
@@ -6,13 +6,9 @@
 #include <string_view>
 
 #include "engine/enlace.h"
+#include "ui/comun/twips.h"
 
 namespace zelk::ui {
-
-inline constexpr int kTwipsPorPixel = 15;
-constexpr int Px(int twips) {
-  return twips / kTwipsPorPixel;
-}
 
 struct Rectangulo {
   int izquierda, arriba, ancho, alto;  // twips

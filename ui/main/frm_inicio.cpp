@@ -14,10 +14,6 @@ namespace zelk::ui {
 
 namespace {
 
-QRect Pixeles(int izquierda, int arriba, int ancho, int alto) {
-  return {Px(izquierda), Px(arriba), Px(ancho), Px(alto)};
-}
-
 // Labels are opaque, so that the schematic never shows through them; their tool tip is the only
 // one of the window.
 QLabel* NuevaEtiqueta(QWidget* padre, std::string_view nombre, std::string_view titulo,
