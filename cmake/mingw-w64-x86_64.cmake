@@ -8,5 +8,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Programs carry their C++ runtime, so that they start under Wine or on Windows without DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
