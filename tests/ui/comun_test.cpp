@@ -1,6 +1,8 @@
 // What both windows share: the message box, the drawings and the font fitting.
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QSet>
+#include <QtMath>
 #include <QtTest>
 
 #include "ui/comun/avisador.h"
@@ -46,17 +48,59 @@ class ComunTest : public QObject {
     }
   }
 
+  // The 16-pixel icon is drawn for that size: whole pixels in five of the 16 classic colours,
+  // with no shade between them (the 32-pixel drawing scaled down gave 69 colours).
+  void iconoDe16Nitido() {
+    const QImage imagen =
+        zelk::ui::IconoAplicacion().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(imagen.size(), QSize(16, 16));
+    QSet<QRgb> colores;
+    for (int y = 0; y < imagen.height(); ++y)
+      for (int x = 0; x < imagen.width(); ++x) {
+        const QRgb p = imagen.pixel(x, y);
+        QVERIFY2(qAlpha(p) == 0 || qAlpha(p) == 255, qPrintable(QString::number(qAlpha(p))));
+        if (qAlpha(p) == 255)
+          colores.insert(p & 0xffffff);
+      }
+    // Grey bezel and its dark edge, black screen, green grid, white wave.
+    QCOMPARE(colores, (QSet<QRgb>{0xc0c0c0, 0x808080, 0x000000, 0x008000, 0xffffff}));
+    // The screen is black between grid and wave; the bezel's middle is light grey.
+    QCOMPARE(imagen.pixel(2, 2) & 0xffffff, 0x000000u);
+    QCOMPARE(imagen.pixel(8, 1) & 0xffffff, 0xc0c0c0u);
+  }
+
+  // Rendered during the build at one and two device pixels per pixel; other ratios come from the
+  // nearest image that is not smaller.
+  void esquema_data() {
+    QTest::addColumn<qreal>("escala");
+    QTest::addColumn<QSize>("pixeles");
+    QTest::newRow("1") << 1.0 << QSize(565, 156);
+    QTest::newRow("2") << 2.0 << QSize(1130, 312);
+    QTest::newRow("1,5") << 1.5 << QSize(848, 234);
+    QTest::newRow("1,25") << 1.25 << QSize(706, 195);
+  }
   void esquema() {
-    const QImage imagen = zelk::ui::DibujoEsquema().toImage();
-    QCOMPARE(imagen.size(), QSize(565, 156));
-    QCOMPARE(QColor(imagen.pixel(300, 140)), QColor(191, 191, 191));  // background
-    QCOMPARE(QColor(imagen.pixel(80, 60)), QColor(Qt::black));        // sending busbar
-    QCOMPARE(QColor(imagen.pixel(484, 30)), QColor(Qt::black));       // receiving busbar
+    QFETCH(qreal, escala);
+    QFETCH(QSize, pixeles);
+    const QPixmap dibujo = zelk::ui::DibujoEsquema(escala);
+    QCOMPARE(dibujo.devicePixelRatio(), escala);
+    // Its own size, to within the rounding of whole device pixels.
+    QVERIFY(qAbs(dibujo.deviceIndependentSize().width() - 565) < 1);
+    QVERIFY(qAbs(dibujo.deviceIndependentSize().height() - 156) < 1);
+    const QImage imagen = dibujo.toImage();
+    QCOMPARE(imagen.size(), pixeles);
+    const auto en = [&](int x, int y) {
+      return QColor(imagen.pixel(qFloor(x * escala), qFloor(y * escala)));
+    };
+    QCOMPARE(en(300, 140), QColor(191, 191, 191));  // background
+    QCOMPARE(en(80, 60), QColor(Qt::black));        // sending busbar
+    QCOMPARE(en(484, 30), QColor(Qt::black));       // receiving busbar
     int negros = 0;
     for (int y = 0; y < imagen.height(); ++y)
       for (int x = 0; x < imagen.width(); ++x)
         negros += qGray(imagen.pixel(x, y)) < 60;
-    QVERIFY(negros > 1000 && negros < 20000);  // a line drawing, not a blot
+    const qreal area = escala * escala;
+    QVERIFY(negros > 1000 * area && negros < 20000 * area);  // a line drawing, not a blot
   }
 
   void fuenteQueCabe_data() {

@@ -1,39 +1,37 @@
 #include "ui/comun/dibujos.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QImage>
 
 namespace zelk::ui {
 
-namespace {
-
-QPixmap Pintar(QSvgRenderer& dibujo, QSize tamano, qreal escala) {
-  QPixmap mapa(tamano * escala);
-  mapa.setDevicePixelRatio(escala);
-  mapa.fill(Qt::transparent);
-  QPainter pintor(&mapa);
-  dibujo.render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamano)));
-  return mapa;
-}
-
-}  // namespace
-
 QIcon IconoAplicacion() {
-  // Rendered here, once per size and once per run, rather than through the SVG icon plugin,
-  // which a bare system may lack; larger sizes are scaled from the 32-pixel image.
+  // Loaded once per run; the 16-pixel image is a drawing of its own, the larger ones come from
+  // the 32-pixel drawing.
   static const QIcon icono = [] {
-    QSvgRenderer dibujo(QStringLiteral(":/zelk/icono.svg"));
     QIcon i;
-    for (int lado : {16, 32})
-      i.addPixmap(Pintar(dibujo, QSize(lado, lado), 1.0));
+    for (int lado : {16, 32, 64})
+      i.addFile(QStringLiteral(":/zelk/icono-%1.png").arg(lado), QSize(lado, lado));
     return i;
   }();
   return icono;
 }
 
 QPixmap DibujoEsquema(qreal escala) {
-  QSvgRenderer dibujo(QStringLiteral(":/zelk/esquema.svg"));
-  return Pintar(dibujo, QSize(kAnchoEsquema, kAltoEsquema), escala);
+  // Rendered at one and at two device pixels per pixel; other ratios scale the nearest image
+  // that is not smaller.
+  const bool doble = escala > 1.0;
+  QImage imagen(doble ? QStringLiteral(":/zelk/esquema@2x.png")
+                      : QStringLiteral(":/zelk/esquema.png"));
+  const qreal propia = doble ? 2.0 : 1.0;
+  if (escala > 0.0 && escala != propia) {
+    const QSize tamano = imagen.size() / propia;
+    imagen = imagen.scaled((QSizeF(tamano) * escala).toSize(), Qt::IgnoreAspectRatio,
+                           Qt::SmoothTransformation);
+    imagen.setDevicePixelRatio(escala);
+  } else {
+    imagen.setDevicePixelRatio(propia);
+  }
+  return QPixmap::fromImage(std::move(imagen));
 }
 
 }  // namespace zelk::ui

@@ -1,14 +1,11 @@
-// The application's icon and the schematic picture of the main window, both drawn from the SVG
-// files in recursos/.
+// The application's icon and the schematic picture of the main window, both drawn in the SVG
+// files of recursos/ and rendered into images during the build.
 #pragma once
 
 #include <QIcon>
 #include <QPixmap>
 
 namespace zelk::ui {
-
-inline constexpr int kAnchoEsquema = 565;
-inline constexpr int kAltoEsquema = 156;
 
 // The monitor icon at 16 and 32 pixels (and larger on request, from the same drawing).
 QIcon IconoAplicacion();
