@@ -1,0 +1,58 @@
+# Shared by the scripts that run the Windows build under Wine: a throw-away prefix, and a virtual
+# X server of its own for each run, so that windows of different runs never meet. Sourced; $wine
+# is the wine64 loader.
+
+# wine_preparar PREFIJO
+wine_preparar() {
+  export WINEPREFIX="$1"
+  export WINEDEBUG=-all
+  # No Mono or Gecko (a first start would try to install them) and no menu entries in the
+  # desktop of the user who runs the tests.
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  mkdir -p "$WINEPREFIX"
+}
+
+# Settings of the prefix, made once. A prefix made without a display would keep a desktop that
+# has none: open the display first.
+wine_configurar() {
+  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+  # Windows not handed to a window manager: there is none, and Wine would wait two seconds for
+  # one at every window it hides. Qt's messages, and Qt Test's results, to standard error: without
+  # a console window they would go to the debugger, and Wine keeps Unix's QT_ variables from
+  # Windows programs, so this one is the prefix's own.
+  registro=$(mktemp)
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n%s\r\n%s\r\n\r\n%s\r\n%s\r\n' \
+    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' \
+    '[HKEY_CURRENT_USER\Environment]' '"QT_FORCE_STDERR_LOGGING"="1"' >"$registro"
+  "$wine" reg import "$(ruta_windows "$registro")" >/dev/null 2>&1
+  rm -f "$registro"
+}
+
+# Starts Xvfb on a free display, which it names once it is ready.
+pantalla_abrir() {
+  numero=$(mktemp)
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$numero" 2>/dev/null &
+  xvfb_pid=$!
+  i=0
+  while [ ! -s "$numero" ] && [ $i -lt 200 ]; do
+    sleep 0.05
+    i=$((i + 1))
+  done
+  [ -s "$numero" ] || { echo "Xvfb no arrancó" >&2; rm -f "$numero"; return 1; }
+  export DISPLAY=":$(cat "$numero")"
+  rm -f "$numero"
+}
+
+# Ends every process of the prefix, then the X server.
+cerrar_todo() {
+  "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
+  if [ -n "${xvfb_pid:-}" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+
+# A Unix path as Wine's drive Z: names it.
+ruta_windows() {
+  printf 'Z:%s' "$1" | tr / '\\'
+}

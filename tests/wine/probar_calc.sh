@@ -1,0 +1,65 @@
+#!/bin/sh
+# zelk-calc.exe from the Windows package, unpacked from its zip and run under Wine, beside the
+# native build's zelk-calc: the same 13 texts for the start-up data, with the settings of the
+# environment (English, then Spanish) and with --locale; and --plot refused in plain words.
+# Arguments: the wine64 loader, the native zelk-calc, the zip, the folder of the generated es_ES
+# locale, a work folder.
+set -eu
+wine="$1"
+nativo="$2"
+zip="$3"
+locpath="$4"
+trabajo="$5"
+. "$(dirname "$0")/comun.sh"
+rm -rf "$trabajo"
+mkdir -p "$trabajo"
+(cd "$trabajo" && cmake -E tar xf "$zip")
+calc=$(ls "$trabajo"/zelk-*-win64/zelk-calc.exe)
+exec 9>"$trabajo.cerrojo"
+flock 9
+wine_preparar "$trabajo/prefijo"
+trap cerrar_todo EXIT
+wine_configurar
+
+fallos=0
+falla() {
+  echo "FALLO: $*"
+  fallos=$((fallos + 1))
+}
+
+# comparar NOMBRE VARIABLE=VALOR [ARGUMENTO]...: both programs under the same environment, their
+# standard output and exit status.
+comparar() {
+  nombre="$1"
+  entorno="$2"
+  shift 2
+  estado_n=0
+  env -u LANG -u LANGUAGE "$entorno" LOCPATH="$locpath" "$nativo" "$@" \
+    >"$trabajo/$nombre.nativo" || estado_n=$?
+  estado_w=0
+  env -u LANG -u LANGUAGE "$entorno" LOCPATH="$locpath" "$wine" "$calc" "$@" \
+    >"$trabajo/$nombre.crudo" || estado_w=$?
+  tr -d '\r' <"$trabajo/$nombre.crudo" >"$trabajo/$nombre.windows"
+  if ! cmp -s "$trabajo/$nombre.nativo" "$trabajo/$nombre.windows"; then
+    falla "$nombre: las salidas difieren"
+    diff "$trabajo/$nombre.nativo" "$trabajo/$nombre.windows" || true
+  fi
+  [ "$estado_n" -eq "$estado_w" ] || falla "$nombre: estado $estado_n en Linux, $estado_w en Windows"
+  [ "$(wc -l <"$trabajo/$nombre.windows")" -eq 13 ] || falla "$nombre: no son 13 resultados"
+}
+
+comparar ingles LC_ALL=en_US.UTF-8
+comparar espanol LC_ALL=es_ES.UTF-8
+comparar opcion LC_ALL=en_US.UTF-8 --locale es_ES
+grep -q "$(printf 'alpha\t18,40')" "$trabajo/espanol.windows" || falla "sin la coma de es_ES"
+grep -q "$(printf 'alpha\t18.40')" "$trabajo/ingles.windows" || falla "sin el punto de en_US"
+
+estado=0
+"$wine" "$calc" --sweep Idc=1000:2000:3 --plot "$trabajo/curvas.svg" >"$trabajo/plot.out" \
+  2>"$trabajo/plot.err" || estado=$?
+[ "$estado" -eq 2 ] || falla "--plot salió con $estado"
+grep -q "no dibuja gráficos" "$trabajo/plot.err" || falla "--plot dice: $(cat "$trabajo/plot.err")"
+[ ! -e "$trabajo/curvas.svg" ] || falla "--plot dejó un archivo"
+
+[ "$fallos" -eq 0 ] && echo "zelk-calc del paquete bajo Wine: bien"
+exit "$fallos"

@@ -1,0 +1,55 @@
+# Installs the Windows build into a folder of its own, strips it, zips it and makes the installer
+# from it. Run by the target zelk_paquete with the variables it passes.
+cmake_policy(VERSION 3.25)
+set(carpeta ${TRABAJO}/${NOMBRE})
+file(REMOVE_RECURSE ${TRABAJO})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${CONSTRUCCION} --prefix ${carpeta}
+                OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+file(GLOB_RECURSE binarios ${carpeta}/*.exe ${carpeta}/*.dll)
+foreach(binario ${binarios})
+  execute_process(COMMAND ${STRIP} --strip-unneeded ${binario} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+
+file(REMOVE ${ZIP})
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${NOMBRE}
+                WORKING_DIRECTORY ${TRABAJO} COMMAND_ERROR_IS_FATAL ANY)
+
+# The installer installs every file of the folder, and its uninstaller removes exactly those,
+# then the folders that are left empty, deepest first.
+file(GLOB_RECURSE archivos LIST_DIRECTORIES false RELATIVE ${carpeta} ${carpeta}/*)
+list(SORT archivos)
+set(instalar "")
+set(quitar "")
+set(subcarpetas "")
+set(anterior "-")
+set(kb 0)
+foreach(archivo ${archivos})
+  get_filename_component(sub ${archivo} DIRECTORY)
+  string(REPLACE "/" "\\" subWindows "${sub}")
+  string(REPLACE "/" "\\" archivoWindows "${archivo}")
+  if(NOT sub STREQUAL anterior)
+    if(sub STREQUAL "")
+      string(APPEND instalar "SetOutPath \"$INSTDIR\"\n")
+    else()
+      string(APPEND instalar "SetOutPath \"$INSTDIR\\${subWindows}\"\n")
+      list(APPEND subcarpetas ${subWindows})
+    endif()
+    set(anterior "${sub}")
+  endif()
+  string(APPEND instalar "File \"${carpeta}/${archivo}\"\n")
+  string(APPEND quitar "Delete \"$INSTDIR\\${archivoWindows}\"\n")
+  file(SIZE ${carpeta}/${archivo} bytes)
+  math(EXPR kb "${kb} + (${bytes} + 1023) / 1024")
+endforeach()
+list(REMOVE_DUPLICATES subcarpetas)
+list(SORT subcarpetas ORDER DESCENDING)
+foreach(sub ${subcarpetas})
+  string(APPEND quitar "RMDir \"$INSTDIR\\${sub}\"\n")
+endforeach()
+file(WRITE ${TRABAJO}/instalar.nsh "${instalar}")
+file(WRITE ${TRABAJO}/quitar.nsh "${quitar}")
+
+execute_process(COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
+  -DVERSION=${VERSION} -DICONO=${ICONO} -DSALIDA=${INSTALADOR} -DTAMANO=${kb}
+  -DARCHIVOS=${TRABAJO}/instalar.nsh -DQUITAR=${TRABAJO}/quitar.nsh ${NSI}
+  COMMAND_ERROR_IS_FATAL ANY)
