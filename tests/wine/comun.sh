@@ -26,6 +26,10 @@ wine_configurar() {
     '[HKEY_CURRENT_USER\Environment]' '"QT_FORCE_STDERR_LOGGING"="1"' >"$registro"
   "$wine" reg import "$(ruta_windows "$registro")" >/dev/null 2>&1
   rm -f "$registro"
+  # Wine's own fonts (fonts-wine), Tahoma among them, where a Windows system keeps its fonts:
+  # this Wine does not find them where the package puts them, and Qt's dialog font falls back to
+  # a font that draws no text in the input fields.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 # Starts Xvfb on a free display, which it names once it is ready.

@@ -1,8 +1,9 @@
 // The installed program, from outside, as a user meets it: zelk.exe carries its icon, starts and
-// shows its main window at its size, opens the About window from the menu, and "System Info..."
-// starts the tool that the registry names, first through the first key, then, without it,
-// through the second key's folder. Keys are pressed through the system's input queue. It rewrites
-// the keys of the system information tool, so it runs only under Wine, in a throw-away prefix.
+// shows its main window with its client area at its size, opens the About window from the menu, and
+// "System Info..." starts the tool that the registry names, first through the first key, then,
+// without it, through the second key's folder. Keys are pressed through the system's input queue.
+// It rewrites the keys of the system information tool, so it runs only under Wine, in a throw-away
+// prefix.
 //   instalado_wine_test RUTA\zelk.exe RUTA\msinfo32_prueba.exe
 #include <windows.h>
 // After windows.h.
@@ -98,17 +99,18 @@ std::vector<COLORREF> Pixeles(HWND w, int ancho, int alto) {
   return pixeles;
 }
 
-// The height of the menu bar: where the schematic's first row of grey starts, less its place in
-// the client area; -1 while it is not drawn.
+// The height of the menu bar: where the schematic's first row of grey is, less its place in the
+// client area; -1 while it is not drawn.
 int AltoDelMenu(HWND w, int ancho, int alto) {
   const auto pixeles = Pixeles(w, ancho, alto);
   if (pixeles.empty() || ancho < kIzquierdaEsquema + kAnchoEsquema)
     return -1;
+  // Result fields stand over parts of the picture: most of its first row is enough.
   for (int y = 0; y < alto; ++y) {
-    bool gris = true;
-    for (int x = kIzquierdaEsquema; gris && x < kIzquierdaEsquema + kAnchoEsquema; ++x)
-      gris = pixeles[static_cast<std::size_t>(y) * ancho + x] == kGrisEsquema;
-    if (gris)
+    int grises = 0;
+    for (int x = kIzquierdaEsquema; x < kIzquierdaEsquema + kAnchoEsquema; ++x)
+      grises += pixeles[static_cast<std::size_t>(y) * ancho + x] == kGrisEsquema;
+    if (grises > kAnchoEsquema / 2)
       return y - kArribaEsquema;
   }
   return -1;
@@ -185,26 +187,21 @@ int Marcas(const std::string& carpeta) {
   return n;
 }
 
-// The icon group of the program file holds a 16 and a 32 pixel image.
+// The program file's icon group, under the name that Qt gives its windows' class icon, holds a 16
+// and a 32 pixel image.
 void IconoDelPrograma(const wchar_t* programa) {
   HMODULE modulo = LoadLibraryExW(programa, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   COMPROBAR(modulo != nullptr);
   if (modulo == nullptr)
     return;
   std::vector<int> lados;
-  EnumResourceNamesA(
-      modulo, RT_GROUP_ICON,
-      [](HMODULE m, LPCSTR tipo, LPSTR nombre, LONG_PTR p) -> BOOL {
-        auto* hallados = reinterpret_cast<std::vector<int>*>(p);
-        HRSRC r = FindResourceA(m, nombre, tipo);
-        const auto* grupo = static_cast<const BYTE*>(LockResource(LoadResource(m, r)));
-        // A header of three words, then 14 bytes per image, its width first (0 for 256).
-        const int n = grupo[4] | (grupo[5] << 8);
-        for (int i = 0; i < n; ++i)
-          hallados->push_back(grupo[6 + 14 * i]);
-        return TRUE;
-      },
-      reinterpret_cast<LONG_PTR>(&lados));
+  if (HRSRC r = FindResourceA(modulo, "IDI_ICON1", RT_GROUP_ICON)) {
+    const auto* grupo = static_cast<const BYTE*>(LockResource(LoadResource(modulo, r)));
+    // A header of three words, then 14 bytes per image, its width first.
+    const int n = grupo[4] | (grupo[5] << 8);
+    for (int i = 0; i < n; ++i)
+      lados.push_back(grupo[6 + 14 * i]);
+  }
   FreeLibrary(modulo);
   COMPROBAR(lados == (std::vector<int>{16, 32}));
 }
@@ -260,7 +257,6 @@ int wmain(int argc, wchar_t** argv) {
               menu);
   COMPROBAR(cliente.right == 657);
   COMPROBAR(cliente.bottom - menu == 519);
-  COMPROBAR(SendMessageW(inicioVentana, WM_GETICON, ICON_SMALL2, 0) != 0);
 
   // "Archivo" > "Acerca De..." from the keyboard: Alt reaches the menu bar, Down opens the menu,
   // Up wraps round to its last item.
