@@ -232,20 +232,20 @@ int wmain(int argc, wchar_t** argv) {
 
   STARTUPINFOW inicio{};
   inicio.cb = sizeof inicio;
-  PROCESS_INFORMATION zelk{};
+  PROCESS_INFORMATION proceso{};
   std::wstring linea = L"\"" + std::wstring(argv[1]) + L"\"";
   if (!CreateProcessW(argv[1], linea.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &inicio,
-                      &zelk)) {
+                      &proceso)) {
     std::printf("no se pudo iniciar zelk.exe: error %lu\n", GetLastError());
     return 1;
   }
-  const DWORD id = zelk.dwProcessId;
+  const DWORD id = proceso.dwProcessId;
 
   // The main window, its client area below the menu bar.
   HWND inicioVentana = nullptr;
   COMPROBAR(Esperar([&] { return (inicioVentana = Ventana(id, kTituloInicio)) != nullptr; }));
   if (inicioVentana == nullptr) {
-    TerminateProcess(zelk.hProcess, 1);
+    TerminateProcess(proceso.hProcess, 1);
     return 1;
   }
   RECT cliente{};
@@ -293,14 +293,14 @@ int wmain(int argc, wchar_t** argv) {
   // Both windows closed: the program ends, and well.
   PostMessageW(acerca, WM_CLOSE, 0, 0);
   PostMessageW(inicioVentana, WM_CLOSE, 0, 0);
-  COMPROBAR(WaitForSingleObject(zelk.hProcess, 20000) == WAIT_OBJECT_0);
+  COMPROBAR(WaitForSingleObject(proceso.hProcess, 20000) == WAIT_OBJECT_0);
   DWORD salida = 1;
-  GetExitCodeProcess(zelk.hProcess, &salida);
+  GetExitCodeProcess(proceso.hProcess, &salida);
   COMPROBAR(salida == 0);
   if (salida == STILL_ACTIVE)
-    TerminateProcess(zelk.hProcess, 1);
-  CloseHandle(zelk.hThread);
-  CloseHandle(zelk.hProcess);
+    TerminateProcess(proceso.hProcess, 1);
+  CloseHandle(proceso.hThread);
+  CloseHandle(proceso.hProcess);
 
   Borrar(zelk::sysinfo::kClaveCarpeta);
   DeleteFileA(herramienta.c_str());
