@@ -5,10 +5,11 @@ set(CPACK_PACKAGE_NAME zelk)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "The zelk team <zelk@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Steady state of a monopolar line-commutated HVDC link")
+# Lines of the long description stay within 80 characters, as Debian's tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "zelk calculates the firing, extinction and overlap angles, the DC voltage, the AC currents\n\
-and the active and reactive powers at both ends of an HVDC link. zelk-calc gives the same\n\
-results on the command line.")
+    "zelk calculates the firing, extinction and overlap angles, the DC voltage,\n\
+the AC currents and the active and reactive powers at both ends of an HVDC\n\
+link. zelk-calc gives the same results on the command line.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
