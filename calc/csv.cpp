@@ -1,37 +1,51 @@
 #include "calc/csv.h"
 
+#include <cerrno>
+#include <ios>
+#include <streambuf>
+#include <system_error>
+
+#include "calc/archivos.h"
 #include "engine/texto_numero.h"
 
 namespace zelk::csv {
 
+namespace {
+// U+FEFF in UTF-8, as "CSV UTF-8" files begin.
+constexpr std::string_view kMarcaDeOrden = "\xEF\xBB\xBF";
+}  // namespace
+
 bool Lector::LeerLinea(std::string& linea) {
-  // Read in blocks, so that a line without end cannot take all the memory.
   linea.clear();
-  bool leido = false;
-  char bloque[8192];
-  while (true) {
-    entrada_.getline(bloque, sizeof bloque);
-    const auto n = static_cast<std::size_t>(entrada_.gcount());
-    if (entrada_.fail() && !entrada_.eof() && n == sizeof bloque - 1) {
-      // The block filled up before the end of the line.
-      linea.append(bloque, n);
-      leido = true;
-      entrada_.clear();
-      if (linea.size() > kLargoMaximo)
-        throw ErrorCsv{linea_ + 1, "línea de más de 1 MB"};
-      continue;
-    }
-    if (n == 0 && entrada_.eof() && !leido)
+  std::streambuf* fuente = entrada_.rdbuf();
+  if (fuente == nullptr)
+    return false;
+  using Rasgos = std::char_traits<char>;
+  try {
+    // Byte by byte from the stream's buffer: lines may end in any of the three ways, and a line
+    // without end cannot take all the memory.
+    int c = fuente->sbumpc();
+    if (Rasgos::eq_int_type(c, Rasgos::eof()))
       return false;
-    // Where the line ended in '\n', it was taken out and counted but not stored.
-    linea.append(bloque, entrada_.eof() ? n : n - 1);
-    break;
+    while (!Rasgos::eq_int_type(c, Rasgos::eof()) && c != '\n' && c != '\r') {
+      if (linea.size() == kLargoMaximo)
+        throw ErrorCsv{linea_ + 1, "línea de más de 1 MB"};
+      linea.push_back(Rasgos::to_char_type(c));
+      c = fuente->sbumpc();
+    }
+    if (c == '\r' && fuente->sgetc() == '\n')
+      fuente->sbumpc();
+  } catch (const std::ios_base::failure& e) {
+    // The file buffer reports a failed read (a folder, an unreadable device) this way.
+    const int numero = errno;
+    const std::error_code codigo = e.code();
+    if (codigo && codigo.category() != std::iostream_category())
+      throw archivos::ErrorLectura{codigo.message()};
+    throw archivos::ErrorLectura{archivos::TextoDelError(numero)};
   }
+  if (linea_ == 0 && linea.starts_with(kMarcaDeOrden))
+    linea.erase(0, kMarcaDeOrden.size());
   ++linea_;
-  if (linea.size() > kLargoMaximo)
-    throw ErrorCsv{linea_, "línea de más de 1 MB"};
-  if (!linea.empty() && linea.back() == '\r')
-    linea.pop_back();
   return true;
 }
 
@@ -44,10 +58,16 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
   } while (linea.empty());
   lineaRegistro_ = linea_;
   if (!zelk::EsUtf8(linea))
-    throw ErrorCsv{linea_, "el texto no es UTF-8"};
+    throw ErrorCsv{linea_, std::string(kNoEsUtf8)};
   // Spreadsheets under a decimal comma separate with ";": the first record tells which it is.
-  if (!separador_)
-    separador_ = linea.find(';') != std::string::npos ? ';' : ',';
+  if (!separador_) {
+    if (linea.find(';') != std::string::npos)
+      separador_ = ';';
+    else if (linea.find(',') != std::string::npos)
+      separador_ = ',';
+    else
+      separador_ = porDefecto_;
+  }
   const char separador = *separador_;
 
   std::string campo;
@@ -67,7 +87,7 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
           if (!LeerLinea(linea))
             throw ErrorCsv{lineaRegistro_, "comillas sin cerrar"};
           if (!zelk::EsUtf8(linea))
-            throw ErrorCsv{linea_, "el texto no es UTF-8"};
+            throw ErrorCsv{linea_, std::string(kNoEsUtf8)};
           i = 0;
           continue;
         }
