@@ -1,5 +1,6 @@
 #include "calc/csv.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ios>
 #include <streambuf>
@@ -13,28 +14,23 @@ namespace zelk::csv {
 namespace {
 // U+FEFF in UTF-8, as "CSV UTF-8" files begin.
 constexpr std::string_view kMarcaDeOrden = "\xEF\xBB\xBF";
+constexpr std::streamsize kBloque = 1 << 16;
 }  // namespace
 
-bool Lector::LeerLinea(std::string& linea) {
-  linea.clear();
+bool Lector::Rellenar() {
   std::streambuf* fuente = entrada_.rdbuf();
   if (fuente == nullptr)
     return false;
-  using Rasgos = std::char_traits<char>;
   try {
-    // Byte by byte from the stream's buffer: lines may end in any of the three ways, and a line
-    // without end cannot take all the memory.
-    int c = fuente->sbumpc();
-    if (Rasgos::eq_int_type(c, Rasgos::eof()))
+    // What the stream holds already, or can give without waiting; at least one byte, so that a
+    // pipe is read as its data come.
+    const std::streamsize disponible = fuente->in_avail();
+    if (disponible < 0)
       return false;
-    while (!Rasgos::eq_int_type(c, Rasgos::eof()) && c != '\n' && c != '\r') {
-      if (linea.size() == kLargoMaximo)
-        throw ErrorCsv{linea_ + 1, "línea de más de 1 MB"};
-      linea.push_back(Rasgos::to_char_type(c));
-      c = fuente->sbumpc();
-    }
-    if (c == '\r' && fuente->sgetc() == '\n')
-      fuente->sbumpc();
+    const auto n = std::clamp<std::streamsize>(disponible, 1, kBloque);
+    bloque_.resize(static_cast<std::size_t>(n));
+    const std::streamsize leidos = fuente->sgetn(bloque_.data(), n);
+    bloque_.resize(static_cast<std::size_t>(std::max<std::streamsize>(leidos, 0)));
   } catch (const std::ios_base::failure& e) {
     // The file buffer reports a failed read (a folder, an unreadable device) this way.
     const int numero = errno;
@@ -43,6 +39,40 @@ bool Lector::LeerLinea(std::string& linea) {
       throw archivos::ErrorLectura{codigo.message()};
     throw archivos::ErrorLectura{archivos::TextoDelError(numero)};
   }
+  posicion_ = 0;
+  return !bloque_.empty();
+}
+
+bool Lector::LeerLinea(std::string& linea) {
+  linea.clear();
+  bool leido = false;
+  while (true) {
+    if (posicion_ == bloque_.size() && !Rellenar())
+      break;
+    if (trasCr_) {
+      // "\r\n" is one line end, even when a block ends between the two.
+      trasCr_ = false;
+      if (bloque_[posicion_] == '\n')
+        ++posicion_;
+      continue;
+    }
+    leido = true;
+    // A plain loop: find_first_of would call memchr once per byte.
+    std::size_t hasta = posicion_;
+    while (hasta < bloque_.size() && bloque_[hasta] != '\n' && bloque_[hasta] != '\r')
+      ++hasta;
+    linea.append(bloque_, posicion_, hasta - posicion_);
+    if (linea.size() > kLargoMaximo)
+      throw ErrorCsv{linea_ + 1, "línea de más de 1 MB"};
+    posicion_ = hasta;
+    if (hasta < bloque_.size()) {
+      trasCr_ = bloque_[hasta] == '\r';
+      ++posicion_;
+      break;
+    }
+  }
+  if (!leido)
+    return false;
   if (linea_ == 0 && linea.starts_with(kMarcaDeOrden))
     linea.erase(0, kMarcaDeOrden.size());
   ++linea_;

@@ -49,9 +49,16 @@ class Lector {
   std::istream& entrada_;
   std::optional<char> separador_;
   char porDefecto_;
+  // The next bytes of the input into `bloque_`; false at its end. Throws archivos::ErrorLectura.
+  bool Rellenar();
+
   std::size_t linea_ = 0;
   std::size_t lineaRegistro_ = 0;
   std::string linea_actual_;
+  // Bytes read from the input and not yet taken: bloque_ from posicion_ on.
+  std::string bloque_;
+  std::size_t posicion_ = 0;
+  bool trasCr_ = false;  // the last line ended in "\r": a "\n" next belongs to it
 };
 
 // The reason given for text that is not UTF-8, with what to do about it.

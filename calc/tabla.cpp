@@ -12,8 +12,16 @@
 namespace zelk::lotes {
 
 namespace {
+
 constexpr std::size_t kVolcado = 1 << 16;
+
+bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
+  static constexpr std::string_view kInicioDeFormula = "=+-@\t\r";
+  return !texto.empty() && kInicioDeFormula.find(texto.front()) != std::string_view::npos &&
+         !EsNumerico(texto, r);
 }
+
+}  // namespace
 
 Punto Evaluar(const TextosEntrada& textos, const ConfiguracionRegional& r) {
   Punto p;
@@ -28,11 +36,9 @@ char SeparadorCsv(const ConfiguracionRegional& r) {
 }
 
 std::string TextoSeguro(std::string_view texto, const ConfiguracionRegional& r) {
-  static constexpr std::string_view kInicioDeFormula = "=+-@\t\r";
-  if (texto.empty() || kInicioDeFormula.find(texto.front()) == std::string_view::npos ||
-      EsNumerico(texto, r))
-    return std::string(texto);
-  std::string seguro(1, '\'');
+  std::string seguro;
+  if (PareceFormula(texto, r))
+    seguro.push_back('\'');
   seguro.append(texto);
   return seguro;
 }
@@ -68,7 +74,11 @@ void Tabla::CampoCsv(std::string_view campo, bool primero) {
 }
 
 void Tabla::TextoCsv(std::string_view texto, bool primero) {
-  CampoCsv(TextoSeguro(texto, regional_), primero);
+  // Most texts are not formulas: those go as they are, without a copy.
+  if (PareceFormula(texto, regional_))
+    CampoCsv(TextoSeguro(texto, regional_), primero);
+  else
+    CampoCsv(texto, primero);
 }
 
 void Tabla::Cabecera() {
