@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,11 @@ namespace fs = std::filesystem;
 class ArchivoSalida : public testing::Test {
  protected:
   void SetUp() override {
+    // A folder of its own: other builds may run the same test at the same time.
     carpeta_ = fs::temp_directory_path() /
                ("zelk-archivos-" +
-                std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+                std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                std::to_string(std::random_device()()));
     fs::remove_all(carpeta_);
     fs::create_directories(carpeta_);
   }
