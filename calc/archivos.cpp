@@ -70,8 +70,10 @@ std::optional<std::string> ArchivoSalida::Abrir() {
       nombre.push_back(kHex[n & 15]);
     nombre.append(".tmp");
     const fs::path candidato = destino_.parent_path() / nombre;
-    if (fs::exists(candidato, ec) || ec)
+    if (fs::exists(candidato, ec))
       continue;
+    if (ec)
+      return ec.message();
     errno = 0;
     flujo_.open(candidato, std::ios::binary | std::ios::trunc);
     if (!flujo_)

@@ -145,19 +145,11 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
       o.*b->destino = true;
       continue;
     }
-    if (nombre == "--sweep") {
-      if (!valor && i + 1 < args.size())
-        valor = args[++i];
-      if (!valor)
-        return n + ": falta el valor";
-      if (valor->empty())
-        return n + ": el valor está vacío";
-      o.barridos.emplace_back(*valor);
-      continue;
-    }
+    // --sweep may come twice, for a grid; every other option once.
+    const bool barrido = nombre == "--sweep";
     const auto c = std::find_if(kConValor.begin(), kConValor.end(),
                                 [&](const ConValor& x) { return x.nombre == nombre; });
-    if (c == kConValor.end())
+    if (!barrido && c == kConValor.end())
       return "opción desconocida: " + n;
     if (!valor && i + 1 < args.size())
       valor = args[++i];
@@ -165,6 +157,10 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
       return n + ": falta el valor";
     if (valor->empty())
       return n + ": el valor está vacío";
+    if (barrido) {
+      o.barridos.emplace_back(*valor);
+      continue;
+    }
     std::string& destino = o.*c->destino;
     if (!destino.empty())
       return n + ": dada más de una vez";
