@@ -210,3 +210,22 @@ def test_nan_de_la_salida_son_los_de_calcular():
     r = zelk.calcular_lote(Xcr=[3.88, 388], Xci=[388, 3.88])
     assert math.isnan(r["alpha"][1]) and math.isnan(r["gamma"][0])
     assert bits(r["alpha"][0]) == bits(zelk.calcular(Xcr=3.88, Xci=388)["alpha"])
+
+
+def test_sin_el_gil_mientras_calcula():
+    # While one thread computes a large batch, another one can run Python: it wakes from its sleep
+    # before the batch ends. Were the GIL held, it could only wake after.
+    idc = np.linspace(500, 3000, 3_000_000)
+    va_a_calcular = threading.Event()
+
+    def calcular():
+        va_a_calcular.set()
+        zelk.calcular_lote(Idc=idc, hilos=1)
+
+    hilo = threading.Thread(target=calcular)
+    hilo.start()
+    va_a_calcular.wait()
+    threading.Event().wait(0.1)
+    seguia = hilo.is_alive()
+    hilo.join()
+    assert seguia
