@@ -206,11 +206,18 @@ Columna AColumna(py::handle valor, std::string_view nombre) {
   py::object v = py::reinterpret_borrow<py::object>(valor);
   if (py::isinstance<py::str>(v) || py::isinstance<py::bytes>(v))
     throw py::type_error(prefijo + "ha de ser un número o un arreglo de números");
-  // pandas keeps a missing value of a column of numbers as pd.NA, which NumPy cannot turn into a
-  // float; such a value is NaN here, as in a column of floats.
-  if (py::hasattr(v, "to_numpy") && py::hasattr(v, "dtype")) {
-    const std::string tipo = py::str(v.attr("dtype").attr("kind"));
-    if (tipo.size() == 1 && std::string_view("biuf").find(tipo[0]) != std::string_view::npos)
+  const auto numerico = [](const py::object& tipo) {
+    if (!py::hasattr(tipo, "kind"))
+      return false;
+    const std::string clase = py::str(tipo.attr("kind"));
+    return clase.size() == 1 && std::string_view("biuf").find(clase[0]) != std::string_view::npos;
+  };
+  // A missing value is NaN here, as in a column of floats: pandas keeps it as pd.NA, which NumPy
+  // cannot turn into a float, and a masked array keeps some number under its mask.
+  if (py::hasattr(v, "dtype") && numerico(v.attr("dtype"))) {
+    if (py::isinstance(v, np.attr("ma").attr("MaskedArray")))
+      v = v.attr("astype")("float64").attr("filled")(kNaN);
+    else if (py::hasattr(v, "to_numpy"))
       v = v.attr("to_numpy")("dtype"_a = "float64", "na_value"_a = kNaN);
   }
   py::array a = np.attr("asarray")(v);

@@ -229,3 +229,11 @@ def test_sin_el_gil_mientras_calcula():
     seguia = hilo.is_alive()
     hilo.join()
     assert seguia
+
+
+def test_valores_enmascarados_rechazan_su_fila():
+    idc = np.ma.masked_array([1000, 2000, 3000], mask=[False, True, False])
+    r = zelk.calcular_lote(Idc=idc)
+    assert r["aceptado"].tolist() == [True, False, True]
+    nr = np.ma.masked_array(np.array([2, 0, 4], dtype=np.int32), mask=[False, False, True])
+    assert zelk.calcular_lote(Nr=nr)["aceptado"].tolist() == [True, False, False]
