@@ -7,7 +7,8 @@ paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plug
   locales libc-bin g++-mingw-w64-x86-64-posix wine64 clang-14 libclang-rt-14-dev
   help2man desktop-file-utils appstream dpkg-dev
   nlohmann-json3-dev qt6-charts-dev libqt6opengl6-dev
-  file lintian qt6-translations-l10n"
+  file lintian qt6-translations-l10n
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas"
 faltan=""
 for p in $paquetes; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan="$faltan $p"

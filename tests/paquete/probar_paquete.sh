@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the Debian package, unpacks it into a throw-away root, checks that every file is where a
 # desktop looks for it, and starts the installed programs from there.
-# Arguments: the build folder, a work folder.
+# Arguments: the build folder, a work folder and, when the package holds the Python module, the
+# python3 it is built for.
 set -eu
 construccion="$1"
 trabajo="$2"
@@ -75,6 +76,18 @@ done
 # The installed programs, from the throw-away root.
 salida=$(LC_ALL=C.UTF-8 "$raiz/usr/bin/zelk-calc" Idc=1000)
 echo "$salida" | grep -q "$(printf 'Vdcr\t537')" || falla "zelk-calc instalado: $salida"
+# The Python module from the throw-away root, not from the build tree.
+if [ -n "${3:-}" ]; then
+  modulo="$raiz/usr/lib/python3/dist-packages/zelk"
+  for f in __init__.py __init__.pyi py.typed; do
+    [ -f "$modulo/$f" ] || falla "falta /usr/lib/python3/dist-packages/zelk/$f"
+  done
+  salida=$(cd "$trabajo" && PYTHONPATH="$raiz/usr/lib/python3/dist-packages" "$3" -B -s -c \
+    'import zelk; print(zelk.__file__); print(zelk.calcular(Idc=1000)["Vdcr"])' 2>&1) ||
+    falla "el módulo instalado no se importa: $salida"
+  [ "$salida" = "$(printf '%s\n537.0' "$modulo/__init__.py")" ] || falla "módulo instalado: $salida"
+  dpkg-deb -f "$deb" Recommends | grep -q python3-numpy || falla "no recomienda python3-numpy"
+fi
 mkdir -p -m 700 "$trabajo/xdg"
 estado=0
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$trabajo/xdg" timeout 3 "$raiz/usr/bin/zelk" \
