@@ -295,13 +295,15 @@ std::optional<double> TapPara(const DatosEnlace& d, Angulo angulo, double grados
   return tap;
 }
 
-std::optional<std::string> ComprobarEscalones(const Escalones& e, const ConfiguracionRegional& r) {
+std::optional<std::string> ComprobarEscalones(const Escalones& e, const ConfiguracionRegional& r,
+                                              NombresEscalones nombres) {
+  const std::string paso(nombres.paso), margen(nombres.margen);
   if (!(e.paso > 0) || !std::isfinite(e.paso))
-    return "--tap-step: el paso ha de ser mayor que 0";
+    return paso + ": el paso ha de ser mayor que 0";
   if (!(e.minimo > 0) || !(e.minimo <= e.maximo) || !std::isfinite(e.maximo))
-    return "--tap-range MIN:MAX: los taps son mayores que 0 y MIN <= MAX";
+    return margen + ": los taps son mayores que 0 y MIN <= MAX";
   if (!((e.maximo - e.minimo) / e.paso <= kPosicionesMaximas))
-    return "--tap-step: el paso " + NumeroATexto(e.paso, r) + " es demasiado pequeño para " +
+    return paso + ": el paso " + NumeroATexto(e.paso, r) + " es demasiado pequeño para " +
            NumeroATexto(e.minimo, r) + ":" + NumeroATexto(e.maximo, r) + " (más de " +
            std::to_string(static_cast<long>(kPosicionesMaximas)) + " posiciones)";
   return std::nullopt;
@@ -313,6 +315,38 @@ std::optional<double> PosicionMasCercana(double tap, const Escalones& e) {
   const double ultima = std::floor((e.maximo - e.minimo) / e.paso + 1e-9);
   const double k = std::min(std::round((tap - e.minimo) / e.paso), ultima);
   return e.minimo + k * e.paso;
+}
+
+const DescripcionParametro& TapDe(Angulo angulo) {
+  return *BuscarParametro(angulo == Angulo::alpha ? "tapr" : "tapi");
+}
+
+std::string_view NombreDe(Angulo angulo) {
+  return angulo == Angulo::alpha ? "alpha" : "gamma";
+}
+
+std::variant<TapHallado, std::string> HallarTap(const DatosEnlace& d, Angulo angulo, double grados,
+                                                const std::optional<Escalones>& escalones,
+                                                const ConfiguracionRegional& r) {
+  const std::string tap(TapDe(angulo).nombre);
+  const std::string objetivo = std::string(NombreDe(angulo)) + " = " + NumeroATexto(grados, r);
+  const auto exacto = TapPara(d, angulo, grados);
+  if (!exacto)
+    return "ningún " + tap + " da " + objetivo;
+  if (!escalones)
+    return TapHallado{*exacto, *exacto};
+  const auto posicion = PosicionMasCercana(*exacto, *escalones);
+  if (!posicion)
+    return "ningún " + tap + " entre " + NumeroATexto(escalones->minimo, r) + " y " +
+           NumeroATexto(escalones->maximo, r) + " da " + objetivo + " (haría falta " + tap + " = " +
+           NumeroATexto(*exacto, r) + ")";
+  return TapHallado{*exacto, *posicion};
+}
+
+std::string MotivoTapInservible(Angulo angulo, std::string_view textoTap, bool datosRechazados) {
+  return "con " + std::string(TapDe(angulo).nombre) + " = " + std::string(textoTap) + ", " +
+         std::string(NombreDe(angulo)) +
+         (datosRechazados ? ": ERROR EN DATOS" : " no se puede formar") + "; ese tap no sirve";
 }
 
 }  // namespace zelk::lotes

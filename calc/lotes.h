@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "calc/tabla.h"
@@ -116,9 +117,31 @@ struct Escalones {
 // A tap changer has a few dozen positions; more than this means a step too small for the range.
 inline constexpr double kPosicionesMaximas = 1'000'000;
 // Empty when the positions make sense (0 < MIN <= MAX, STEP > 0, at most kPosicionesMaximas of
-// them); else the reason.
-std::optional<std::string> ComprobarEscalones(const Escalones& e, const ConfiguracionRegional& r);
+// them); else the reason, naming the step and the range as the caller's user gives them.
+struct NombresEscalones {
+  std::string_view paso = "--tap-step", margen = "--tap-range MIN:MAX";
+};
+std::optional<std::string> ComprobarEscalones(const Escalones& e, const ConfiguracionRegional& r,
+                                              NombresEscalones nombres = {});
 // The position nearest `tap`; empty when `tap` lies outside [MIN, MAX].
 std::optional<double> PosicionMasCercana(double tap, const Escalones& e);
+
+// The tap that sets the angle (tapr for alpha, tapi for gamma), and the angle's name.
+const DescripcionParametro& TapDe(Angulo angulo);
+std::string_view NombreDe(Angulo angulo);
+
+// The tap found for an angle: the exact one, and the position chosen (the exact one again when
+// no positions are given).
+struct TapHallado {
+  double exacto, elegido;
+};
+// TapPara, then the nearest of the positions `escalones` when given; else why no tap serves, in
+// the words zelk-calc and the Python module share, numbers written under `r`.
+std::variant<TapHallado, std::string> HallarTap(const DatosEnlace& d, Angulo angulo, double grados,
+                                                const std::optional<Escalones>& escalones,
+                                                const ConfiguracionRegional& r);
+// Why a tap found cannot be used: at `textoTap` the angle cannot be formed, or the data with it
+// are rejected.
+std::string MotivoTapInservible(Angulo angulo, std::string_view textoTap, bool datosRechazados);
 
 }  // namespace zelk::lotes

@@ -238,7 +238,7 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
   }
 
   const auto angulo = nombre == "alpha" ? lotes::Angulo::alpha : lotes::Angulo::gamma;
-  const auto* tap = BuscarParametro(angulo == lotes::Angulo::alpha ? "tapr" : "tapi");
+  const auto* tap = &lotes::TapDe(angulo);
   const auto* resultado = BuscarResultado(nombre);
   // The tap sought needs no text of its own: any usable one stands in for the checks.
   lotes::Base comprobada = base;
@@ -252,34 +252,22 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
         << tap->nombre << '\n';
     return kSalidaRechazo;
   }
-  const std::string objetivo = nombre + " = " + NumeroATexto(*grados, r);
-  const auto exacto = lotes::TapPara(*datos, angulo, *grados);
-  if (!exacto) {
-    err << "zelk-calc: ningún " << tap->nombre << " da " << objetivo << '\n';
+  const auto hallado = lotes::HallarTap(*datos, angulo, *grados, escalones, r);
+  if (const auto* motivo = std::get_if<std::string>(&hallado)) {
+    err << "zelk-calc: " << *motivo << '\n';
     return kSalidaRechazo;
   }
-  double elegido = *exacto;
-  if (escalones) {
-    const auto posicion = lotes::PosicionMasCercana(*exacto, *escalones);
-    if (!posicion) {
-      err << "zelk-calc: ningún " << tap->nombre << " entre " << NumeroATexto(escalones->minimo, r)
-          << " y " << NumeroATexto(escalones->maximo, r) << " da " << objetivo << " (haría falta "
-          << tap->nombre << " = " << NumeroATexto(*exacto, r) << ")\n";
-      return kSalidaRechazo;
-    }
-    elegido = *posicion;
-  }
+  const auto [exacto, elegido] = std::get<lotes::TapHallado>(hallado);
   // The pass there, on the tap's text as printed: what the user gets by typing it.
   const std::string textoTap = NumeroATexto(elegido, r);
   textos[Indice(tap->campo)] = textoTap;
   const lotes::Punto punto = lotes::Evaluar(textos, r);
   if (!punto.datos || !(punto.resultados.*resultado->miembro) ||
       !std::isfinite(*(punto.resultados.*resultado->miembro))) {
-    err << "zelk-calc: con " << tap->nombre << " = " << textoTap << ", " << nombre
-        << (punto.datos ? " no se puede formar" : ": ERROR EN DATOS") << "; ese tap no sirve\n";
+    err << "zelk-calc: " << lotes::MotivoTapInservible(angulo, textoTap, !punto.datos) << '\n';
     return kSalidaRechazo;
   }
-  out << tap->nombre << "_exacto\t" << NumeroATexto(*exacto, r) << '\n';
+  out << tap->nombre << "_exacto\t" << NumeroATexto(exacto, r) << '\n';
   out << tap->nombre << '\t' << textoTap << '\n';
   for (const auto& res : kResultados)
     out << res.nombre << '\t' << TextoResultado(punto.resultados.*res.miembro, res, r) << '\n';

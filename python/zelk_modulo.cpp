@@ -389,6 +389,7 @@ py::dict TapPara(const py::object& angulo, const py::object& grados, const py::o
   if (!std::isfinite(objetivo))
     throw py::value_error("tap_para: grados ha de ser un número finito");
   DatosEnlace d = LeerNumeros(datos, "tap_para");
+  const auto& us = ConfiguracionRegional::EstadosUnidos();
 
   std::optional<lotes::Escalones> escalones;
   if (!paso.is_none() || !margen.is_none()) {
@@ -405,32 +406,31 @@ py::dict TapPara(const py::object& angulo, const py::object& grados, const py::o
         !(std::isfinite(minimo) && std::isfinite(maximo) && minimo <= maximo))
       throw py::value_error(uso);
     escalones = lotes::Escalones{p, minimo, maximo};
+    if (const auto motivo = lotes::ComprobarEscalones(*escalones, us, {"paso", "margen"}))
+      throw py::value_error("tap_para: " + *motivo);
   }
-  if (!Aceptados(d))
+  const auto cual = nombre == "alpha" ? lotes::Angulo::alpha : lotes::Angulo::gamma;
+  const auto& tap = lotes::TapDe(cual);
+  // The tap sought needs no value of its own: the one found replaces it.
+  DatosEnlace comprobados = d;
+  comprobados.*tap.miembro = 1;
+  if (!Aceptados(comprobados))
     throw Rechazo(std::string(kMensajeErrorDatos));
 
-  const auto cual = nombre == "alpha" ? lotes::Angulo::alpha : lotes::Angulo::gamma;
-  const auto& tap = *BuscarParametro(cual == lotes::Angulo::alpha ? "tapr" : "tapi");
-  const auto& us = ConfiguracionRegional::EstadosUnidos();
-  const std::string tapNombre(tap.nombre);
-  const std::string pedido = nombre + " = " + NumeroATexto(objetivo, us);
-  const auto exacto = lotes::TapPara(d, cual, objetivo);
-  if (!exacto)
-    throw SinTap("ningún " + tapNombre + " da " + pedido);
-  double elegido = *exacto;
-  if (escalones) {
-    const auto posicion = lotes::PosicionMasCercana(*exacto, *escalones);
-    if (!posicion)
-      throw SinTap("ningún " + tapNombre + " entre " + NumeroATexto(escalones->minimo, us) + " y " +
-                   NumeroATexto(escalones->maximo, us) + " da " + pedido + " (haría falta " +
-                   tapNombre + " = " + NumeroATexto(*exacto, us) + ")");
-    elegido = *posicion;
-  }
+  const auto hallado = lotes::HallarTap(d, cual, objetivo, escalones, us);
+  if (const auto* motivo = std::get_if<std::string>(&hallado))
+    throw SinTap(*motivo);
+  const auto [exacto, elegido] = std::get<lotes::TapHallado>(hallado);
   d.*tap.miembro = elegido;
+  const ResultadosEnlace resultados = CalcularEnlace(d);
+  const Resultado& valor = resultados.*BuscarResultado(nombre)->miembro;
+  if (!valor || !std::isfinite(*valor))
+    throw SinTap(lotes::MotivoTapInservible(cual, NumeroATexto(elegido, us), false));
+  const std::string tapNombre(tap.nombre);
   py::dict resultado;
-  resultado[py::str(tapNombre + "_exacto")] = *exacto;
+  resultado[py::str(tapNombre + "_exacto")] = exacto;
   resultado[py::str(tapNombre)] = elegido;
-  AnadirResultados(resultado, CalcularEnlace(d));
+  AnadirResultados(resultado, resultados);
   return resultado;
 }
 

@@ -151,11 +151,32 @@ def test_tap_imposible_con_el_motivo_de_zelk_calc(zelk_calc, argumentos, llamada
 
 
 def test_tap_con_datos_rechazados(zelk_calc):
+    # zelk-calc names the field; the module raises with the window's message.
     p = zelk_calc("--tap-for", "alpha=15", "tapi=0")
     assert p.returncode == 3
+    assert p.stderr.startswith("zelk-calc: ERROR EN DATOS: tapi")
     with pytest.raises(zelk.DatosRechazados) as e:
         zelk.tap_para(grados=15, tapi=0)
-    assert str(e.value) == p.stderr.strip()
+    assert str(e.value) == "ERROR EN DATOS. Se sobreescriben con los valores por defecto."
+
+
+def test_el_tap_buscado_no_necesita_valor_propio(zelk_calc):
+    p = zelk_calc("--locale", "en_US", "--tap-for", "alpha=15", "tapr=0")
+    assert p.returncode == 0, p.stderr
+    comparar_tap(zelk.tap_para(grados=15, tapr=0), lineas(p.stdout), "tapr")
+
+
+@pytest.mark.parametrize("argumentos, llamada", [
+    (["--tap-step", "0.5", "--tap-range", "-1:1"], dict(paso=0.5, margen=(-1, 1))),
+    (["--tap-step", "1e-9", "--tap-range", "0.5:1.5"], dict(paso=1e-9, margen=(0.5, 1.5))),
+], ids=["margen_con_cero", "paso_demasiado_pequeno"])
+def test_escalones_sin_sentido_rechazados_como_en_zelk_calc(zelk_calc, argumentos, llamada):
+    p = zelk_calc("--locale", "en_US", "--tap-for", "alpha=89", *argumentos)
+    assert p.returncode == 2
+    with pytest.raises(ValueError) as e:
+        zelk.tap_para(grados=89, **llamada)
+    motivo = str(e.value).removeprefix("tap_para: ")
+    assert motivo.split(": ", 1)[1] in p.stderr
 
 
 @pytest.mark.parametrize("llamada, error", [
