@@ -69,7 +69,7 @@ fi
 
 [ "$(dpkg-deb -f "$deb" Version)" = "1.2" ] || falla "la versión no es 1.2"
 dependencias=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core; do
+for d in libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core qt6-translations-l10n; do
   echo "$dependencias" | grep -q "$d" || falla "no depende de $d"
 done
 
