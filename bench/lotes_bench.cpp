@@ -1,7 +1,9 @@
 // A CSV batch through zelk-calc as a whole process: 1,000,000 rows of all 18 columns, read,
-// computed and written one at a time. Wall time, rows per second and peak resident memory.
+// computed and written one at a time; and the plot of a million-point sweep, as SVG and as PNG.
+// Wall time, rows per second and peak resident memory.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +55,33 @@ void BM_LoteCsvUnMillon(benchmark::State& state) {
   state.counters["pico_kB"] = static_cast<double>(pico);
 }
 BENCHMARK(BM_LoteCsvUnMillon)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A sweep of a million points with its table and its plot: the curves are thinned as the sweep
+// runs, so the plot costs about what the table does.
+void BM_GraficoUnMillon(benchmark::State& state) {
+  const std::string grafico =
+      std::string(ZELK_BANCO_DIR "/barrido_1M.") + (state.range(0) == 0 ? "svg" : "png");
+  const std::string salida = ZELK_BANCO_DIR "/barrido_1M.csv";
+  long pico = 0;
+  for (auto _ : state) {
+    const auto m = zelk::banco::EjecutarProceso(
+        {ZELK_CALC, "--sweep", "Idc=500:3000:1000000", "-o", salida, "--plot", grafico});
+    if (!m.bien) {
+      state.SkipWithError("zelk-calc failed");
+      return;
+    }
+    state.SetIterationTime(m.segundos);
+    pico = std::max(pico, m.picoKb);
+  }
+  state.SetLabel(state.range(0) == 0 ? "svg" : "png");
+  state.counters["pico_kB"] = static_cast<double>(pico);
+}
+BENCHMARK(BM_GraficoUnMillon)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 

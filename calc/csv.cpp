@@ -1,37 +1,81 @@
 #include "calc/csv.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <ios>
+#include <streambuf>
+#include <system_error>
+
+#include "calc/archivos.h"
 #include "engine/texto_numero.h"
 
 namespace zelk::csv {
 
+namespace {
+// U+FEFF in UTF-8, as "CSV UTF-8" files begin.
+constexpr std::string_view kMarcaDeOrden = "\xEF\xBB\xBF";
+constexpr std::streamsize kBloque = 1 << 16;
+}  // namespace
+
+bool Lector::Rellenar() {
+  std::streambuf* fuente = entrada_.rdbuf();
+  if (fuente == nullptr)
+    return false;
+  try {
+    // What the stream holds already, or can give without waiting; at least one byte, so that a
+    // pipe is read as its data come.
+    const std::streamsize disponible = fuente->in_avail();
+    if (disponible < 0)
+      return false;
+    const auto n = std::clamp<std::streamsize>(disponible, 1, kBloque);
+    bloque_.resize(static_cast<std::size_t>(n));
+    const std::streamsize leidos = fuente->sgetn(bloque_.data(), n);
+    bloque_.resize(static_cast<std::size_t>(std::max<std::streamsize>(leidos, 0)));
+  } catch (const std::ios_base::failure& e) {
+    // The file buffer reports a failed read (a folder, an unreadable device) this way.
+    const int numero = errno;
+    const std::error_code codigo = e.code();
+    if (codigo && codigo.category() != std::iostream_category())
+      throw archivos::ErrorLectura{codigo.message()};
+    throw archivos::ErrorLectura{archivos::TextoDelError(numero)};
+  }
+  posicion_ = 0;
+  return !bloque_.empty();
+}
+
 bool Lector::LeerLinea(std::string& linea) {
-  // Read in blocks, so that a line without end cannot take all the memory.
   linea.clear();
   bool leido = false;
-  char bloque[8192];
   while (true) {
-    entrada_.getline(bloque, sizeof bloque);
-    const auto n = static_cast<std::size_t>(entrada_.gcount());
-    if (entrada_.fail() && !entrada_.eof() && n == sizeof bloque - 1) {
-      // The block filled up before the end of the line.
-      linea.append(bloque, n);
-      leido = true;
-      entrada_.clear();
-      if (linea.size() > kLargoMaximo)
-        throw ErrorCsv{linea_ + 1, "línea de más de 1 MB"};
+    if (posicion_ == bloque_.size() && !Rellenar())
+      break;
+    if (trasCr_) {
+      // "\r\n" is one line end, even when a block ends between the two.
+      trasCr_ = false;
+      if (bloque_[posicion_] == '\n')
+        ++posicion_;
       continue;
     }
-    if (n == 0 && entrada_.eof() && !leido)
-      return false;
-    // Where the line ended in '\n', it was taken out and counted but not stored.
-    linea.append(bloque, entrada_.eof() ? n : n - 1);
-    break;
+    leido = true;
+    // A plain loop: find_first_of would call memchr once per byte.
+    std::size_t hasta = posicion_;
+    while (hasta < bloque_.size() && bloque_[hasta] != '\n' && bloque_[hasta] != '\r')
+      ++hasta;
+    linea.append(bloque_, posicion_, hasta - posicion_);
+    if (linea.size() > kLargoMaximo)
+      throw ErrorCsv{linea_ + 1, "línea de más de 1 MB"};
+    posicion_ = hasta;
+    if (hasta < bloque_.size()) {
+      trasCr_ = bloque_[hasta] == '\r';
+      ++posicion_;
+      break;
+    }
   }
+  if (!leido)
+    return false;
+  if (linea_ == 0 && linea.starts_with(kMarcaDeOrden))
+    linea.erase(0, kMarcaDeOrden.size());
   ++linea_;
-  if (linea.size() > kLargoMaximo)
-    throw ErrorCsv{linea_, "línea de más de 1 MB"};
-  if (!linea.empty() && linea.back() == '\r')
-    linea.pop_back();
   return true;
 }
 
@@ -44,10 +88,16 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
   } while (linea.empty());
   lineaRegistro_ = linea_;
   if (!zelk::EsUtf8(linea))
-    throw ErrorCsv{linea_, "el texto no es UTF-8"};
+    throw ErrorCsv{linea_, std::string(kNoEsUtf8)};
   // Spreadsheets under a decimal comma separate with ";": the first record tells which it is.
-  if (!separador_)
-    separador_ = linea.find(';') != std::string::npos ? ';' : ',';
+  if (!separador_) {
+    if (linea.find(';') != std::string::npos)
+      separador_ = ';';
+    else if (linea.find(',') != std::string::npos)
+      separador_ = ',';
+    else
+      separador_ = porDefecto_;
+  }
   const char separador = *separador_;
 
   std::string campo;
@@ -67,7 +117,7 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
           if (!LeerLinea(linea))
             throw ErrorCsv{lineaRegistro_, "comillas sin cerrar"};
           if (!zelk::EsUtf8(linea))
-            throw ErrorCsv{linea_, "el texto no es UTF-8"};
+            throw ErrorCsv{linea_, std::string(kNoEsUtf8)};
           i = 0;
           continue;
         }

@@ -24,30 +24,46 @@ struct ErrorCsv {
 
 class Lector {
  public:
-  // Without a separator, the first record chooses: ";" when it holds one, else ",".
-  explicit Lector(std::istream& entrada, std::optional<char> separador = std::nullopt)
-      : entrada_(entrada), separador_(separador) {}
+  // Without a separator, the first record chooses: ";" when it holds one, else "," when it holds
+  // one, else `porDefecto` (a one-column file says nothing of its separator).
+  explicit Lector(std::istream& entrada, std::optional<char> separador = std::nullopt,
+                  char porDefecto = ',')
+      : entrada_(entrada), separador_(separador), porDefecto_(porDefecto) {}
 
   std::optional<char> Separador() const { return separador_; }
 
   // The next record into `campos`; false at the end of the file. A record may span lines inside
   // quotes. Lines that are wholly empty are skipped. Throws ErrorCsv on bad quoting or text that
-  // is not UTF-8.
+  // is not UTF-8, archivos::ErrorLectura when the input cannot be read.
   bool Siguiente(std::vector<std::string>& campos);
 
   // The line on which the last record read began.
   std::size_t Linea() const { return lineaRegistro_; }
 
-  // The next physical line without its end ("\n" or "\r\n"); false at the end of the file.
+  // The next physical line without its end ("\n", "\r\n", or a lone "\r" as old spreadsheets
+  // write); false at the end of the file. The byte-order mark that spreadsheets put at the start
+  // of "CSV UTF-8" is dropped.
   bool LeerLinea(std::string& linea);
 
  private:
   std::istream& entrada_;
   std::optional<char> separador_;
+  char porDefecto_;
+  // The next bytes of the input into `bloque_`; false at its end. Throws archivos::ErrorLectura.
+  bool Rellenar();
+
   std::size_t linea_ = 0;
   std::size_t lineaRegistro_ = 0;
   std::string linea_actual_;
+  // Bytes read from the input and not yet taken: bloque_ from posicion_ on.
+  std::string bloque_;
+  std::size_t posicion_ = 0;
+  bool trasCr_ = false;  // the last line ended in "\r": a "\n" next belongs to it
 };
+
+// The reason given for text that is not UTF-8, with what to do about it.
+inline constexpr std::string_view kNoEsUtf8 =
+    "el texto no es UTF-8: guarde la hoja como «CSV UTF-8»";
 
 // Appends one field, quoted where needed.
 void EscribirCampo(std::string& salida, std::string_view campo, char separador);

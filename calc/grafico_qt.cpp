@@ -1,6 +1,7 @@
 #include "calc/grafico_qt.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <memory>
 
 namespace zelk {
@@ -30,6 +32,14 @@ std::size_t IndiceResultado(std::string_view nombre) {
     if (kResultados[i].nombre == nombre)
       return i;
   return 0;
+}
+
+// The range of an axis for values from `minimo` to `maximo`: 5 % more on either side, within the
+// doubles even for values near the largest.
+std::pair<double, double> Margen(double minimo, double maximo) {
+  constexpr double kMayor = std::numeric_limits<double>::max();
+  const double margen = minimo < maximo ? (maximo / 2 - minimo / 2) * 0.1 : 1;
+  return {std::max(minimo - margen, -kMayor), std::min(maximo + margen, kMayor)};
 }
 
 // One chart: each result a curve, broken where the result could not be formed.
@@ -67,36 +77,36 @@ QChart* Grafico(const lotes::Curvas& c, const QString& titulo,
     };
     std::size_t k = 0;
     while (k < y.size()) {
-      if (!y[k]) {
+      if (!y[k].y) {
         ++k;
         continue;
       }
       std::size_t fin = k;
-      while (fin < y.size() && y[fin])
+      while (fin < y.size() && y[fin].y)
         ++fin;
       // A lone point between gaps is a mark; a run of points a line.
       QXYSeries* trozo = fin - k == 1 ? static_cast<QXYSeries*>(new QScatterSeries)
                                       : static_cast<QXYSeries*>(new QLineSeries);
       if (auto* marcas = qobject_cast<QScatterSeries*>(trozo))
         marcas->setMarkerSize(6);
+      QList<QPointF> puntos;
+      puntos.reserve(static_cast<qsizetype>(fin - k));
       for (std::size_t i = k; i < fin; ++i) {
-        trozo->append(c.x[i], *y[i]);
-        minimo = std::min(minimo, *y[i]);
-        maximo = std::max(maximo, *y[i]);
+        puntos.append(QPointF(y[i].x, *y[i].y));
+        minimo = std::min(minimo, *y[i].y);
+        maximo = std::max(maximo, *y[i].y);
       }
+      trozo->replace(puntos);
       anadir(trozo);
       k = fin;
     }
   }
   ejeY->setTitleText(titulos.join(QStringLiteral(", ")));
-  const auto [xMin, xMax] = std::minmax_element(c.x.begin(), c.x.end());
-  if (xMin != c.x.end() && *xMin < *xMax)
-    ejeX->setRange(*xMin, *xMax);
-  else if (xMin != c.x.end())
-    ejeX->setRange(*xMin - 1, *xMin + 1);
+  const auto [xMin, xMax] = std::minmax(c.desde, c.hasta);
+  const auto [yMin, yMax] = Margen(minimo, maximo);
+  ejeX->setRange(xMin < xMax ? xMin : xMin - 1, xMin < xMax ? xMax : xMax + 1);
   if (minimo <= maximo) {
-    const double margen = minimo < maximo ? (maximo - minimo) * 0.05 : 1;
-    ejeY->setRange(minimo - margen, maximo + margen);
+    ejeY->setRange(yMin, yMax);
     ejeY->applyNiceNumbers();
   }
   return grafico;
@@ -122,14 +132,12 @@ class SilencioDeQt {
 
 }  // namespace
 
-std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, const std::string& archivo,
-                                         int ancho, int alto) {
-  const QString nombre = QString::fromStdString(archivo);
-  const bool svg = nombre.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
-  if (!svg && !nombre.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-    return "el gráfico ha de ser .svg o .png: «" + archivo + "»";
-  if (curvas.parametro == nullptr)
-    return std::string("no hay curvas que dibujar");
+std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::FormatoGrafico formato,
+                                         int ancho, int alto, std::string& error) {
+  if (curvas.parametro == nullptr) {
+    error = "no hay curvas que dibujar";
+    return std::nullopt;
+  }
 
   const SilencioDeQt silencio;
   // Charts need a widget application; nothing is shown, so the off-screen platform serves.
@@ -160,27 +168,40 @@ std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, const std:
   lienzo.show();
   QApplication::processEvents();
 
-  if (svg) {
+  // Drawn into memory: the caller writes the file, and checks that write.
+  QByteArray bytes;
+  QBuffer memoria(&bytes);
+  memoria.open(QIODevice::WriteOnly);
+  if (formato == lotes::FormatoGrafico::Svg) {
     QSvgGenerator generador;
-    generador.setFileName(nombre);
+    generador.setOutputDevice(&memoria);
     generador.setSize(QSize(ancho, alto));
     generador.setViewBox(QRect(0, 0, ancho, alto));
     generador.setTitle(QStringLiteral("zelk-calc"));
     QPainter pintor;
-    if (!pintor.begin(&generador))
-      return "no se puede escribir «" + archivo + "»";
+    if (!pintor.begin(&generador)) {
+      error = "no se puede dibujar el gráfico SVG";
+      return std::nullopt;
+    }
     lienzo.render(&pintor);
     pintor.end();
-    return std::nullopt;
+  } else {
+    QImage imagen(ancho, alto, QImage::Format_ARGB32);
+    if (imagen.isNull()) {
+      error = "no hay memoria para un gráfico de " + std::to_string(ancho) + "x" +
+              std::to_string(alto) + " píxeles";
+      return std::nullopt;
+    }
+    imagen.fill(Qt::white);
+    QPainter pintor(&imagen);
+    lienzo.render(&pintor);
+    pintor.end();
+    if (!imagen.save(&memoria, "PNG")) {
+      error = "no se puede dibujar el gráfico PNG";
+      return std::nullopt;
+    }
   }
-  QImage imagen(ancho, alto, QImage::Format_ARGB32);
-  imagen.fill(Qt::white);
-  QPainter pintor(&imagen);
-  lienzo.render(&pintor);
-  pintor.end();
-  if (!imagen.save(nombre, "PNG"))
-    return "no se puede escribir «" + archivo + "»";
-  return std::nullopt;
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace zelk

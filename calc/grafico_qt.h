@@ -9,8 +9,9 @@
 
 namespace zelk {
 
-// Writes `archivo` (.svg or .png) of `ancho` by `alto` pixels; the reason when it cannot.
-std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, const std::string& archivo,
-                                         int ancho, int alto);
+// The picture of `ancho` by `alto` pixels as the bytes of an SVG or PNG file; empty, with the
+// reason in `error`, when it cannot be drawn.
+std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::FormatoGrafico formato,
+                                         int ancho, int alto, std::string& error);
 
 }  // namespace zelk

@@ -1,8 +1,9 @@
 #include "calc/lotes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <map>
+#include <unordered_set>
 
 #include "calc/csv.h"
 #include "engine/calculo.h"
@@ -29,17 +30,50 @@ TextosEntrada Vistas(const Base& base) {
   return t;
 }
 
-std::vector<const DescripcionParametro*> Cabecera(const std::vector<std::string>& nombres,
-                                                  std::size_t linea) {
-  std::vector<const DescripcionParametro*> columnas;
+// A name that is not a parameter's but looks like one: the same letters in another case, blanks
+// around it, or the field's caption. Such a column is a typing slip more likely than a note.
+const DescripcionParametro* Parecido(std::string_view nombre) {
+  const auto blanco = [](char c) { return c == ' ' || c == '\t'; };
+  while (!nombre.empty() && blanco(nombre.front()))
+    nombre.remove_prefix(1);
+  while (!nombre.empty() && blanco(nombre.back()))
+    nombre.remove_suffix(1);
+  const auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  for (const auto& p : kParametros) {
+    if (nombre == p.titulo)
+      return &p;
+    if (nombre.size() == p.nombre.size() &&
+        std::equal(nombre.begin(), nombre.end(), p.nombre.begin(),
+                   [&](char a, char b) { return minuscula(a) == minuscula(b); }))
+      return &p;
+  }
+  return nullptr;
+}
+
+std::vector<Columna> Cabecera(const std::vector<std::string>& nombres, std::size_t linea,
+                              Formato formato) {
+  std::vector<Columna> columnas;
+  std::unordered_set<std::string_view> vistos;
+  bool sinNombre = false;
   for (const auto& n : nombres) {
     const auto* p = BuscarParametro(n);
-    if (p == nullptr)
-      throw csv::ErrorCsv{linea, "columna desconocida «" + n + "»"};
-    for (const auto* otra : columnas)
-      if (otra == p)
-        throw csv::ErrorCsv{linea, "columna repetida «" + n + "»"};
-    columnas.push_back(p);
+    if (p == nullptr) {
+      if (BuscarResultado(n) != nullptr || n == "estado")
+        throw csv::ErrorCsv{linea, "la columna «" + n + "» tiene el nombre de un resultado"};
+      if (const auto* parecido = Parecido(n))
+        throw csv::ErrorCsv{
+            linea, "columna «" + n + "»: ¿es el dato «" + std::string(parecido->nombre) + "»?"};
+    }
+    if (n.empty()) {
+      // Spreadsheets leave columns without a name; JSON needs one per column.
+      if (sinNombre && formato == Formato::Json)
+        throw csv::ErrorCsv{linea,
+                            "más de una columna sin nombre: en JSON cada una necesita el suyo"};
+      sinNombre = true;
+    } else if (!vistos.insert(n).second) {
+      throw csv::ErrorCsv{linea, "columna repetida «" + n + "»"};
+    }
+    columnas.push_back({n, p});
   }
   return columnas;
 }
@@ -48,27 +82,31 @@ std::vector<const DescripcionParametro*> Cabecera(const std::vector<std::string>
 
 int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegional& r,
                 OpcionesSalida opciones, std::ostream& salida, std::ostream& err) {
-  csv::Lector lector(entrada);
+  // A file of one column says nothing of its separator: it is the one of the user's settings.
+  csv::Lector lector(entrada, std::nullopt, SeparadorCsv(r));
   std::vector<std::string> campos;
   try {
     if (!lector.Siguiente(campos))
       throw csv::ErrorCsv{1, "falta la cabecera"};
-    const auto columnas = Cabecera(campos, lector.Linea());
-    std::vector<std::size_t> indices;
-    for (const auto* p : columnas)
-      indices.push_back(Indice(p->campo));
+    auto columnas = Cabecera(campos, lector.Linea(), opciones.formato);
+    // Where each column's text goes among the 18 inputs; none for a column of the user's own.
+    std::vector<std::optional<std::size_t>> indices;
+    for (const auto& c : columnas)
+      indices.push_back(c.parametro != nullptr ? std::optional(Indice(c.parametro->campo))
+                                               : std::nullopt);
 
-    Tabla tabla(salida, r, opciones, columnas);
+    Tabla tabla(salida, r, opciones, std::move(columnas));
     TextosEntrada textos = Vistas(base);
-    std::vector<std::string_view> propios(columnas.size());
+    std::vector<std::string_view> propios(indices.size());
     bool rechazo = false;
     while (lector.Siguiente(campos)) {
-      if (campos.size() != columnas.size())
+      if (campos.size() != indices.size())
         throw csv::ErrorCsv{lector.Linea(), "la fila tiene " + std::to_string(campos.size()) +
                                                 " campos y la cabecera " +
-                                                std::to_string(columnas.size())};
-      for (std::size_t c = 0; c < columnas.size(); ++c) {
-        textos[indices[c]] = campos[c];
+                                                std::to_string(indices.size())};
+      for (std::size_t c = 0; c < indices.size(); ++c) {
+        if (indices[c])
+          textos[*indices[c]] = campos[c];
         propios[c] = campos[c];
       }
       const Punto punto = Evaluar(textos, r);
@@ -88,7 +126,14 @@ double Barrido::Valor(std::size_t k) const {
     return desde;
   if (k + 1 == puntos)
     return hasta;
-  return desde + (hasta - desde) * (static_cast<double>(k) / static_cast<double>(puntos - 1));
+  const double t = static_cast<double>(k) / static_cast<double>(puntos - 1);
+  const double ancho = hasta - desde;
+  if (std::isfinite(ancho))
+    return desde + ancho * t;
+  // Bounds of opposite signs near the largest double: their difference overflows, while each
+  // part of the weighted mean stays within its bound.
+  const double v = desde * (1 - t) + hasta * t;
+  return std::clamp(v, std::min(desde, hasta), std::max(desde, hasta));
 }
 
 std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRegional& r,
@@ -114,8 +159,8 @@ std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRe
   const auto leido = std::from_chars(puntos.data(), puntos.data() + puntos.size(), b.puntos);
   if (!desde || !hasta || leido.ec != std::errc() || leido.ptr != puntos.data() + puntos.size())
     return std::nullopt;
-  if (b.puntos < 1 || b.puntos > 10'000'000) {
-    error = "barrido: entre 1 y 10000000 puntos";
+  if (b.puntos < 1 || b.puntos > kPuntosMaximos) {
+    error = "barrido: entre 1 y " + std::to_string(kPuntosMaximos) + " puntos";
     return std::nullopt;
   }
   b.desde = *desde;
@@ -124,21 +169,94 @@ std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRe
   return b;
 }
 
+CurvaReducida::CurvaReducida(std::size_t puntos, std::size_t columnas)
+    : puntos_(puntos),
+      columnas_(std::max<std::size_t>(columnas, 1)),
+      todos_(puntos <= 4 * columnas_) {}
+
+void CurvaReducida::Hueco() {
+  if (!curva_.empty() && curva_.back().y)
+    curva_.push_back({curva_.back().x, std::nullopt});
+}
+
+void CurvaReducida::CerrarColumna() {
+  if (huecoAntes_ || !primero_)
+    Hueco();
+  if (primero_) {
+    std::array<Extremo, 4> cuatro{*primero_, *minimo_, *maximo_, *ultimo_};
+    std::sort(cuatro.begin(), cuatro.end(),
+              [](const Extremo& a, const Extremo& b) { return a.k < b.k; });
+    for (std::size_t i = 0; i < cuatro.size(); ++i)
+      if (i == 0 || cuatro[i].k != cuatro[i - 1].k)
+        curva_.push_back({cuatro[i].x, cuatro[i].y});
+  }
+  if (huecoDespues_)
+    Hueco();
+  primero_.reset();
+  ultimo_.reset();
+  minimo_.reset();
+  maximo_.reset();
+  huecoAntes_ = huecoDespues_ = false;
+}
+
+void CurvaReducida::Anadir(std::size_t k, double x, Resultado y) {
+  // A value that is not finite is shown as "ERROR": a gap like the others.
+  if (y && !std::isfinite(*y))
+    y.reset();
+  if (todos_) {
+    if (y)
+      curva_.push_back({x, y});
+    else
+      Hueco();
+    return;
+  }
+  // Columns by the point's place in the sweep; in doubles, exact for any sweep and picture.
+  const auto columna = static_cast<std::size_t>(
+      static_cast<double>(k) * static_cast<double>(columnas_) / static_cast<double>(puntos_));
+  if (columna != columna_) {
+    CerrarColumna();
+    columna_ = columna;
+  }
+  if (!y) {
+    (primero_ ? huecoDespues_ : huecoAntes_) = true;
+    return;
+  }
+  huecoDespues_ = false;
+  const Extremo e{k, x, *y};
+  if (!primero_)
+    primero_ = e;
+  ultimo_ = e;
+  if (!minimo_ || e.y < minimo_->y)
+    minimo_ = e;
+  if (!maximo_ || e.y > maximo_->y)
+    maximo_ = e;
+}
+
+std::vector<PuntoCurva> CurvaReducida::Terminar() {
+  if (!todos_)
+    CerrarColumna();
+  return std::move(curva_);
+}
+
 int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     const ConfiguracionRegional& r, OpcionesSalida opciones, std::ostream& salida,
                     Curvas* curvas) {
-  std::vector<const DescripcionParametro*> columnas;
+  std::vector<Columna> columnas;
   for (const auto& b : barridos)
-    columnas.push_back(b.parametro);
-  Tabla tabla(salida, r, opciones, columnas);
+    columnas.push_back({std::string(b.parametro->nombre), b.parametro});
+  Tabla tabla(salida, r, opciones, std::move(columnas));
   TextosEntrada textos = Vistas(base);
   std::vector<std::string> propios(barridos.size());
   std::vector<std::string_view> vistas(barridos.size());
   const std::size_t interior = barridos.size() > 1 ? barridos[1].puntos : 1;
   bool rechazo = false;
-  if (curvas != nullptr) {
+  std::vector<CurvaReducida> reducidas;
+  if (curvas != nullptr && barridos.size() == 1) {
     curvas->parametro = barridos[0].parametro;
     curvas->decimal = r.Decimal();
+    curvas->desde = barridos[0].desde;
+    curvas->hasta = barridos[0].hasta;
+    reducidas.assign(kNumResultados, CurvaReducida(barridos[0].puntos, curvas->columnas));
   }
   for (std::size_t i = 0; i < barridos[0].puntos; ++i) {
     for (std::size_t j = 0; j < interior; ++j) {
@@ -152,15 +270,14 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
       const Punto punto = Evaluar(textos, r);
       rechazo = rechazo || !punto.datos;
       tabla.Fila(vistas, punto);
-      if (curvas != nullptr && barridos.size() == 1) {
-        curvas->x.push_back(barridos[0].Valor(i));
-        for (std::size_t n = 0; n < kNumResultados; ++n)
-          curvas->y[n].push_back(punto.datos ? punto.resultados.*kResultados[n].miembro
-                                             : Resultado());
-      }
+      for (std::size_t n = 0; n < reducidas.size(); ++n)
+        reducidas[n].Anadir(i, barridos[0].Valor(i),
+                            punto.datos ? punto.resultados.*kResultados[n].miembro : Resultado());
     }
   }
   tabla.Terminar();
+  for (std::size_t n = 0; n < reducidas.size(); ++n)
+    curvas->y[n] = reducidas[n].Terminar();
   return rechazo ? 3 : 0;
 }
 
@@ -178,12 +295,58 @@ std::optional<double> TapPara(const DatosEnlace& d, Angulo angulo, double grados
   return tap;
 }
 
+std::optional<std::string> ComprobarEscalones(const Escalones& e, const ConfiguracionRegional& r,
+                                              NombresEscalones nombres) {
+  const std::string paso(nombres.paso), margen(nombres.margen);
+  if (!(e.paso > 0) || !std::isfinite(e.paso))
+    return paso + ": el paso ha de ser mayor que 0";
+  if (!(e.minimo > 0) || !(e.minimo <= e.maximo) || !std::isfinite(e.maximo))
+    return margen + ": los taps son mayores que 0 y MIN <= MAX";
+  if (!((e.maximo - e.minimo) / e.paso <= kPosicionesMaximas))
+    return paso + ": el paso " + NumeroATexto(e.paso, r) + " es demasiado pequeño para " +
+           NumeroATexto(e.minimo, r) + ":" + NumeroATexto(e.maximo, r) + " (más de " +
+           std::to_string(static_cast<long>(kPosicionesMaximas)) + " posiciones)";
+  return std::nullopt;
+}
+
 std::optional<double> PosicionMasCercana(double tap, const Escalones& e) {
   if (!(e.paso > 0) || !(e.minimo <= e.maximo) || tap < e.minimo || tap > e.maximo)
     return std::nullopt;
   const double ultima = std::floor((e.maximo - e.minimo) / e.paso + 1e-9);
   const double k = std::min(std::round((tap - e.minimo) / e.paso), ultima);
   return e.minimo + k * e.paso;
+}
+
+const DescripcionParametro& TapDe(Angulo angulo) {
+  return *BuscarParametro(angulo == Angulo::alpha ? "tapr" : "tapi");
+}
+
+std::string_view NombreDe(Angulo angulo) {
+  return angulo == Angulo::alpha ? "alpha" : "gamma";
+}
+
+std::variant<TapHallado, std::string> HallarTap(const DatosEnlace& d, Angulo angulo, double grados,
+                                                const std::optional<Escalones>& escalones,
+                                                const ConfiguracionRegional& r) {
+  const std::string tap(TapDe(angulo).nombre);
+  const std::string objetivo = std::string(NombreDe(angulo)) + " = " + NumeroATexto(grados, r);
+  const auto exacto = TapPara(d, angulo, grados);
+  if (!exacto)
+    return "ningún " + tap + " da " + objetivo;
+  if (!escalones)
+    return TapHallado{*exacto, *exacto};
+  const auto posicion = PosicionMasCercana(*exacto, *escalones);
+  if (!posicion)
+    return "ningún " + tap + " entre " + NumeroATexto(escalones->minimo, r) + " y " +
+           NumeroATexto(escalones->maximo, r) + " da " + objetivo + " (haría falta " + tap + " = " +
+           NumeroATexto(*exacto, r) + ")";
+  return TapHallado{*exacto, *posicion};
+}
+
+std::string MotivoTapInservible(Angulo angulo, std::string_view textoTap, bool datosRechazados) {
+  return "con " + std::string(TapDe(angulo).nombre) + " = " + std::string(textoTap) + ", " +
+         std::string(NombreDe(angulo)) +
+         (datosRechazados ? ": ERROR EN DATOS" : " no se puede formar") + "; ese tap no sirve";
 }
 
 }  // namespace zelk::lotes

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "calc/tabla.h"
@@ -25,12 +26,20 @@ Base BaseDeInicio(
     const ConfiguracionRegional& r,
     std::span<const std::pair<const DescripcionParametro*, std::string>> asignaciones);
 
-// Rows of a CSV file: a header naming input parameters, then one operating point per row. Exit
-// status 0, 3 when a row was rejected, 2 for a malformed file (message naming the line on `err`).
+// Rows of a CSV file: a header naming the columns, then one operating point per row. A column
+// named as an input parameter feeds it; any other column (a case name, a note) is carried through
+// unchanged, in its place. Exit status 0, 3 when a row was rejected, 2 for a malformed file
+// (message naming the line on `err`). A failed read throws archivos::ErrorLectura, a failed write
+// archivos::ErrorEscritura.
 int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegional& r,
                 OpcionesSalida opciones, std::ostream& salida, std::ostream& err);
 
-// NAME=FROM:TO:POINTS: POINTS values evenly from FROM to TO, both included.
+// No sweep, and no grid as a whole, has more points: ten million rows of results are about a
+// gigabyte of CSV.
+inline constexpr std::size_t kPuntosMaximos = 10'000'000;
+
+// NAME=FROM:TO:POINTS: POINTS values evenly from FROM to TO, both included; finite bounds give
+// finite values, whatever their size.
 struct Barrido {
   const DescripcionParametro* parametro = nullptr;
   double desde = 0, hasta = 0;
@@ -41,16 +50,55 @@ struct Barrido {
 std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRegional& r,
                                    std::string& error);
 
-// A sweep's curves, for a plot: the swept values and, per result, its value at each of them.
-struct Curvas {
-  const DescripcionParametro* parametro = nullptr;
-  std::string decimal = ".";  // for the axes' numbers
-  std::vector<double> x;
-  std::array<std::vector<Resultado>, kNumResultados> y;
+// A point of a curve; one without a value is a gap.
+struct PuntoCurva {
+  double x;
+  Resultado y;
 };
 
+// One curve thinned as its points arrive, in the order of the sweep, to what a picture of
+// `columnas` columns can show: past four points per column, each column keeps its first, lowest,
+// highest and last point, so no peak is lost and the memory stays bounded however many points
+// there are. A gap at the edge of a column is kept; one within a column is narrower than a
+// column and is not.
+class CurvaReducida {
+ public:
+  CurvaReducida(std::size_t puntos, std::size_t columnas);
+  // The point `k` of the sweep, from 0 up.
+  void Anadir(std::size_t k, double x, Resultado y);
+  // The curve, once every point has been added.
+  std::vector<PuntoCurva> Terminar();
+
+ private:
+  struct Extremo {
+    std::size_t k;
+    double x, y;
+  };
+  void CerrarColumna();
+  void Hueco();
+
+  std::size_t puntos_, columnas_;
+  bool todos_;  // few enough points to keep them all
+  std::vector<PuntoCurva> curva_;
+  std::size_t columna_ = 0;
+  std::optional<Extremo> primero_, ultimo_, minimo_, maximo_;
+  bool huecoAntes_ = false, huecoDespues_ = false;
+};
+
+// A sweep's curves, for a plot: per result, its curve against the swept parameter.
+struct Curvas {
+  std::size_t columnas = 1000;  // set by the caller: the picture's width in pixels
+  const DescripcionParametro* parametro = nullptr;
+  std::string decimal = ".";  // for the axes' numbers
+  double desde = 0, hasta = 0;
+  std::array<std::vector<PuntoCurva>, kNumResultados> y;
+};
+
+enum class FormatoGrafico { Svg, Png };
+
 // One sweep, or a grid of two (the first outermost). Exit status 0, or 3 when a point was
-// rejected. With `curvas`, a single sweep's results are kept there too.
+// rejected. With `curvas`, a single sweep's curves are formed there too. A failed write throws
+// archivos::ErrorEscritura.
 int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     const ConfiguracionRegional& r, OpcionesSalida opciones, std::ostream& salida,
                     Curvas* curvas);
@@ -66,7 +114,34 @@ std::optional<double> TapPara(const DatosEnlace& d, Angulo angulo, double grados
 struct Escalones {
   double paso, minimo, maximo;
 };
+// A tap changer has a few dozen positions; more than this means a step too small for the range.
+inline constexpr double kPosicionesMaximas = 1'000'000;
+// Empty when the positions make sense (0 < MIN <= MAX, STEP > 0, at most kPosicionesMaximas of
+// them); else the reason, naming the step and the range as the caller's user gives them.
+struct NombresEscalones {
+  std::string_view paso = "--tap-step", margen = "--tap-range MIN:MAX";
+};
+std::optional<std::string> ComprobarEscalones(const Escalones& e, const ConfiguracionRegional& r,
+                                              NombresEscalones nombres = {});
 // The position nearest `tap`; empty when `tap` lies outside [MIN, MAX].
 std::optional<double> PosicionMasCercana(double tap, const Escalones& e);
+
+// The tap that sets the angle (tapr for alpha, tapi for gamma), and the angle's name.
+const DescripcionParametro& TapDe(Angulo angulo);
+std::string_view NombreDe(Angulo angulo);
+
+// The tap found for an angle: the exact one, and the position chosen (the exact one again when
+// no positions are given).
+struct TapHallado {
+  double exacto, elegido;
+};
+// TapPara, then the nearest of the positions `escalones` when given; else why no tap serves, in
+// the words zelk-calc and the Python module share, numbers written under `r`.
+std::variant<TapHallado, std::string> HallarTap(const DatosEnlace& d, Angulo angulo, double grados,
+                                                const std::optional<Escalones>& escalones,
+                                                const ConfiguracionRegional& r);
+// Why a tap found cannot be used: at `textoTap` the angle cannot be formed, or the data with it
+// are rejected.
+std::string MotivoTapInservible(Angulo angulo, std::string_view textoTap, bool datosRechazados);
 
 }  // namespace zelk::lotes

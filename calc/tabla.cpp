@@ -3,14 +3,25 @@
 #include <charconv>
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+
+#include "calc/archivos.h"
 #include "calc/csv.h"
 #include "engine/calculo.h"
 
 namespace zelk::lotes {
 
 namespace {
+
 constexpr std::size_t kVolcado = 1 << 16;
+
+bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
+  static constexpr std::string_view kInicioDeFormula = "=+-@\t\r";
+  return !texto.empty() && kInicioDeFormula.find(texto.front()) != std::string_view::npos &&
+         !EsNumerico(texto, r);
 }
+
+}  // namespace
 
 Punto Evaluar(const TextosEntrada& textos, const ConfiguracionRegional& r) {
   Punto p;
@@ -24,8 +35,16 @@ char SeparadorCsv(const ConfiguracionRegional& r) {
   return r.Decimal() == "," ? ';' : ',';
 }
 
+std::string TextoSeguro(std::string_view texto, const ConfiguracionRegional& r) {
+  std::string seguro;
+  if (PareceFormula(texto, r))
+    seguro.push_back('\'');
+  seguro.append(texto);
+  return seguro;
+}
+
 Tabla::Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,
-             std::vector<const DescripcionParametro*> columnas)
+             std::vector<Columna> columnas)
     : salida_(salida),
       regional_(r),
       opciones_(opciones),
@@ -35,8 +54,11 @@ Tabla::Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalid
 }
 
 Tabla::~Tabla() {
-  if (!terminada_)
-    Volcar(true);
+  // What was complete before a fault is still written; a failure here has no one to tell.
+  if (!terminada_) {
+    salida_.write(pendiente_.data(), static_cast<std::streamsize>(pendiente_.size()));
+    salida_.flush();
+  }
 }
 
 std::string Tabla::Numero(double v) const {
@@ -51,14 +73,22 @@ void Tabla::CampoCsv(std::string_view campo, bool primero) {
   csv::EscribirCampo(pendiente_, campo, separador_);
 }
 
+void Tabla::TextoCsv(std::string_view texto, bool primero) {
+  // Most texts are not formulas: those go as they are, without a copy.
+  if (PareceFormula(texto, regional_))
+    CampoCsv(TextoSeguro(texto, regional_), primero);
+  else
+    CampoCsv(texto, primero);
+}
+
 void Tabla::Cabecera() {
   if (opciones_.formato == Formato::Json) {
     pendiente_.push_back('[');
     return;
   }
   bool primero = true;
-  for (const auto* p : columnas_) {
-    CampoCsv(p->nombre, primero);
+  for (const auto& c : columnas_) {
+    TextoCsv(c.nombre, primero);
     primero = false;
   }
   for (const auto& d : kResultados) {
@@ -74,11 +104,11 @@ void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
   if (opciones_.formato == Formato::Json) {
     nlohmann::ordered_json fila;
     for (std::size_t i = 0; i < columnas_.size(); ++i) {
-      const std::string nombre(columnas_[i]->nombre);
-      if (opciones_.crudo && aceptada)
-        fila[nombre] = (*punto.datos).*(columnas_[i]->miembro);
+      const auto* p = columnas_[i].parametro;
+      if (opciones_.crudo && aceptada && p != nullptr)
+        fila[columnas_[i].nombre] = (*punto.datos).*(p->miembro);
       else
-        fila[nombre] = std::string(textos[i]);
+        fila[columnas_[i].nombre] = std::string(textos[i]);
     }
     for (const auto& d : kResultados) {
       const std::string nombre(d.nombre);
@@ -96,10 +126,11 @@ void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
   } else {
     bool primero = true;
     for (std::size_t i = 0; i < columnas_.size(); ++i) {
-      if (opciones_.crudo && aceptada)
-        CampoCsv(Numero((*punto.datos).*(columnas_[i]->miembro)), primero);
+      const auto* p = columnas_[i].parametro;
+      if (opciones_.crudo && aceptada && p != nullptr)
+        CampoCsv(Numero((*punto.datos).*(p->miembro)), primero);
       else
-        CampoCsv(textos[i], primero);
+        TextoCsv(textos[i], primero);
       primero = false;
     }
     for (const auto& d : kResultados) {
@@ -129,10 +160,14 @@ void Tabla::Terminar() {
 void Tabla::Volcar(bool siempre) {
   if (!siempre && pendiente_.size() < kVolcado)
     return;
+  // Checked at every write, so that a full disk stops the run at once.
+  errno = 0;
   salida_.write(pendiente_.data(), static_cast<std::streamsize>(pendiente_.size()));
   pendiente_.clear();
-  if (siempre)
+  if (siempre && salida_)
     salida_.flush();
+  if (!salida_)
+    throw archivos::ErrorEscritura{archivos::TextoDelError(errno)};
 }
 
 }  // namespace zelk::lotes

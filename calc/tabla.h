@@ -1,5 +1,6 @@
 // The table of operating points that batch, sweep and tap work write: the given input columns,
 // the 13 results named as in ResultadosEnlace and `estado`, as CSV or as JSON, one row at a time.
+// A failed write throws archivos::ErrorEscritura.
 #pragma once
 
 #include <optional>
@@ -40,10 +41,22 @@ Punto Evaluar(const TextosEntrada& textos, const ConfiguracionRegional& r);
 // comma, "," otherwise.
 char SeparadorCsv(const ConfiguracionRegional& r);
 
+// An input column: a parameter, or a column of the user's own (a case name, a note) whose texts
+// are carried through unchanged.
+struct Columna {
+  std::string nombre;
+  const DescripcionParametro* parametro = nullptr;
+};
+
+// A text of the user's as a spreadsheet may safely read it in CSV: one that starts like a formula
+// ("=", "+", "-", "@", a tab or a carriage return) and is not a number gets a leading "'", so
+// that it stays text.
+std::string TextoSeguro(std::string_view texto, const ConfiguracionRegional& r);
+
 class Tabla {
  public:
   Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,
-        std::vector<const DescripcionParametro*> columnas);
+        std::vector<Columna> columnas);
   ~Tabla();
   Tabla(const Tabla&) = delete;
   Tabla& operator=(const Tabla&) = delete;
@@ -57,12 +70,13 @@ class Tabla {
   void Cabecera();
   void Volcar(bool siempre);
   void CampoCsv(std::string_view campo, bool primero);
+  void TextoCsv(std::string_view texto, bool primero);
   std::string Numero(double v) const;
 
   std::ostream& salida_;
   const ConfiguracionRegional& regional_;
   OpcionesSalida opciones_;
-  std::vector<const DescripcionParametro*> columnas_;
+  std::vector<Columna> columnas_;
   char separador_;
   std::string pendiente_;
   bool filas_ = false;

@@ -1,11 +1,16 @@
 #include "calc/zelk_calc.h"
 
-#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 
+#include "calc/archivos.h"
+#include "calc/csv.h"
 #include "calc/lotes.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
@@ -24,7 +29,7 @@ bool PasadaTrasInicio(FormularioMemoria& form, const ConfiguracionRegional& regi
 
 namespace {
 
-void Ayuda(std::ostream& out) {
+void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
   out << kUsoCalc << "\n"
       << "       zelk-calc --csv ARCHIVO [OPCIONES] [NOMBRE=TEXTO]...\n"
          "       zelk-calc --sweep NOMBRE=DESDE:HASTA:PUNTOS [--sweep ...] [OPCIONES] "
@@ -34,81 +39,134 @@ void Ayuda(std::ostream& out) {
          "Calcula el punto de trabajo del enlace a partir de los valores del inicio, con los\n"
          "datos NOMBRE=TEXTO escritos como en la ventana, y muestra los 13 resultados.\n\n"
          "  --locale NOMBRE      configuración regional de los números (p. ej. es_ES)\n"
-         "  --csv ARCHIVO        un punto por fila; la cabecera nombra los datos de las columnas\n"
-         "                       (\"-\": la entrada estándar)\n"
+         "  --csv ARCHIVO        un punto por fila; la cabecera nombra las columnas: las que\n"
+         "                       llevan el nombre de un dato lo dan, las demás (un caso, una\n"
+         "                       nota) pasan a la tabla tal cual (\"-\": la entrada estándar)\n"
          "  --sweep NOMBRE=DESDE:HASTA:PUNTOS\n"
-         "                       barre un dato; dos veces, una rejilla\n"
+         "                       barre un dato; dos veces, una rejilla; a lo sumo "
+      << lotes::kPuntosMaximos
+      << " puntos\n"
          "  -o, --output ARCHIVO\n"
-         "                       la tabla en ARCHIVO en vez de la salida estándar\n"
+         "                       la tabla en ARCHIVO en vez de la salida estándar; el archivo\n"
+         "                       se sustituye solo cuando todo ha ido bien\n"
          "  --format csv|json    formato de la tabla (csv)\n"
          "  --raw                números para máquinas: precisión completa, \".\" decimal, \",\"\n"
          "                       entre campos\n"
-         "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO.svg o .png\n"
+         "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO.svg o .png; de\n"
+         "                       cada columna de píxeles quedan el primer punto, el último, el\n"
+         "                       menor y el mayor\n"
          "  --plot-size ANCHOxALTO\n"
-         "                       tamaño del gráfico en píxeles (900x700)\n"
+         "                       tamaño del gráfico en píxeles, de 100 a 10000 (900x700)\n"
          "  --tap-for alpha=GRADOS, --tap-for gamma=GRADOS\n"
          "                       el tap (tapr o tapi) con el que el ángulo vale GRADOS\n"
          "  --tap-step PASO, --tap-range MIN:MAX\n"
-         "                       la posición del tap más cercana dentro del margen\n"
-         "  -h, --help           esta ayuda\n\n"
-         "Tabla: las columnas dadas, los 13 resultados y \"estado\" (OK o ERROR EN DATOS).\n"
-         "Salida: 0 bien; 3 datos rechazados; 2 error de uso o archivo mal formado.\n\n"
+         "                       la posición del tap más cercana dentro del margen; 0 < MIN,\n"
+         "                       a lo sumo "
+      << static_cast<long>(lotes::kPosicionesMaximas)
+      << " posiciones\n"
+         "  -h, --help           esta ayuda\n"
+         "  --version            la versión\n\n"
+         "Tabla: las columnas dadas, los 13 resultados y \"estado\" (OK o ERROR EN DATOS). En\n"
+         "CSV, un texto que empieza por =, +, - o @ y no es un número lleva delante \"'\", para\n"
+         "que la hoja de cálculo no lo tome por una fórmula.\n"
+         "Archivos CSV: UTF-8, con o sin marca de orden; campos separados por \";\" o \",\" (con\n"
+         "una sola columna, \";\" bajo coma decimal); líneas terminadas en CRLF, LF o CR.\n"
+         "Salida: 0 bien; 3 datos rechazados; 2 error de uso, archivo mal formado o que no se\n"
+         "puede leer o escribir.\n\n"
          "Datos:\n";
   for (const auto& p : kParametros) {
     std::string nombre(p.nombre);
     nombre.resize(10, ' ');
-    out << "  " << nombre << p.titulo << "  (inicio: " << p.valorCarga << ")\n";
+    out << "  " << nombre << p.titulo << "  (inicio: " << TextoDeCarga(p, r) << ")\n";
   }
 }
 
 struct Opciones {
-  bool ayuda = false, crudo = false;
+  bool ayuda = false, version = false, crudo = false;
+  // Empty when not given: an empty value is refused.
   std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano;
   std::vector<std::string> barridos, asignaciones;
 };
 
-// CLI11 takes a lone "-" after an option for the end of the options; "--csv -" means standard
-// input, so such a pair is joined first.
-std::vector<std::string> Unir(std::span<const std::string_view> args) {
-  std::vector<std::string> unidos;
+// The command line, GNU style: "--opción VALOR", "--opción=VALOR", "-o VALOR" or "-oVALOR"; "--"
+// ends the options. The reason when it is not well formed.
+std::optional<std::string> Analizar(std::span<const std::string_view> args, Opciones& o) {
+  struct ConValor {
+    std::string_view nombre;
+    std::string Opciones::*destino;
+  };
+  static constexpr std::array<ConValor, 10> kConValor{{{"--locale", &Opciones::locale},
+                                                       {"--csv", &Opciones::csv},
+                                                       {"-o", &Opciones::salida},
+                                                       {"--output", &Opciones::salida},
+                                                       {"--format", &Opciones::formato},
+                                                       {"--plot", &Opciones::grafico},
+                                                       {"--plot-size", &Opciones::tamano},
+                                                       {"--tap-for", &Opciones::tapPara},
+                                                       {"--tap-step", &Opciones::tapPaso},
+                                                       {"--tap-range", &Opciones::tapMargen}}};
+  struct Bandera {
+    std::string_view nombre;
+    bool Opciones::*destino;
+  };
+  static constexpr std::array<Bandera, 4> kBanderas{{{"-h", &Opciones::ayuda},
+                                                     {"--help", &Opciones::ayuda},
+                                                     {"--version", &Opciones::version},
+                                                     {"--raw", &Opciones::crudo}}};
+  bool soloDatos = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i].starts_with("--") && args[i].find('=') == std::string_view::npos &&
-        i + 1 < args.size() && args[i + 1] == "-") {
-      unidos.push_back(std::string(args[i]) + "=-");
-      ++i;
-    } else {
-      unidos.emplace_back(args[i]);
+    const std::string_view a = args[i];
+    if (soloDatos || a.size() < 2 || a.front() != '-') {
+      o.asignaciones.emplace_back(a);
+      continue;
     }
+    if (a == "--") {
+      soloDatos = true;
+      continue;
+    }
+    std::string_view nombre = a;
+    std::optional<std::string_view> valor;
+    if (a.starts_with("--")) {
+      if (const auto igual = a.find('='); igual != std::string_view::npos) {
+        nombre = a.substr(0, igual);
+        valor = a.substr(igual + 1);
+      }
+    } else if (a.size() > 2) {
+      nombre = a.substr(0, 2);
+      valor = a.substr(2);
+    }
+    const std::string n(nombre);
+    if (const auto b = std::find_if(kBanderas.begin(), kBanderas.end(),
+                                    [&](const Bandera& x) { return x.nombre == nombre; });
+        b != kBanderas.end()) {
+      if (valor)
+        return nombre.starts_with("--") ? n + " no lleva valor"
+                                        : "opción desconocida: " + std::string(a);
+      o.*b->destino = true;
+      continue;
+    }
+    // --sweep may come twice, for a grid; every other option once.
+    const bool barrido = nombre == "--sweep";
+    const auto c = std::find_if(kConValor.begin(), kConValor.end(),
+                                [&](const ConValor& x) { return x.nombre == nombre; });
+    if (!barrido && c == kConValor.end())
+      return "opción desconocida: " + n;
+    if (!valor && i + 1 < args.size())
+      valor = args[++i];
+    if (!valor)
+      return n + ": falta el valor";
+    if (valor->empty())
+      return n + ": el valor está vacío";
+    if (barrido) {
+      o.barridos.emplace_back(*valor);
+      continue;
+    }
+    std::string& destino = o.*c->destino;
+    if (!destino.empty())
+      return n + ": dada más de una vez";
+    destino = *valor;
   }
-  return unidos;
-}
-
-bool Analizar(std::span<const std::string_view> args, Opciones& o) {
-  CLI::App app{"", "zelk-calc"};
-  app.set_help_flag();
-  app.add_flag("-h,--help", o.ayuda);
-  app.add_option("--locale", o.locale);
-  app.add_option("--csv", o.csv);
-  app.add_option("--sweep", o.barridos)->allow_extra_args(false);
-  app.add_option("-o,--output", o.salida);
-  app.add_option("--format", o.formato);
-  app.add_flag("--raw", o.crudo);
-  app.add_option("--plot", o.grafico);
-  app.add_option("--plot-size", o.tamano);
-  app.add_option("--tap-for", o.tapPara);
-  app.add_option("--tap-step", o.tapPaso);
-  app.add_option("--tap-range", o.tapMargen);
-  app.add_option("asignaciones", o.asignaciones);
-  const std::vector<std::string> unidos = Unir(args);
-  std::vector<const char*> argv{"zelk-calc"};
-  for (const auto& a : unidos)
-    argv.push_back(a.c_str());
-  try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-  } catch (const CLI::ParseError&) {
-    return false;
-  }
-  return true;
+  return std::nullopt;
 }
 
 std::optional<std::pair<int, int>> LeerTamano(std::string_view t) {
@@ -122,6 +180,36 @@ std::optional<std::pair<int, int>> LeerTamano(std::string_view t) {
       b.ptr != t.data() + t.size() || ancho < 100 || alto < 100 || ancho > 10000 || alto > 10000)
     return std::nullopt;
   return std::pair{ancho, alto};
+}
+
+// The plot's format, from the end of its name.
+std::optional<lotes::FormatoGrafico> FormatoDe(std::string_view archivo) {
+  const auto termina = [&](std::string_view fin) {
+    return archivo.size() >= fin.size() &&
+           std::equal(fin.begin(), fin.end(), archivo.end() - fin.size(), [](char a, char b) {
+             return a == b || (a >= 'a' && a <= 'z' && b == a - 'a' + 'A');
+           });
+  };
+  if (termina(".svg"))
+    return lotes::FormatoGrafico::Svg;
+  if (termina(".png"))
+    return lotes::FormatoGrafico::Png;
+  return std::nullopt;
+}
+
+// Why the checks of a pass reject these texts: the first field that is not a number, or that
+// holds zero where zero is refused.
+std::string MotivoDeRechazo(const TextosEntrada& textos, const ConfiguracionRegional& r) {
+  for (std::size_t i = 0; i < kNumParametros; ++i) {
+    const auto& p = kParametros[i];
+    const auto valor = TextoANumero(textos[i], r);
+    const std::string dato = std::string(p.nombre) + " = «" + std::string(textos[i]) + "»";
+    if (!valor)
+      return dato + " no es un número";
+    if (p.pruebaCero && *valor == 0)
+      return dato + " no puede valer 0";
+  }
+  return "los datos no pasan las comprobaciones";
 }
 
 // --tap-for: the exact tap, the position chosen when there are steps, and the pass there.
@@ -138,111 +226,135 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
   if (!o.tapPaso.empty() || !o.tapMargen.empty()) {
     const auto dos = o.tapMargen.find(':');
     const std::string_view margen = o.tapMargen;
-    const double paso = TextoANumero(o.tapPaso, r).value_or(0);
-    const double minimo = TextoANumero(margen.substr(0, dos), r).value_or(NAN);
-    const double maximo =
-        dos == std::string::npos ? NAN : TextoANumero(margen.substr(dos + 1), r).value_or(NAN);
-    if (!(paso > 0) || !(minimo <= maximo))
-      return uso("--tap-step PASO y --tap-range MIN:MAX van juntos: PASO > 0, MIN <= MAX");
-    escalones = lotes::Escalones{paso, minimo, maximo};
+    const auto paso = TextoANumero(o.tapPaso, r);
+    const auto minimo = TextoANumero(margen.substr(0, dos), r);
+    const auto maximo =
+        dos == std::string::npos ? std::nullopt : TextoANumero(margen.substr(dos + 1), r);
+    if (!paso || !minimo || !maximo)
+      return uso("--tap-step PASO y --tap-range MIN:MAX van juntos, con números");
+    escalones = lotes::Escalones{*paso, *minimo, *maximo};
+    if (const auto motivo = lotes::ComprobarEscalones(*escalones, r))
+      return uso(*motivo);
   }
 
+  const auto angulo = nombre == "alpha" ? lotes::Angulo::alpha : lotes::Angulo::gamma;
+  const auto* tap = &lotes::TapDe(angulo);
+  const auto* resultado = BuscarResultado(nombre);
+  // The tap sought needs no text of its own: any usable one stands in for the checks.
+  lotes::Base comprobada = base;
+  comprobada.textos[Indice(tap->campo)] = "1";
   TextosEntrada textos;
   for (std::size_t i = 0; i < kNumParametros; ++i)
-    textos[i] = base.textos[i];
+    textos[i] = comprobada.textos[i];
   const auto datos = LeerDatos(textos, r);
   if (!datos) {
-    err << kMensajeErrorDatos << '\n';
+    err << "zelk-calc: ERROR EN DATOS: " << MotivoDeRechazo(textos, r) << "; no se busca ningún "
+        << tap->nombre << '\n';
     return kSalidaRechazo;
   }
-  const auto angulo = nombre == "alpha" ? lotes::Angulo::alpha : lotes::Angulo::gamma;
-  const auto* tap = BuscarParametro(angulo == lotes::Angulo::alpha ? "tapr" : "tapi");
-  const std::string objetivo = nombre + " = " + NumeroATexto(*grados, r);
-  const auto exacto = lotes::TapPara(*datos, angulo, *grados);
-  if (!exacto) {
-    err << "zelk-calc: ningún " << tap->nombre << " da " << objetivo << '\n';
+  const auto hallado = lotes::HallarTap(*datos, angulo, *grados, escalones, r);
+  if (const auto* motivo = std::get_if<std::string>(&hallado)) {
+    err << "zelk-calc: " << *motivo << '\n';
     return kSalidaRechazo;
   }
-  double elegido = *exacto;
-  if (escalones) {
-    const auto posicion = lotes::PosicionMasCercana(*exacto, *escalones);
-    if (!posicion) {
-      err << "zelk-calc: ningún " << tap->nombre << " entre " << NumeroATexto(escalones->minimo, r)
-          << " y " << NumeroATexto(escalones->maximo, r) << " da " << objetivo << " (haría falta "
-          << tap->nombre << " = " << NumeroATexto(*exacto, r) << ")\n";
-      return kSalidaRechazo;
-    }
-    elegido = *posicion;
+  const auto [exacto, elegido] = std::get<lotes::TapHallado>(hallado);
+  // The pass there, on the tap's text as printed: what the user gets by typing it.
+  const std::string textoTap = NumeroATexto(elegido, r);
+  textos[Indice(tap->campo)] = textoTap;
+  const lotes::Punto punto = lotes::Evaluar(textos, r);
+  if (!punto.datos || !(punto.resultados.*resultado->miembro) ||
+      !std::isfinite(*(punto.resultados.*resultado->miembro))) {
+    err << "zelk-calc: " << lotes::MotivoTapInservible(angulo, textoTap, !punto.datos) << '\n';
+    return kSalidaRechazo;
   }
-  DatosEnlace d = *datos;
-  d.*tap->miembro = elegido;
-  const ResultadosEnlace resultados = CalcularEnlace(d);
-  out << tap->nombre << "_exacto\t" << NumeroATexto(*exacto, r) << '\n';
-  out << tap->nombre << '\t' << NumeroATexto(elegido, r) << '\n';
+  out << tap->nombre << "_exacto\t" << NumeroATexto(exacto, r) << '\n';
+  out << tap->nombre << '\t' << textoTap << '\n';
   for (const auto& res : kResultados)
-    out << res.nombre << '\t' << TextoResultado(resultados.*res.miembro, res, r) << '\n';
+    out << res.nombre << '\t' << TextoResultado(punto.resultados.*res.miembro, res, r) << '\n';
   return kSalidaBien;
 }
 
-}  // namespace
+// The run once the options are read; file errors come as messages with status 2.
+class Ejecucion {
+ public:
+  Ejecucion(const Opciones& o, const EntornoCalc& entorno, std::ostream& out, std::ostream& err)
+      : o_(o), entorno_(entorno), out_(out), err_(err) {}
 
-int EjecutarCalc(std::span<const std::string_view> args, const EntornoCalc& entorno,
-                 std::ostream& out, std::ostream& err) {
-  // The single pass's usage errors give the usage line alone; those of the other modes say why
-  // first.
-  const std::function<int(std::string)> uso = [&](std::string motivo) {
-    if (!motivo.empty())
-      err << "zelk-calc: " << motivo << '\n';
-    err << kUsoCalc << '\n';
+  int Ejecutar();
+
+  // True when a failure to write standard output has already been told.
+  bool SalidaEstandarInformada() const { return salidaEstandarInformada_; }
+
+ private:
+  int Uso(const std::string& motivo) {
+    err_ << "zelk-calc: " << motivo << '\n' << kUsoCalc << '\n';
     return kSalidaUso;
-  };
-  Opciones o;
-  if (!Analizar(args, o))
-    return uso({});
-  if (o.ayuda) {
-    Ayuda(out);
+  }
+  int Fallo(const std::string& motivo) {
+    err_ << "zelk-calc: " << motivo << '\n';
+    return kSalidaUso;
+  }
+  static std::string Nombre(const std::string& archivo) { return "«" + archivo + "»"; }
+  int Tabla(const ConfiguracionRegional& r, const lotes::Base& base);
+
+  const Opciones& o_;
+  const EntornoCalc& entorno_;
+  std::ostream& out_;
+  std::ostream& err_;
+  bool salidaEstandarInformada_ = false;
+};
+
+int Ejecucion::Ejecutar() {
+  std::optional<ConfiguracionRegional> regional;
+  if (!o_.locale.empty()) {
+    regional = entorno_.regionalPorNombre ? entorno_.regionalPorNombre(o_.locale) : std::nullopt;
+    if (!regional)
+      return Uso("--locale: no se conoce la configuración regional «" + o_.locale + "»");
+  }
+  const ConfiguracionRegional& r = regional ? *regional : entorno_.regional;
+  if (o_.version) {
+    out_ << "zelk-calc " << ZELK_VERSION << '\n';
     return kSalidaBien;
   }
-  std::optional<ConfiguracionRegional> regional;
-  if (!o.locale.empty() || std::find(args.begin(), args.end(), "--locale=") != args.end()) {
-    regional = entorno.regionalPorNombre ? entorno.regionalPorNombre(o.locale) : std::nullopt;
-    if (!regional)
-      return uso({});
+  if (o_.ayuda) {
+    Ayuda(out_, r);
+    return kSalidaBien;
   }
   std::vector<Asignacion> asignaciones;
-  for (const auto& a : o.asignaciones) {
+  for (const auto& a : o_.asignaciones) {
     const auto igual = a.find('=');
-    if (igual == std::string::npos)
-      return uso({});
+    if (igual == std::string::npos || igual == 0)
+      return Uso("argumento mal formado: «" + a + "» (se espera NOMBRE=TEXTO)");
     const auto* p = BuscarParametro(std::string_view(a).substr(0, igual));
     if (!p)
-      return uso({});
+      return Uso("no hay ningún dato «" + a.substr(0, igual) + "»");
     asignaciones.push_back({p, a.substr(igual + 1)});
   }
-  const ConfiguracionRegional& r = regional ? *regional : entorno.regional;
 
-  const bool tabla = !o.csv.empty() || !o.barridos.empty();
-  const bool tap = !o.tapPara.empty();
-  if (!o.csv.empty() + !o.barridos.empty() + tap > 1)
-    return uso("--csv, --sweep y --tap-for no van juntos");
-  if (!tabla && (o.crudo || !o.formato.empty() || !o.salida.empty()))
-    return uso("--raw, --format y --output son para --csv y --sweep");
-  if (!tap && (!o.tapPaso.empty() || !o.tapMargen.empty()))
-    return uso("--tap-step y --tap-range son para --tap-for");
-  if ((!o.grafico.empty() || !o.tamano.empty()) && o.barridos.size() != 1)
-    return uso("--plot es para un solo --sweep");
-  if (o.barridos.size() > 2)
-    return uso("a lo sumo dos --sweep");
-  if (!o.formato.empty() && o.formato != "csv" && o.formato != "json")
-    return uso("--format: csv o json");
+  const bool tabla = !o_.csv.empty() || !o_.barridos.empty();
+  const bool tap = !o_.tapPara.empty();
+  if (!o_.csv.empty() + !o_.barridos.empty() + tap > 1)
+    return Uso("--csv, --sweep y --tap-for no van juntos");
+  if (!tabla && (o_.crudo || !o_.formato.empty() || !o_.salida.empty()))
+    return Uso("--raw, --format y --output son para --csv y --sweep");
+  if (!tap && (!o_.tapPaso.empty() || !o_.tapMargen.empty()))
+    return Uso("--tap-step y --tap-range son para --tap-for");
+  if ((!o_.grafico.empty() || !o_.tamano.empty()) && o_.barridos.size() != 1)
+    return Uso("--plot es para un solo --sweep");
+  if (!o_.tamano.empty() && o_.grafico.empty())
+    return Uso("--plot-size va con --plot");
+  if (o_.barridos.size() > 2)
+    return Uso("a lo sumo dos --sweep");
+  if (!o_.formato.empty() && o_.formato != "csv" && o_.formato != "json")
+    return Uso("--format: csv o json");
 
   if (!tabla && !tap) {
     FormularioMemoria form;
     const bool aceptada = PasadaTrasInicio(form, r, asignaciones);
     for (const auto& m : form.Mensajes())
-      err << m << '\n';
+      err_ << m << '\n';
     for (const auto& d : kResultados)
-      out << d.nombre << '\t' << form.Ver(d.campo) << '\n';
+      out_ << d.nombre << '\t' << form.Ver(d.campo) << '\n';
     return aceptada ? kSalidaBien : kSalidaRechazo;
   }
 
@@ -251,59 +363,141 @@ int EjecutarCalc(std::span<const std::string_view> args, const EntornoCalc& ento
     pares.emplace_back(a.parametro, a.texto);
   const lotes::Base base = lotes::BaseDeInicio(r, pares);
   if (tap)
-    return ResolverTap(o, base, r, out, err, uso);
+    return ResolverTap(o_, base, r, out_, err_, [this](std::string m) { return Uso(m); });
+  return Tabla(r, base);
+}
 
-  lotes::OpcionesSalida salida;
-  salida.crudo = o.crudo;
-  salida.formato = o.formato == "json" ? lotes::Formato::Json : lotes::Formato::Csv;
-  std::ofstream archivoSalida;
-  std::ostream* destino = &out;
-  if (!o.salida.empty() && o.salida != "-") {
-    archivoSalida.open(o.salida, std::ios::binary);
-    if (!archivoSalida)
-      return uso("no se puede escribir «" + o.salida + "»");
-    destino = &archivoSalida;
-  }
-
-  if (!o.csv.empty()) {
-    std::ifstream archivo;
-    std::istream* fuente = entorno.entrada;
-    if (o.csv != "-") {
-      archivo.open(o.csv, std::ios::binary);
-      if (!archivo)
-        return uso("no se puede leer «" + o.csv + "»");
-      fuente = &archivo;
-    }
-    if (fuente == nullptr)
-      return uso("no hay entrada estándar");
-    return lotes::CalcularCsv(*fuente, base, r, salida, *destino, err);
-  }
-
+int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
+  // Everything that can be checked is checked before any work, and before any file is touched.
   std::vector<lotes::Barrido> barridos;
-  for (const auto& texto : o.barridos) {
+  for (const auto& texto : o_.barridos) {
     std::string error;
     const auto b = lotes::LeerBarrido(texto, r, error);
     if (!b)
-      return uso(error);
+      return Uso(error);
     barridos.push_back(*b);
   }
   if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro)
-    return uso("los dos --sweep barren el mismo dato");
-  std::optional<std::pair<int, int>> tamano{{900, 700}};
-  if (!o.tamano.empty())
-    tamano = LeerTamano(o.tamano);
-  if (!tamano)
-    return uso("--plot-size: ANCHOxALTO, de 100 a 10000 píxeles");
-  if (!o.grafico.empty() && !entorno.dibujar)
-    return uso("--plot: no se pueden dibujar gráficos aquí");
+    return Uso("los dos --sweep barren el mismo dato");
+  if (barridos.size() == 2 && barridos[0].puntos * barridos[1].puntos > lotes::kPuntosMaximos)
+    return Uso("la rejilla tendría " + std::to_string(barridos[0].puntos * barridos[1].puntos) +
+               " puntos; a lo sumo " + std::to_string(lotes::kPuntosMaximos));
+  std::pair<int, int> tamano{900, 700};
+  if (!o_.tamano.empty()) {
+    const auto leido = LeerTamano(o_.tamano);
+    if (!leido)
+      return Uso("--plot-size: ANCHOxALTO, de 100 a 10000 píxeles");
+    tamano = *leido;
+  }
+  std::optional<lotes::FormatoGrafico> formatoGrafico;
+  if (!o_.grafico.empty()) {
+    formatoGrafico = FormatoDe(o_.grafico);
+    if (!formatoGrafico)
+      return Uso("el gráfico ha de ser .svg o .png: " + Nombre(o_.grafico));
+    if (!entorno_.dibujar)
+      return Uso("--plot: no se pueden dibujar gráficos aquí");
+  }
+
+  const bool aSalidaEstandar = o_.salida.empty() || o_.salida == "-";
+  const bool deEntradaEstandar = o_.csv == "-";
+  if (!aSalidaEstandar && !o_.csv.empty() && !deEntradaEstandar &&
+      archivos::MismoArchivo(o_.csv, o_.salida))
+    return Fallo(Nombre(o_.salida) + " es a la vez la entrada y la salida: no se escribe nada");
+  if (!aSalidaEstandar && !o_.grafico.empty() && archivos::MismoArchivo(o_.salida, o_.grafico))
+    return Fallo("-o y --plot son el mismo archivo " + Nombre(o_.salida));
+
+  std::ifstream archivoEntrada;
+  std::istream* fuente = entorno_.entrada;
+  if (!o_.csv.empty() && !deEntradaEstandar) {
+    errno = 0;
+    archivoEntrada.open(std::filesystem::path(o_.csv), std::ios::binary);
+    if (!archivoEntrada)
+      return Fallo("no se puede leer " + Nombre(o_.csv) + ": " + archivos::TextoDelError(errno));
+    fuente = &archivoEntrada;
+  }
+  if (!o_.csv.empty() && fuente == nullptr)
+    return Fallo("no hay entrada estándar");
+
+  std::unique_ptr<archivos::ArchivoSalida> salida, grafico;
+  if (!aSalidaEstandar) {
+    salida = std::make_unique<archivos::ArchivoSalida>(o_.salida);
+    if (const auto motivo = salida->Abrir())
+      return Fallo("no se puede escribir " + Nombre(o_.salida) + ": " + *motivo);
+  }
+  if (formatoGrafico) {
+    grafico = std::make_unique<archivos::ArchivoSalida>(o_.grafico);
+    if (const auto motivo = grafico->Abrir())
+      return Fallo("no se puede escribir " + Nombre(o_.grafico) + ": " + *motivo);
+  }
+  const std::string nombreEntrada = deEntradaEstandar ? "la entrada estándar" : Nombre(o_.csv);
+  const std::string nombreSalida = aSalidaEstandar ? "en la salida estándar" : Nombre(o_.salida);
+
+  lotes::OpcionesSalida opciones;
+  opciones.crudo = o_.crudo;
+  opciones.formato = o_.formato == "json" ? lotes::Formato::Json : lotes::Formato::Csv;
+  std::ostream& destino = salida ? salida->Flujo() : out_;
   lotes::Curvas curvas;
-  const int estado = lotes::CalcularBarrido(barridos, base, r, salida, *destino,
-                                            o.grafico.empty() ? nullptr : &curvas);
-  if (!o.grafico.empty()) {
-    if (const auto error = entorno.dibujar(curvas, o.grafico, tamano->first, tamano->second)) {
-      err << "zelk-calc: " << *error << '\n';
-      return kSalidaUso;
-    }
+  curvas.columnas = static_cast<std::size_t>(tamano.first);
+  int estado = kSalidaBien;
+  try {
+    if (!o_.csv.empty())
+      estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_);
+    else
+      estado =
+          lotes::CalcularBarrido(barridos, base, r, opciones, destino, grafico ? &curvas : nullptr);
+  } catch (const archivos::ErrorLectura& e) {
+    return Fallo("no se puede leer " + nombreEntrada + ": " + e.motivo);
+  } catch (const archivos::ErrorEscritura& e) {
+    salidaEstandarInformada_ = aSalidaEstandar;
+    return Fallo("no se puede escribir " + nombreSalida + ": " + e.motivo);
+  }
+  if (estado != kSalidaBien && estado != kSalidaRechazo)
+    return estado;  // a malformed file: any earlier output file stays as it was
+  if (grafico) {
+    std::string error;
+    const auto bytes =
+        entorno_.dibujar(curvas, *formatoGrafico, tamano.first, tamano.second, error);
+    if (!bytes)
+      return Fallo(error);
+    if (const auto motivo = grafico->Escribir(*bytes))
+      return Fallo("no se puede escribir " + Nombre(o_.grafico) + ": " + *motivo);
+  }
+  // Both files are complete before either takes its place.
+  for (auto* archivo : {salida.get(), grafico.get()}) {
+    if (archivo == nullptr)
+      continue;
+    const std::string& ruta = archivo == salida.get() ? o_.salida : o_.grafico;
+    if (const auto motivo = archivo->Cerrar())
+      return Fallo("no se puede escribir " + Nombre(ruta) + ": " + *motivo);
+  }
+  for (auto* archivo : {salida.get(), grafico.get()}) {
+    if (archivo == nullptr)
+      continue;
+    const std::string& ruta = archivo == salida.get() ? o_.salida : o_.grafico;
+    if (const auto motivo = archivo->Confirmar())
+      return Fallo("no se puede escribir " + Nombre(ruta) + ": " + *motivo);
+  }
+  return estado;
+}
+
+}  // namespace
+
+int EjecutarCalc(std::span<const std::string_view> args, const EntornoCalc& entorno,
+                 std::ostream& out, std::ostream& err) {
+  Opciones o;
+  if (const auto error = Analizar(args, o)) {
+    err << "zelk-calc: " << *error << '\n' << kUsoCalc << '\n';
+    return kSalidaUso;
+  }
+  Ejecucion ejecucion(o, entorno, out, err);
+  const int estado = ejecucion.Ejecutar();
+  // Whatever went to standard output must have got there.
+  errno = 0;
+  out.flush();
+  if (!out && !ejecucion.SalidaEstandarInformada()) {
+    err << "zelk-calc: no se puede escribir en la salida estándar: "
+        << archivos::TextoDelError(errno) << '\n';
+    return kSalidaUso;
   }
   return estado;
 }

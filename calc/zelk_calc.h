@@ -27,21 +27,24 @@ struct Asignacion {
 bool PasadaTrasInicio(FormularioMemoria& form, const ConfiguracionRegional& regional,
                       std::span<const Asignacion> asignaciones);
 
-namespace lotes {
-struct Curvas;  // of a sweep, in calc/lotes.h
-}
+namespace lotes {  // in calc/lotes.h
+struct Curvas;
+enum class FormatoGrafico;
+}  // namespace lotes
 
 struct EntornoCalc {
   ConfiguracionRegional regional;  // the settings of the environment
   std::function<std::optional<ConfiguracionRegional>(std::string_view)> regionalPorNombre;
   std::istream* entrada = nullptr;  // standard input, for "--csv -"
-  // Draws a sweep's curves into an SVG or PNG file of the given size; the reason when it cannot.
-  std::function<std::optional<std::string>(const lotes::Curvas&, const std::string& archivo,
-                                           int ancho, int alto)>
+  // Draws a sweep's curves as an SVG or PNG picture of the given size: the file's bytes, or
+  // empty with the reason in `error`.
+  std::function<std::optional<std::string>(const lotes::Curvas&, lotes::FormatoGrafico, int ancho,
+                                           int alto, std::string& error)>
       dibujar;
 };
 
 inline constexpr int kSalidaBien = 0;
+// A usage error, a malformed file, or a file that cannot be read or written.
 inline constexpr int kSalidaUso = 2;
 inline constexpr int kSalidaRechazo = 3;
 

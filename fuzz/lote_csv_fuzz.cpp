@@ -1,5 +1,6 @@
 // A CSV batch on any bytes: no crash, an exit status of 0, 2 or 3, and an output that reads back
-// as a CSV table whose every row has as many fields as its header.
+// as a CSV table whose every row has as many fields as its header, where no text of the input
+// starts like a spreadsheet formula unless it is a number.
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -31,9 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t n) 
   }
   Comprobar(cabecera.size() >= 14);
   Comprobar(cabecera.back() == "estado");
+  const std::size_t entradas = cabecera.size() - 14;
+  const auto sinFormulas = [&](const std::vector<std::string>& campos) {
+    for (std::size_t i = 0; i < entradas && !crudo; ++i)
+      Comprobar(campos[i].empty() ||
+                std::string_view("=+-@\t\r").find(campos[i][0]) == std::string_view::npos ||
+                zelk::EsNumerico(campos[i], r));
+  };
+  sinFormulas(cabecera);
   while (lector.Siguiente(fila)) {
     Comprobar(fila.size() == cabecera.size());
     Comprobar(fila.back() == "OK" || fila.back() == "ERROR EN DATOS");
+    sinFormulas(fila);
   }
   return 0;
 }

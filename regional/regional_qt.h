@@ -13,7 +13,8 @@ namespace zelk {
 ConfiguracionRegional RegionalDe(const QLocale& locale);
 ConfiguracionRegional RegionalDelSistema();
 
-// The settings of a named locale ("es_ES"); empty when Qt knows no such locale.
+// The settings of a named locale ("es_ES", "es_ES.UTF-8", "C.UTF-8"); empty when Qt knows no
+// such locale.
 std::optional<ConfiguracionRegional> RegionalPorNombre(std::string_view nombre);
 
 }  // namespace zelk

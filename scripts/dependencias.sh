@@ -6,8 +6,10 @@ paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plug
   libgtest-dev libgmock-dev libbenchmark-dev
   locales libc-bin g++-mingw-w64-x86-64-posix wine64 clang-14 libclang-rt-14-dev
   help2man desktop-file-utils appstream dpkg-dev
-  libcli11-dev nlohmann-json3-dev qt6-charts-dev libqt6opengl6-dev
-  nsis xvfb fonts-wine qt6-translations-l10n"
+  nlohmann-json3-dev qt6-charts-dev libqt6opengl6-dev
+  file lintian qt6-translations-l10n
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas
+  nsis xvfb fonts-wine"
 faltan=""
 for p in $paquetes; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan="$faltan $p"

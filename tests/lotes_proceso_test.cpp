@@ -138,8 +138,12 @@ TEST_P(MalFormado, NombraLaLinea) {
 
 INSTANTIATE_TEST_SUITE_P(
     Archivos, MalFormado,
-    testing::Values(CasoMalFormado{"ColumnaDesconocida", "Idc,Foo\n1,2\n",
-                                   "zelk-calc: línea 1: columna desconocida «Foo»", 0},
+    testing::Values(CasoMalFormado{"ColumnaDeResultado", "Idc,alpha\n1,2\n",
+                                   "zelk-calc: línea 1: la columna «alpha» tiene el nombre de un "
+                                   "resultado",
+                                   0},
+                    CasoMalFormado{"ColumnaParecida", "Idc,RDC\n1,2\n",
+                                   "zelk-calc: línea 1: columna «RDC»: ¿es el dato «Rdc»?", 0},
                     CasoMalFormado{"ColumnaRepetida", "Idc,Idc\n1,2\n",
                                    "zelk-calc: línea 1: columna repetida «Idc»", 0},
                     CasoMalFormado{"FilaDesigual", "Idc,Rdc\n1000,12\n1000\n",
@@ -152,7 +156,9 @@ INSTANTIATE_TEST_SUITE_P(
                                    "zelk-calc: línea 2: comillas dentro de un campo sin comillas",
                                    1},
                     CasoMalFormado{"NoEsUtf8", "Idc\n1000\n\xff\xfe\n",
-                                   "zelk-calc: línea 3: el texto no es UTF-8", 2},
+                                   "zelk-calc: línea 3: el texto no es UTF-8: guarde la hoja "
+                                   "como «CSV UTF-8»",
+                                   2},
                     CasoMalFormado{"Vacio", "", "zelk-calc: línea 1: falta la cabecera", 0}),
     prueba::PorNombre());
 
@@ -310,6 +316,221 @@ TEST(Grafico, FormatoDesconocido) {
   const auto p = Ejecutar(kZelkCalc, {"--sweep", "Idc=1:2:2", "--plot", "x.gif"}, kIngles);
   EXPECT_EQ(p.estado, 2);
   EXPECT_NE(p.err.find("x.gif"), std::string::npos);
+}
+
+std::string Leer(const std::string& ruta) {
+  std::ifstream f(ruta, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), {}};
+}
+
+// A folder of its own per test, with what the cases need: an input, an earlier output, a plot
+// name that leads to a full disk.
+std::string CarpetaPropia(const std::string& nombre) {
+  const auto c = std::filesystem::path(Carpeta()) / nombre;
+  std::filesystem::remove_all(c);
+  std::filesystem::create_directories(c);
+  std::ofstream(c / "entrada.csv", std::ios::binary) << "Idc\n1000\n";
+  std::ofstream(c / "anterior.csv", std::ios::binary) << "anterior";
+  std::filesystem::create_symlink("/dev/full", c / "lleno.svg");
+  return c.string();
+}
+
+std::vector<std::string> Nombres(const std::string& carpeta) {
+  std::vector<std::string> nombres;
+  for (const auto& e : std::filesystem::directory_iterator(carpeta))
+    nombres.push_back(e.path().filename().string());
+  std::sort(nombres.begin(), nombres.end());
+  return nombres;
+}
+
+// A run through the shell, for redirections: $Z is zelk-calc, $D the test's folder.
+prueba::Proceso Shell(const std::string& orden, const std::string& carpeta,
+                      const std::vector<std::string>& entorno = kIngles) {
+  return Ejecutar("/bin/sh", {"-c", "Z=\"$1\"; D=\"$2\"; " + orden, "sh", kZelkCalc, carpeta},
+                  entorno);
+}
+
+struct CasoHostil {
+  std::string nombre;
+  std::string orden;
+  int estado;
+  std::string err;  // $D stands for the folder
+};
+
+class Hostil : public testing::TestWithParam<CasoHostil> {};
+
+// Careless or hostile input: no crash, a message naming the file and the system's reason, a
+// non-zero status, and nothing written and no file left behind.
+TEST_P(Hostil, NombraElArchivoYElMotivo) {
+  const auto& c = GetParam();
+  const auto carpeta = CarpetaPropia(c.nombre);
+  const auto antes = Nombres(carpeta);
+  const auto p = Shell(c.orden, carpeta);
+  EXPECT_EQ(p.estado, c.estado) << p.err;
+  std::string err = c.err;
+  for (auto d = err.find("$D"); d != std::string::npos; d = err.find("$D"))
+    err.replace(d, 2, carpeta);
+  EXPECT_EQ(p.err, err);
+  EXPECT_EQ(p.out, "");
+  EXPECT_EQ(Nombres(carpeta), antes);
+  EXPECT_EQ(Leer(carpeta + "/anterior.csv"), "anterior");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, Hostil,
+    testing::Values(
+        CasoHostil{"CarpetaComoEntrada", "$Z --csv $D", 2,
+                   "zelk-calc: no se puede leer «$D»: Is a directory\n"},
+        CasoHostil{"MemoriaIlegible", "$Z --csv /proc/self/mem -o $D/anterior.csv", 2,
+                   "zelk-calc: no se puede leer «/proc/self/mem»: Input/output error\n"},
+        CasoHostil{"EntradaEstandarCarpeta", "$Z --csv - < $D", 2,
+                   "zelk-calc: no se puede leer la entrada estándar: Is a directory\n"},
+        CasoHostil{"EntradaEstandarCerrada", "$Z --csv - <&-", 2,
+                   "zelk-calc: no se puede leer la entrada estándar: Bad file descriptor\n"},
+        CasoHostil{"EntradaQueFalta", "$Z --csv $D/no-hay.csv -o $D/anterior.csv", 2,
+                   "zelk-calc: no se puede leer «$D/no-hay.csv»: No such file or directory\n"},
+        CasoHostil{"EntradaMalFormada",
+                   "printf 'Idc\\n1000\\n\"x\\n' | $Z --csv - -o $D/anterior.csv", 2,
+                   "zelk-calc: línea 3: comillas sin cerrar\n"},
+        CasoHostil{"EntradaEsLaSalida", "$Z --csv $D/entrada.csv -o $D/entrada.csv", 2,
+                   "zelk-calc: «$D/entrada.csv» es a la vez la entrada y la salida: no se "
+                   "escribe nada\n"},
+        CasoHostil{"EntradaEsLaSalidaPorOtroNombre",
+                   "cd $D && $Z --csv entrada.csv -o ../$(basename $D)/./entrada.csv", 2,
+                   "zelk-calc: «../" + std::string("EntradaEsLaSalidaPorOtroNombre") +
+                       "/./entrada.csv» es a la vez la entrada y la salida: no se escribe "
+                       "nada\n"},
+        CasoHostil{"SalidaEnCarpetaQueFalta", "$Z --sweep Idc=1:2:2 -o $D/no-hay/t.csv", 2,
+                   "zelk-calc: no se puede escribir «$D/no-hay/t.csv»: No such file or "
+                   "directory\n"},
+        CasoHostil{"SalidaEsUnaCarpeta", "$Z --sweep Idc=1:2:2 -o $D", 2,
+                   "zelk-calc: no se puede escribir «$D»: es una carpeta\n"},
+        CasoHostil{"SalidaLlena", "$Z --csv $D/entrada.csv -o /dev/full", 2,
+                   "zelk-calc: no se puede escribir «/dev/full»: No space left on device\n"},
+        CasoHostil{"TablaEnSalidaEstandarLlena", "$Z --sweep Idc=1:2:2 > /dev/full", 2,
+                   "zelk-calc: no se puede escribir en la salida estándar: No space left on "
+                   "device\n"},
+        CasoHostil{"PasadaEnSalidaEstandarLlena", "$Z Idc=1000 > /dev/full", 2,
+                   "zelk-calc: no se puede escribir en la salida estándar: No space left on "
+                   "device\n"},
+        CasoHostil{"AyudaEnSalidaEstandarLlena", "$Z --help > /dev/full", 2,
+                   "zelk-calc: no se puede escribir en la salida estándar: No space left on "
+                   "device\n"},
+        CasoHostil{"GraficoEnDiscoLleno",
+                   "$Z --sweep Idc=1:2:2 -o $D/anterior.csv --plot $D/lleno.svg", 2,
+                   "zelk-calc: no se puede escribir «$D/lleno.svg»: No space left on device\n"},
+        // Found before a million points are computed and written.
+        CasoHostil{"GraficoEnCarpetaQueFalta",
+                   "$Z --sweep Idc=1:2:1000000 -o $D/anterior.csv --plot $D/no-hay/g.svg", 2,
+                   "zelk-calc: no se puede escribir «$D/no-hay/g.svg»: No such file or "
+                   "directory\n"},
+        CasoHostil{"GraficoYSalidaIguales",
+                   "$Z --sweep Idc=1:2:1000000 -o $D/g.svg --plot $D/./g.svg", 2,
+                   "zelk-calc: -o y --plot son el mismo archivo «$D/g.svg»\n"}),
+    prueba::PorNombre());
+
+TEST(ArchivosDelUsuario, LaSalidaSeSustituyeAlAcabarBien) {
+  const auto carpeta = CarpetaPropia("SustituyeAlAcabar");
+  const auto p = Shell("$Z --csv $D/entrada.csv -o $D/anterior.csv", carpeta);
+  EXPECT_EQ(p.estado, 0) << p.err;
+  EXPECT_EQ(Lineas(Leer(carpeta + "/anterior.csv")).size(), 2u);
+  EXPECT_EQ(Nombres(carpeta),
+            (std::vector<std::string>{"anterior.csv", "entrada.csv", "lleno.svg"}));
+  // Rejected rows are results too: the table takes the place of the earlier one.
+  const auto q = Shell("printf 'Idc\\nx\\n' | $Z --csv - -o $D/anterior.csv", carpeta);
+  EXPECT_EQ(q.estado, 3);
+  EXPECT_TRUE(Leer(carpeta + "/anterior.csv").starts_with("Idc,alpha"));
+}
+
+// CSV as spreadsheets save it: a byte-order mark, lone carriage returns, one column under a
+// decimal comma, columns of the user's own, formulas among the texts.
+TEST(HojasDeCalculo, MarcaDeOrdenYFinesDeLineaCr) {
+  const auto bom = Ejecutar(
+      kZelkCalc, {"--csv", Escribir("bom.csv", "\xEF\xBB\xBFIdc;Rdc\r\n1000;12\r\n")}, kEspanol);
+  EXPECT_EQ(bom.estado, 0) << bom.err;
+  EXPECT_TRUE(bom.out.starts_with("Idc;Rdc;alpha;")) << bom.out;
+  const auto cr = Ejecutar(kZelkCalc, {"--csv", Escribir("cr.csv", "Idc\r1000\r2000\r")}, kIngles);
+  EXPECT_EQ(cr.estado, 0) << cr.err;
+  const auto l = Lineas(cr.out);
+  ASSERT_EQ(l.size(), 3u) << cr.out;
+  EXPECT_TRUE(l[1].starts_with("1000,23.62,")) << l[1];
+  EXPECT_TRUE(l[2].starts_with("2000,18.40,")) << l[2];
+}
+
+TEST(HojasDeCalculo, UnaColumnaConComaDecimal) {
+  const auto p = Ejecutar(kZelkCalc, {"--csv", Escribir("una.csv", "Rdc\n10,5\n12\n")}, kEspanol);
+  EXPECT_EQ(p.estado, 0) << p.err;
+  const auto l = Lineas(p.out);
+  ASSERT_EQ(l.size(), 3u) << p.out;
+  EXPECT_TRUE(l[1].starts_with("10,5;19,30;")) << l[1];
+}
+
+TEST(HojasDeCalculo, ColumnasPropiasYFormulas) {
+  const auto archivo = Escribir("propias.csv", "caso;Idc;nota\r\nA;1.000;revisar\r\nB;=1+2;@x\r\n");
+  const auto p = Ejecutar(kZelkCalc, {"--csv", archivo}, kEspanol);
+  EXPECT_EQ(p.estado, 3);
+  const auto l = Lineas(p.out);
+  ASSERT_EQ(l.size(), 3u) << p.out;
+  EXPECT_TRUE(l[0].starts_with("caso;Idc;nota;alpha;")) << l[0];
+  EXPECT_TRUE(l[1].starts_with("A;1.000;revisar;23,62;")) << l[1];
+  EXPECT_EQ(l[2], "B;'=1+2;'@x;;;;;;;;;;;;;;ERROR EN DATOS");
+  const auto json = Ejecutar(kZelkCalc, {"--csv", archivo, "--format", "json"}, kEspanol);
+  EXPECT_NE(json.out.find("{\"caso\":\"B\",\"Idc\":\"=1+2\",\"nota\":\"@x\",\"alpha\":null"),
+            std::string::npos)
+      << "JSON is not read as formulas: texts as they were\n"
+      << json.out;
+}
+
+TEST(HojasDeCalculo, CodigoDeWindows) {
+  const auto p = Ejecutar(kZelkCalc,
+                          {"--csv", Escribir("cp1252.csv",
+                                             "caso,Idc\nEspa\xf1"
+                                             "a,1000\n")},
+                          kIngles);
+  EXPECT_EQ(p.estado, 2);
+  EXPECT_EQ(p.err, "zelk-calc: línea 2: el texto no es UTF-8: guarde la hoja como «CSV UTF-8»\n");
+}
+
+TEST(Barridos, LimitesEnormesDanPuntosFinitos) {
+  const auto p = Ejecutar(kZelkCalc, {"--sweep", "Vdci=1e308:-1e308:3"}, kIngles);
+  EXPECT_EQ(p.estado, 0) << p.err;
+  const auto l = Lineas(p.out);
+  ASSERT_EQ(l.size(), 4u);
+  EXPECT_TRUE(l[1].starts_with("1E+308,")) << l[1];
+  EXPECT_TRUE(l[2].starts_with("0,")) << l[2];
+  EXPECT_TRUE(l[2].ends_with(",OK")) << l[2];
+  EXPECT_TRUE(l[3].starts_with("-1E+308,")) << l[3];
+}
+
+// A plot of many points holds what the picture can show, not every point: the size of the file
+// stays that of a few thousand points per curve.
+TEST(Grafico, MuchosPuntosReducidos) {
+  const auto ruta = Carpeta() + "/muchos.svg";
+  std::filesystem::remove(ruta);
+  const auto p =
+      Ejecutar(kZelkCalc,
+               {"--sweep", "Vdci=-700:600:100000", "-o", Carpeta() + "/muchos.csv", "--plot", ruta},
+               kIngles);
+  EXPECT_EQ(p.estado, 0) << p.err;
+  EXPECT_LT(std::filesystem::file_size(ruta), 3'000'000u) << "all 100,000 points drawn";
+  QFile archivo(QString::fromStdString(ruta));
+  ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&archivo);
+  QStringList textos;
+  while (!xml.atEnd())
+    if (xml.readNext() == QXmlStreamReader::Characters)
+      textos << xml.text().toString().trimmed();
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_TRUE(textos.contains(QStringLiteral("Vdci [kV]")));
+}
+
+// Sweeps of huge values: axes that stay within the doubles.
+TEST(Grafico, ValoresEnormes) {
+  const auto ruta = Carpeta() + "/enormes.png";
+  std::filesystem::remove(ruta);
+  const auto p = Ejecutar(kZelkCalc, {"--sweep", "Vdci=-1e308:1e308:50", "--plot", ruta}, kIngles);
+  EXPECT_EQ(p.estado, 0) << p.err;
+  EXPECT_GT(std::filesystem::file_size(ruta), 1000u);
 }
 
 }  // namespace

@@ -23,13 +23,17 @@ TEST_P(DesdeQt, Separadores) {
   EXPECT_EQ(r->Grupo(), c.grupo) << c.nombre;
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, DesdeQt,
-                         testing::Values(CasoLocale{"en_US", ".", ","},
-                                         CasoLocale{"es_ES", ",", "."},
-                                         CasoLocale{"fr_FR", ",", "\u202F"},
-                                         CasoLocale{"de_CH", ".", "\u2019"},
-                                         CasoLocale{"ru_RU", ",", "\u00A0"},
-                                         CasoLocale{"de_DE", ",", "."}, CasoLocale{"C", ".", ","}));
+INSTANTIATE_TEST_SUITE_P(
+    Locales, DesdeQt,
+    testing::Values(CasoLocale{"en_US", ".", ","}, CasoLocale{"es_ES", ",", "."},
+                    CasoLocale{"fr_FR", ",", "\u202F"}, CasoLocale{"de_CH", ".", "\u2019"},
+                    CasoLocale{"ru_RU", ",", "\u00A0"}, CasoLocale{"de_DE", ",", "."},
+                    CasoLocale{"C", ".", ","},
+                    // As the environment names them: Debian's default
+                    // among them.
+                    CasoLocale{"C.UTF-8", ".", ","}, CasoLocale{"es_ES.UTF-8", ",", "."},
+                    CasoLocale{"de_DE@euro", ",", "."},
+                    CasoLocale{"es_ES.ISO-8859-15@euro", ",", "."}));
 
 TEST(DesdeQt, LosFrancesesTecleanEspacios) {
   const auto r = *RegionalPorNombre("fr_FR");
@@ -41,6 +45,8 @@ TEST(DesdeQt, LosFrancesesTecleanEspacios) {
 TEST(DesdeQt, NombreDesconocido) {
   EXPECT_FALSE(RegionalPorNombre("xx_YY").has_value());
   EXPECT_FALSE(RegionalPorNombre("").has_value());
+  EXPECT_FALSE(RegionalPorNombre(".UTF-8").has_value());
+  EXPECT_FALSE(RegionalPorNombre("garbage").has_value());
   EXPECT_TRUE(RegionalPorNombre("POSIX").has_value());
 }
 

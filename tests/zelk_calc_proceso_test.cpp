@@ -84,11 +84,44 @@ TEST(ZelkCalcProceso, EstadosDeSalida) {
   const auto uso = Ejecutar(kZelkCalc, {"Nada=1"}, {});
   EXPECT_EQ(uso.estado, 2);
   EXPECT_EQ(uso.out, "");
-  EXPECT_EQ(uso.err, "uso: zelk-calc [--locale NOMBRE] [NOMBRE=TEXTO]...\n");
+  EXPECT_EQ(uso.err,
+            "zelk-calc: no hay ningún dato «Nada»\n"
+            "uso: zelk-calc [--locale NOMBRE] [NOMBRE=TEXTO]...\n");
+
+  const auto desconocida = Ejecutar(kZelkCalc, {"--bogus"}, {});
+  EXPECT_EQ(desconocida.estado, 2);
+  EXPECT_EQ(desconocida.err,
+            "zelk-calc: opción desconocida: --bogus\n"
+            "uso: zelk-calc [--locale NOMBRE] [NOMBRE=TEXTO]...\n");
+
+  const auto version = Ejecutar(kZelkCalc, {"--version"}, {});
+  EXPECT_EQ(version.estado, 0);
+  EXPECT_EQ(version.out, "zelk-calc 1.2\n");
+  EXPECT_EQ(version.err, "");
 
   const auto ayuda = Ejecutar(kZelkCalc, {"--help"}, {});
   EXPECT_EQ(ayuda.estado, 0);
   EXPECT_EQ(ayuda.out.rfind("uso: zelk-calc", 0), 0u);
+}
+
+// The help shows the start-up texts as the window writes them under the user's settings.
+TEST(ZelkCalcProceso, AyudaSegunLaConfiguracion) {
+  const auto espanol = Ejecutar(kZelkCalc, {"--help"}, {"LANG=es_ES.UTF-8"});
+  EXPECT_EQ(espanol.estado, 0);
+  EXPECT_NE(espanol.out.find("Xcr       Xcr [ohm/fase]  (inicio: 3,88)"), std::string::npos)
+      << espanol.out;
+  // help2man runs it so, for the man page.
+  const auto c = Ejecutar(kZelkCalc, {"--help"}, {"LANG=C.UTF-8"});
+  EXPECT_NE(c.out.find("(inicio: 3.88)"), std::string::npos) << c.out;
+}
+
+// Debian's default locale is a name as the environment gives it.
+TEST(ZelkCalcProceso, LocaleComoLoDaElEntorno) {
+  for (const std::string nombre : {"C.UTF-8", "es_ES.UTF-8", "es_ES@euro"}) {
+    const auto p = Ejecutar(kZelkCalc, {"--locale", nombre, "Idc=1000"}, {});
+    EXPECT_EQ(p.estado, 0) << nombre << ": " << p.err;
+    EXPECT_EQ(Linea(p.out, "Vdcr"), "537") << nombre;
+  }
 }
 
 // With the C library's locale really set to Spanish (a comma in printf and strtod), every number

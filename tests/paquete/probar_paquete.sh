@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the Debian package, unpacks it into a throw-away root, checks that every file is where a
 # desktop looks for it, and starts the installed programs from there.
-# Arguments: the build folder, a work folder.
+# Arguments: the build folder, a work folder and, when the package holds the Python module, the
+# python3 it is built for.
 set -eu
 construccion="$1"
 trabajo="$2"
@@ -21,7 +22,8 @@ falla() {
 id=org.zelk.zelk
 for f in usr/bin/zelk usr/bin/zelk-calc \
   usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
-  usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/man/man1/zelk-calc.1.gz; do
+  usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/man/man1/zelk-calc.1.gz \
+  usr/share/man/man1/zelk.1.gz usr/share/doc/zelk/copyright usr/share/doc/zelk/changelog.gz; do
   [ -f "$raiz/$f" ] || falla "falta /$f"
 done
 for ejecutable in zelk zelk-calc; do
@@ -42,22 +44,50 @@ entrada="$raiz/usr/share/applications/$id.desktop"
 desktop-file-validate "$entrada" || falla "la entrada de escritorio no es válida"
 grep -qx "Exec=zelk" "$entrada" || falla "Exec no es zelk"
 grep -qx "Icon=$id" "$entrada" || falla "Icon no es $id"
+# The window's class on X11 is the program's name: the entry names it, so desktops pair them.
+grep -qx "StartupWMClass=zelk" "$entrada" || falla "StartupWMClass no es zelk"
 appstreamcli validate --no-net "$raiz/usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
   falla "los metadatos de AppStream no son válidos"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
   "$raiz/usr/share/metainfo/$id.metainfo.xml" || falla "AppStream no lanza $id.desktop"
 zcat "$raiz/usr/share/man/man1/zelk-calc.1.gz" | grep -q '^\.TH ZELK-CALC "1"' ||
   falla "la página de manual no es de zelk-calc"
+# One line of the synopsis per usage form, none of them left in the description.
+sinopsis=$(zcat "$raiz/usr/share/man/man1/zelk-calc.1.gz" | sed -n '/^\.SH SYNOPSIS/,/^\.SH DESCRIPTION/p')
+[ "$(echo "$sinopsis" | grep -c '^\.B zelk-calc$')" -ge 4 ] || falla "la sinopsis de zelk-calc: $sinopsis"
+zcat "$raiz/usr/share/man/man1/zelk-calc.1.gz" | grep -q '^uso:' && falla "el uso sigue en la descripción"
+zcat "$raiz/usr/share/man/man1/zelk.1.gz" | grep -q '^\.TH ZELK 1' || falla "la página de manual no es de zelk"
+head -n 1 "$raiz/usr/share/doc/zelk/copyright" |
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  falla "copyright no está en el formato de Debian"
+zcat "$raiz/usr/share/doc/zelk/changelog.gz" | head -n 1 | grep -q '^zelk (1\.2) ' ||
+  falla "changelog no empieza por zelk (1.2)"
+# Debian's own checker: no error and no warning.
+if ! lintian --no-cfg --fail-on error,warning "$deb" >"$trabajo/lintian.log" 2>&1; then
+  falla "lintian: $(cat "$trabajo/lintian.log")"
+fi
 
 [ "$(dpkg-deb -f "$deb" Version)" = "1.2" ] || falla "la versión no es 1.2"
 dependencias=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core; do
+for d in libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core qt6-translations-l10n; do
   echo "$dependencias" | grep -q "$d" || falla "no depende de $d"
 done
 
 # The installed programs, from the throw-away root.
 salida=$(LC_ALL=C.UTF-8 "$raiz/usr/bin/zelk-calc" Idc=1000)
 echo "$salida" | grep -q "$(printf 'Vdcr\t537')" || falla "zelk-calc instalado: $salida"
+# The Python module from the throw-away root, not from the build tree.
+if [ -n "${3:-}" ]; then
+  modulo="$raiz/usr/lib/python3/dist-packages/zelk"
+  for f in __init__.py __init__.pyi py.typed; do
+    [ -f "$modulo/$f" ] || falla "falta /usr/lib/python3/dist-packages/zelk/$f"
+  done
+  salida=$(cd "$trabajo" && PYTHONPATH="$raiz/usr/lib/python3/dist-packages" "$3" -B -s -c \
+    'import zelk; print(zelk.__file__); print(zelk.calcular(Idc=1000)["Vdcr"])' 2>&1) ||
+    falla "el módulo instalado no se importa: $salida"
+  [ "$salida" = "$(printf '%s\n537.0' "$modulo/__init__.py")" ] || falla "módulo instalado: $salida"
+  dpkg-deb -f "$deb" Recommends | grep -q python3-numpy || falla "no recomienda python3-numpy"
+fi
 mkdir -p -m 700 "$trabajo/xdg"
 estado=0
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$trabajo/xdg" timeout 3 "$raiz/usr/bin/zelk" \

@@ -1,7 +1,9 @@
 // What both windows share: the message box, the drawings and the font fitting.
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QSet>
+#include <QStyleFactory>
 #include <QtMath>
 #include <QtTest>
 
@@ -34,6 +36,35 @@ class ComunTest : public QObject {
     QCOMPARE(icono, QMessageBox::NoIcon);
     QCOMPARE(botones.size(), 1);
     QCOMPARE(modalidad, Qt::ApplicationModal);
+  }
+
+  // Under a style that gives the standard buttons icons (as desktops with an icon theme do), the
+  // box's OK button still shows text only.
+  void cajaDeMensajeSinIconoEnElBoton() {
+    struct ConIconos : QProxyStyle {
+      using QProxyStyle::QProxyStyle;
+      int styleHint(StyleHint pista, const QStyleOption* opcion, const QWidget* control,
+                    QStyleHintReturn* vuelta) const override {
+        if (pista == SH_DialogButtonBox_ButtonsHaveIcons)
+          return 1;
+        return QProxyStyle::styleHint(pista, opcion, control, vuelta);
+      }
+    };
+    const QString base = QApplication::style()->name();
+    QApplication::setStyle(new ConIconos(QStyleFactory::create(base)));
+    bool conIcono = true, iconoDelEstilo = false;
+    QTimer::singleShot(0, this, [&] {
+      auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(caja != nullptr);
+      auto* ok = caja->button(QMessageBox::Ok);
+      conIcono = !ok->icon().isNull();
+      iconoDelEstilo = !QApplication::style()->standardIcon(QStyle::SP_DialogOkButton).isNull();
+      ok->click();
+    });
+    zelk::ui::AvisadorCaja().Avisar(QStringLiteral("texto"));
+    QApplication::setStyle(QStyleFactory::create(base));
+    QVERIFY(iconoDelEstilo);  // the style had an icon to give
+    QVERIFY(!conIcono);
   }
 
   void icono() {

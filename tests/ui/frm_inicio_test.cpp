@@ -238,7 +238,9 @@ class FrmInicioTest : public QObject {
     auto* texto = Control(campo.toUtf8().constData());
     QCOMPARE(etiqueta->text(), titulo);
     QCOMPARE(etiqueta->toolTip(), ayuda);
-    QVERIFY(etiqueta->autoFillBackground());
+    // Opaque over the picture; inside a frame the frame's own fill shows through.
+    const bool enMarco = qobject_cast<QGroupBox*>(etiqueta->parentWidget()) != nullptr;
+    QCOMPARE(etiqueta->autoFillBackground(), !enMarco);
     QCOMPARE(etiqueta->focusPolicy(), Qt::NoFocus);
     // The font chosen for the window shows every caption whole.
     QVERIFY(QFontMetrics(etiqueta->font()).horizontalAdvance(titulo) <= etiqueta->width());
@@ -249,6 +251,22 @@ class FrmInicioTest : public QObject {
     QVERIFY(!texto->isReadOnly());
     QCOMPARE(texto->validator(), nullptr);
     QVERIFY(texto->alignment() & Qt::AlignLeft);
+  }
+
+  // Below its caption (the font leaves the label's bottom rows empty) a label inside a frame shows
+  // the same colour as the frame just under the label: no lighter box around the caption.
+  void etiquetasSinRecuadroEnLosMarcos() {
+    Mostrar();
+    for (const char* nombre : {"fraDatos", "Frame1", "Frame2"}) {
+      auto* marco = Control<QGroupBox>(nombre);
+      const QImage imagen = marco->grab().toImage();
+      for (auto* etiqueta : marco->findChildren<QLabel*>()) {
+        const QRect r = etiqueta->geometry();
+        const QPoint dentro(r.center().x(), r.bottom());
+        const QPoint fuera(r.center().x(), r.bottom() + 3);
+        QCOMPARE(QColor(imagen.pixel(dentro)).name(), QColor(imagen.pixel(fuera)).name());
+      }
+    }
   }
 
   void marcosBotonesYMenu() {
@@ -407,6 +425,95 @@ class FrmInicioTest : public QObject {
     QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
     QCOMPARE(Texto("txtAlpha"), QStringLiteral("18.26"));
     QCOMPARE(Texto("txtGamma"), QStringLiteral("24.60"));
+  }
+
+  // A text written into a field shows from its first character, however long: a DC voltage of
+  // 549,69 must not read as 9,69. The test compares the field's left part with the same field
+  // holding only the text's first characters.
+  void textoLargoSeVeDesdeElPrincipio_data() {
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QString>("dato");
+    QTest::addColumn<QString>("valor");
+    QTest::addColumn<QString>("esperado");
+    QTest::newRow("Vdcr") << "txtVdcr"
+                          << "txtRdc"
+                          << "12,3456789"
+                          << "549,6913578";
+    QTest::newRow("Iacr") << "txtIacr"
+                          << "txtIdc"
+                          << "2000000000000"
+                          << "1372267529276,06";
+  }
+  void textoLargoSeVeDesdeElPrincipio() {
+    QFETCH(QString, campo);
+    QFETCH(QString, dato);
+    QFETCH(QString, valor);
+    QFETCH(QString, esperado);
+    delete ventana_;
+    Abrir(zelk::prueba::kEspana);
+    Mostrar();
+    Control(dato.toUtf8().constData())->setText(valor);
+    QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+    auto* resultado = Control(campo.toUtf8().constData());
+    const QString completo = resultado->text();
+    QCOMPARE(completo, esperado);
+    QCOMPARE(resultado->cursorPosition(), 0);
+    QVERIFY(QFontMetrics(resultado->font()).horizontalAdvance(completo) > resultado->width());
+    // Every field, inputs included after a reset, is written the same way.
+    QTest::mouseClick(Control<QPushButton>("cmdValoresDefault"), Qt::LeftButton);
+    for (const char* nombre : kOrdenFoco)
+      if (nombre[0] == 't')
+        QVERIFY2(Control(nombre)->cursorPosition() == 0, nombre);
+    const QImage visto = resultado->grab().toImage();
+    resultado->setText(completo.left(3));
+    const QImage principio = resultado->grab().toImage();
+    const int ancho = QFontMetrics(resultado->font()).horizontalAdvance(completo.left(3));
+    QCOMPARE(visto.copy(0, 0, ancho, visto.height()), principio.copy(0, 0, ancho, visto.height()));
+  }
+
+  // Alt with a letter or digit is meant for a menu: it types nothing, so the next pass still
+  // accepts the user's data. AltGr, which Windows reports as Ctrl+Alt, still types.
+  void altConLetraNoEscribe_data() {
+    QTest::addColumn<int>("tecla");
+    QTest::addColumn<int>("modificadores");
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("Alt+A") << int(Qt::Key_A) << int(Qt::AltModifier) << "500";
+    QTest::newRow("Alt+Mayús+S") << int(Qt::Key_S) << int(Qt::AltModifier | Qt::ShiftModifier)
+                                 << "500";
+    QTest::newRow("Alt+1") << int(Qt::Key_1) << int(Qt::AltModifier) << "500";
+    QTest::newRow("A sola") << int(Qt::Key_A) << int(Qt::NoModifier) << "500a";
+    QTest::newRow("Ctrl+Alt+2 (AltGr)")
+        << int(Qt::Key_2) << int(Qt::ControlModifier | Qt::AltModifier) << "5002";
+  }
+  void altConLetraNoEscribe() {
+    QFETCH(int, tecla);
+    QFETCH(int, modificadores);
+    QFETCH(QString, texto);
+    Mostrar();
+    auto* uacr = Control("txtUacr");
+    uacr->setFocus();
+    uacr->end(false);
+    QTest::keyClick(uacr, static_cast<Qt::Key>(tecla), Qt::KeyboardModifiers(modificadores));
+    QCOMPARE(uacr->text(), texto);
+    if (texto == QStringLiteral("500")) {
+      Control("txtIdc")->setText(QStringLiteral("1000"));
+      QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+      QVERIFY(avisador_->mensajes.isEmpty());
+      QCOMPARE(Texto("txtIdc"), QStringLiteral("1000"));
+      QCOMPARE(Texto("txtVdcr"), QStringLiteral("537"));
+    }
+  }
+
+  // Qt's own texts are Spanish, like every other text of the program, whatever the locale.
+  void textosDeQtEnEspanol() {
+    std::unique_ptr<QMenu> menu(Control("txtUacr")->createStandardContextMenu());
+    QStringList textos;
+    for (auto* accion : menu->actions())
+      if (!accion->isSeparator())
+        textos << accion->text().section(u'\t', 0, 0);
+    QCOMPARE(textos.first(), QStringLiteral("&Deshacer"));
+    QVERIFY(!textos.contains(QStringLiteral("&Undo")));
+    QVERIFY(!textos.contains(QStringLiteral("Select All")));
   }
 
   void resultadoEscritoIgnorado() {

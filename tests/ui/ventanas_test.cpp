@@ -64,6 +64,34 @@ class VentanasTest : public QObject {
     QCOMPARE(AcercasAbiertas(), 0);
   }
 
+  // A minimised About window comes back with "Acerca De...": restored, in front and active, so
+  // that closing the main window never leaves the program running with nothing on screen.
+  void acercaMinimizadaVuelve() {
+    auto* acerca = AbrirAcerca();
+    acerca->showMinimized();
+    QTRY_VERIFY(acerca->isMinimized());
+    ventanas_->AbrirAcerca();
+    QCOMPARE(ventanas_->Acerca(), acerca);
+    QVERIFY(!acerca->isMinimized());
+    QVERIFY(acerca->isVisible());
+    QTRY_VERIFY(acerca->isActiveWindow());
+    QCOMPARE(AcercasAbiertas(), 1);
+  }
+
+  // Desktops pair a window with its launcher by the desktop entry's name (Wayland, KDE) or by
+  // the window's class, which on X11 is the application's name.
+  void emparejadaConSuEntradaDeEscritorio() {
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.zelk.zelk"));
+    QFile entrada(QStringLiteral(ZELK_ENTRADA_ESCRITORIO));
+    QVERIFY(entrada.open(QIODevice::ReadOnly | QIODevice::Text));
+    QCOMPARE(QFileInfo(entrada).completeBaseName(), QGuiApplication::desktopFileName());
+    QStringList clases;
+    for (const QString& linea : QString::fromUtf8(entrada.readAll()).split(u'\n'))
+      if (linea.startsWith(QStringLiteral("StartupWMClass=")))
+        clases << linea.section(u'=', 1);
+    QCOMPARE(clases, QStringList{QCoreApplication::applicationName()});
+  }
+
   void acercaComoSeDibuja() {
     auto* acerca = AbrirAcerca();
     QCOMPARE(acerca->objectName(), QStringLiteral("frmAbout"));

@@ -1,6 +1,8 @@
 // zelk-calc's core on Windows: the single pass, a sweep and a CSV batch give the same texts as on
-// Linux.
+// Linux; output files replace earlier ones only when the run succeeds, and never the input.
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -52,6 +54,41 @@ int main() {
 
   const auto tap = Ejecutar({"--tap-for", "alpha=15"});
   Comprobar(tap.out.find("alpha\t15,00\n") != std::string::npos, "el tap da alpha 15,00");
+
+  std::istringstream hoja(
+      "\xEF\xBB\xBF"
+      "caso;Idc\r1;1000\r");
+  const auto conMarca = Ejecutar({"--csv", "-"}, &hoja);
+  Comprobar(conMarca.estado == 0, "marca de orden y fines de línea CR");
+  Comprobar(conMarca.out.find("1;1000;23,62;") != std::string::npos, "la columna propia pasa");
+
+  namespace fs = std::filesystem;
+  const fs::path carpeta = fs::temp_directory_path() / "zelk-calc-wine";
+  fs::remove_all(carpeta);
+  fs::create_directories(carpeta);
+  const auto leer = [](const fs::path& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  };
+  const std::string entrada = (carpeta / "entrada.csv").string();
+  const std::string salida = (carpeta / "salida.csv").string();
+  std::ofstream(entrada, std::ios::binary) << "Idc\n1000\n";
+  std::ofstream(salida, std::ios::binary) << "anterior";
+  const auto misma = Ejecutar({"--csv", entrada, "-o", entrada});
+  Comprobar(misma.estado == 2 && leer(entrada) == "Idc\n1000\n", "la entrada no es la salida");
+  const std::string otroNombre = (carpeta / "." / "entrada.csv").string();
+  const auto otra = Ejecutar({"--csv", entrada, "-o", otroNombre});
+  Comprobar(otra.estado == 2 && leer(entrada) == "Idc\n1000\n", "ni con otro nombre");
+  const auto falta = Ejecutar({"--csv", (carpeta / "no-hay.csv").string(), "-o", salida});
+  Comprobar(falta.estado == 2 && leer(salida) == "anterior", "sin entrada, la salida sigue");
+  const auto bien = Ejecutar({"--csv", entrada, "-o", salida});
+  Comprobar(bien.estado == 0 && leer(salida).rfind("Idc;alpha;", 0) == 0,
+            "la tabla sustituye a la anterior");
+  std::size_t archivos = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(carpeta))
+    ++archivos;
+  Comprobar(archivos == 2, "ningún archivo temporal queda");
+  fs::remove_all(carpeta);
 
   std::printf(fallos == 0 ? "zelk-calc bajo Wine: bien\n" : "zelk-calc bajo Wine: %d fallos\n",
               fallos);

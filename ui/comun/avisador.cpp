@@ -1,5 +1,6 @@
 #include "ui/comun/avisador.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 #include "engine/enlace.h"
@@ -10,6 +11,9 @@ namespace zelk::ui {
 void AvisadorCaja::Avisar(const QString& texto) {
   QMessageBox caja(QMessageBox::NoIcon, Q(kTituloAplicacion), texto, QMessageBox::Ok);
   caja.setWindowModality(Qt::ApplicationModal);
+  // Some styles put an icon on the standard buttons; this box shows text only.
+  for (auto* boton : caja.buttons())
+    boton->setIcon(QIcon());
   caja.exec();
 }
 

@@ -9,7 +9,7 @@ std::string FormularioVentana::Texto(Campo campo) const {
 }
 
 void FormularioVentana::PonerTexto(Campo campo, std::string_view texto) {
-  campos_[Indice(campo)]->setText(Q(texto));
+  campos_[Indice(campo)]->Escribir(Q(texto));
 }
 
 void FormularioVentana::MostrarMensaje(std::string_view texto) {

@@ -14,13 +14,13 @@ namespace zelk::ui {
 
 namespace {
 
-// Labels are opaque, so that the schematic never shows through them; their tool tip is the only
-// one of the window.
+// Labels on the window are opaque, so that the schematic never shows through them; inside a frame
+// a label takes the frame's own fill. Their tool tip is the only one of the window.
 QLabel* NuevaEtiqueta(QWidget* padre, std::string_view nombre, std::string_view titulo,
-                      std::string_view ayuda, const QRect& lugar) {
+                      std::string_view ayuda, const QRect& lugar, bool opaca) {
   auto* etiqueta = new QLabel(Q(titulo), padre);
   etiqueta->setObjectName(Q(nombre));
-  etiqueta->setAutoFillBackground(true);
+  etiqueta->setAutoFillBackground(opaca);
   etiqueta->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   etiqueta->setTextFormat(Qt::PlainText);
   if (!ayuda.empty())
@@ -29,9 +29,10 @@ QLabel* NuevaEtiqueta(QWidget* padre, std::string_view nombre, std::string_view 
   return etiqueta;
 }
 
-QLineEdit* NuevoCampo(QWidget* padre, std::string_view nombre, QLabel* etiqueta,
+CajaTexto* NuevoCampo(QWidget* padre, std::string_view nombre, QLabel* etiqueta,
                       const QRect& lugar) {
-  auto* campo = new QLineEdit(Q(kTextoDiseno), padre);
+  auto* campo = new CajaTexto(padre);
+  campo->Escribir(Q(kTextoDiseno));
   campo->setObjectName(Q(nombre));
   campo->setAccessibleName(etiqueta->text());
   etiqueta->setBuddy(campo);
@@ -89,9 +90,9 @@ void FrmInicio::ConstruirMarcos(QWidget* cliente) {
     const auto& fila = kFilasEntrada[i];
     auto* marco = marcos[static_cast<std::size_t>(p.marco)];
     const int arriba = kArribaFila + kPasoFila * fila.fila;
-    auto* etiqueta =
-        NuevaEtiqueta(marco, p.etiqueta, p.titulo, p.ayuda,
-                      Pixeles(kIzquierdaEtiqueta, arriba, fila.anchoEtiqueta, kAltoEtiqueta));
+    auto* etiqueta = NuevaEtiqueta(
+        marco, p.etiqueta, p.titulo, p.ayuda,
+        Pixeles(kIzquierdaEtiqueta, arriba, fila.anchoEtiqueta, kAltoEtiqueta), false);
     campos_[Indice(p.campo)] = NuevoCampo(
         marco, p.control, etiqueta, Pixeles(kIzquierdaCampo, arriba, kAnchoCampo, kAltoCampo));
   }
@@ -104,7 +105,7 @@ void FrmInicio::ConstruirResultados(QWidget* cliente) {
     const auto& l = kPosicionesResultado[i];
     etiquetas[i] = NuevaEtiqueta(
         cliente, r.etiqueta, r.titulo, r.ayuda,
-        Pixeles(l.izquierdaEtiqueta, l.arribaEtiqueta, l.anchoEtiqueta, kAltoEtiqueta));
+        Pixeles(l.izquierdaEtiqueta, l.arribaEtiqueta, l.anchoEtiqueta, kAltoEtiqueta), true);
   }
   for (std::size_t i = 0; i < kNumResultados; ++i) {
     const auto& r = kResultados[i];

@@ -26,6 +26,8 @@ void Ventanas::MostrarInicio() {
 void Ventanas::AbrirAcerca() {
   if (!acerca_)
     acerca_ = new FrmAbout([this] { lanzador_(); });
+  // A minimised window comes back too: opening it must leave it where the user sees it.
+  acerca_->setWindowState(acerca_->windowState() & ~Qt::WindowMinimized);
   acerca_->show();
   acerca_->raise();
   acerca_->activateWindow();

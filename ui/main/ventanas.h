@@ -23,7 +23,7 @@ class Ventanas : public QObject {
 
   void MostrarInicio();
   // "Acerca De...": opens the About window modeless and without owner, or brings the open one to
-  // the front.
+  // the front, restored if it was minimised, and activates it.
   void AbrirAcerca();
 
   // Null once the window has been closed.

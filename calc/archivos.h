@@ -1,0 +1,64 @@
+// The user's files: reads and writes that fail say why, and an output file takes the place of
+// its name only when the run succeeds, so a failed run leaves any earlier file as it was. Only
+// the standard library: the same code serves Linux and Windows.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelk::archivos {
+
+// A read or a write that failed, with the system's reason; the caller names the file.
+struct ErrorLectura {
+  std::string motivo;
+};
+struct ErrorEscritura {
+  std::string motivo;
+};
+
+// The system's text for an error number of the C library (errno); a plain "error de entrada o
+// salida" when the operation left none.
+std::string TextoDelError(int numero);
+
+// True when both names lead to the same file: the same file of the same device where it exists,
+// else the same absolute path once "." and ".." are resolved.
+bool MismoArchivo(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// An output file written beside its name (same folder, a temporary name) and renamed over it by
+// Confirmar. A device or a pipe cannot be replaced and is written in place. When the object goes
+// without Confirmar, the temporary file is removed.
+class ArchivoSalida {
+ public:
+  explicit ArchivoSalida(std::filesystem::path ruta) : ruta_(std::move(ruta)) {}
+  ~ArchivoSalida();
+  ArchivoSalida(const ArchivoSalida&) = delete;
+  ArchivoSalida& operator=(const ArchivoSalida&) = delete;
+
+  // Creates the temporary file; the reason when it cannot be (a folder, no permission, no such
+  // folder). An existing file must be writable: the run would replace it.
+  std::optional<std::string> Abrir();
+
+  std::ostream& Flujo() { return flujo_; }
+
+  // Writes all of `bytes`; the reason when the write fails.
+  std::optional<std::string> Escribir(std::string_view bytes);
+
+  // Flushes and closes the file; the reason when either fails.
+  std::optional<std::string> Cerrar();
+
+  // Puts the closed file in place of its name, with the permissions of the file it replaces.
+  std::optional<std::string> Confirmar();
+
+ private:
+  std::filesystem::path ruta_;      // as the user gave it
+  std::filesystem::path destino_;   // the file replaced: the name, or where its link leads
+  std::filesystem::path temporal_;  // empty when written in place or not created
+  std::ofstream flujo_;
+  bool existia_ = false;
+  bool confirmado_ = false;
+};
+
+}  // namespace zelk::archivos

@@ -1,0 +1,168 @@
+# Types of the module zelk, so that editors complete its names.
+from typing import Any, Literal, Mapping, Optional, Protocol, SupportsFloat, SupportsIndex, TypedDict, Union
+
+import numpy as np
+import numpy.typing as npt
+
+__version__: str
+PARAMETROS: tuple[str, ...]
+RESULTADOS: tuple[str, ...]
+VALORES_INICIO: dict[str, float]
+TITULOS: dict[str, str]
+
+class DatosRechazados(ValueError): ...
+class TapImposible(ValueError): ...
+
+Numero = Union[SupportsFloat, SupportsIndex]
+Arreglo = npt.ArrayLike
+
+class _TablaDeDatos(Protocol):
+    @property
+    def columns(self) -> Any: ...
+    def __getitem__(self, clave: Any) -> Any: ...
+
+class Resultados(TypedDict):
+    alpha: Optional[float]
+    mur: Optional[float]
+    tgphir: Optional[float]
+    gamma: Optional[float]
+    mui: Optional[float]
+    tgphii: Optional[float]
+    Vdcr: Optional[float]
+    Iacr: Optional[float]
+    Pr: Optional[float]
+    Qr: Optional[float]
+    Iaci: Optional[float]
+    Pi: Optional[float]
+    Qi: Optional[float]
+
+class TextosResultados(TypedDict):
+    alpha: str
+    mur: str
+    tgphir: str
+    gamma: str
+    mui: str
+    tgphii: str
+    Vdcr: str
+    Iacr: str
+    Pr: str
+    Qr: str
+    Iaci: str
+    Pi: str
+    Qi: str
+
+class TextosDatos(TypedDict, total=False):
+    Uacr: str
+    tapr: str
+    Nr: str
+    Idc: str
+    Rcr: str
+    Xcr: str
+    Uaci: str
+    tapi: str
+    Ni: str
+    Vdci: str
+    Rci: str
+    Xci: str
+    Rdc: str
+    Vdcnom: str
+    Eacr_nom: str
+    Eaci_nom: str
+    Uacr_nom: str
+    Uaci_nom: str
+
+class ResultadosLote(TypedDict):
+    alpha: npt.NDArray[np.float64]
+    mur: npt.NDArray[np.float64]
+    tgphir: npt.NDArray[np.float64]
+    gamma: npt.NDArray[np.float64]
+    mui: npt.NDArray[np.float64]
+    tgphii: npt.NDArray[np.float64]
+    Vdcr: npt.NDArray[np.float64]
+    Iacr: npt.NDArray[np.float64]
+    Pr: npt.NDArray[np.float64]
+    Qr: npt.NDArray[np.float64]
+    Iaci: npt.NDArray[np.float64]
+    Pi: npt.NDArray[np.float64]
+    Qi: npt.NDArray[np.float64]
+    aceptado: npt.NDArray[np.bool_]
+
+class ResultadosTap(Resultados, total=False):
+    tapr_exacto: float
+    tapr: float
+    tapi_exacto: float
+    tapi: float
+
+def calcular(
+    *,
+    Uacr: Numero = ...,
+    tapr: Numero = ...,
+    Nr: Numero = ...,
+    Idc: Numero = ...,
+    Rcr: Numero = ...,
+    Xcr: Numero = ...,
+    Uaci: Numero = ...,
+    tapi: Numero = ...,
+    Ni: Numero = ...,
+    Vdci: Numero = ...,
+    Rci: Numero = ...,
+    Xci: Numero = ...,
+    Rdc: Numero = ...,
+    Vdcnom: Numero = ...,
+    Eacr_nom: Numero = ...,
+    Eaci_nom: Numero = ...,
+    Uacr_nom: Numero = ...,
+    Uaci_nom: Numero = ...,
+) -> Resultados: ...
+def pasada(
+    textos: Optional[Union[TextosDatos, Mapping[str, str]]] = None, locale: Optional[str] = None
+) -> TextosResultados: ...
+def calcular_lote(
+    datos: Optional[Union[_TablaDeDatos, Mapping[str, Arreglo]]] = None,
+    /,
+    *,
+    hilos: Optional[int] = None,
+    Uacr: Arreglo = ...,
+    tapr: Arreglo = ...,
+    Nr: Arreglo = ...,
+    Idc: Arreglo = ...,
+    Rcr: Arreglo = ...,
+    Xcr: Arreglo = ...,
+    Uaci: Arreglo = ...,
+    tapi: Arreglo = ...,
+    Ni: Arreglo = ...,
+    Vdci: Arreglo = ...,
+    Rci: Arreglo = ...,
+    Xci: Arreglo = ...,
+    Rdc: Arreglo = ...,
+    Vdcnom: Arreglo = ...,
+    Eacr_nom: Arreglo = ...,
+    Eaci_nom: Arreglo = ...,
+    Uacr_nom: Arreglo = ...,
+    Uaci_nom: Arreglo = ...,
+) -> ResultadosLote: ...
+def tap_para(
+    angulo: Literal["alpha", "gamma"] = "alpha",
+    grados: Numero = 15,
+    *,
+    paso: Optional[Numero] = None,
+    margen: Optional[tuple[Numero, Numero]] = None,
+    Uacr: Numero = ...,
+    tapr: Numero = ...,
+    Nr: Numero = ...,
+    Idc: Numero = ...,
+    Rcr: Numero = ...,
+    Xcr: Numero = ...,
+    Uaci: Numero = ...,
+    tapi: Numero = ...,
+    Ni: Numero = ...,
+    Vdci: Numero = ...,
+    Rci: Numero = ...,
+    Xci: Numero = ...,
+    Rdc: Numero = ...,
+    Vdcnom: Numero = ...,
+    Eacr_nom: Numero = ...,
+    Eaci_nom: Numero = ...,
+    Uacr_nom: Numero = ...,
+    Uaci_nom: Numero = ...,
+) -> ResultadosTap: ...

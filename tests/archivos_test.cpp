@@ -1,0 +1,141 @@
+// Output files that take their name's place only when the run succeeds, and the test for two
+// names of one file.
+#include "calc/archivos.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ArchivoSalida : public testing::Test {
+ protected:
+  void SetUp() override {
+    // A folder of its own: other builds may run the same test at the same time.
+    carpeta_ = fs::temp_directory_path() /
+               ("zelk-archivos-" +
+                std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                std::to_string(std::random_device()()));
+    fs::remove_all(carpeta_);
+    fs::create_directories(carpeta_);
+  }
+  void TearDown() override { fs::remove_all(carpeta_); }
+
+  fs::path Ruta(const std::string& nombre) const { return carpeta_ / nombre; }
+
+  void Poner(const std::string& nombre, const std::string& contenido) const {
+    std::ofstream(Ruta(nombre), std::ios::binary) << contenido;
+  }
+
+  std::string Leer(const fs::path& ruta) const {
+    std::ifstream f(ruta, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+  }
+
+  // The names in the folder: no temporary file may be left behind.
+  std::vector<std::string> Nombres() const {
+    std::vector<std::string> nombres;
+    for (const auto& e : fs::directory_iterator(carpeta_))
+      nombres.push_back(e.path().filename().string());
+    std::sort(nombres.begin(), nombres.end());
+    return nombres;
+  }
+
+  fs::path carpeta_;
+};
+
+TEST_F(ArchivoSalida, SustituyeSoloAlConfirmar) {
+  Poner("tabla.csv", "anterior");
+  archivos::ArchivoSalida archivo(Ruta("tabla.csv"));
+  ASSERT_FALSE(archivo.Abrir());
+  archivo.Flujo() << "nueva";
+  ASSERT_FALSE(archivo.Cerrar());
+  EXPECT_EQ(Leer(Ruta("tabla.csv")), "anterior") << "untouched until the run succeeds";
+  EXPECT_EQ(Nombres().size(), 2u) << "written beside it";
+  ASSERT_FALSE(archivo.Confirmar());
+  EXPECT_EQ(Leer(Ruta("tabla.csv")), "nueva");
+  EXPECT_EQ(Nombres(), std::vector<std::string>{"tabla.csv"});
+}
+
+TEST_F(ArchivoSalida, SinConfirmarNoQuedaNada) {
+  Poner("tabla.csv", "anterior");
+  {
+    archivos::ArchivoSalida archivo(Ruta("tabla.csv"));
+    ASSERT_FALSE(archivo.Abrir());
+    archivo.Flujo() << "a medias";
+  }
+  EXPECT_EQ(Leer(Ruta("tabla.csv")), "anterior");
+  EXPECT_EQ(Nombres(), std::vector<std::string>{"tabla.csv"});
+  {
+    archivos::ArchivoSalida nueva(Ruta("nueva.csv"));
+    ASSERT_FALSE(nueva.Abrir());
+  }
+  EXPECT_EQ(Nombres(), std::vector<std::string>{"tabla.csv"}) << "no new file either";
+}
+
+TEST_F(ArchivoSalida, ConservaPermisosYEnlaces) {
+  Poner("tabla.csv", "anterior");
+  const auto permisos = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(Ruta("tabla.csv"), permisos);
+  fs::create_symlink("tabla.csv", Ruta("enlace.csv"));
+  archivos::ArchivoSalida archivo(Ruta("enlace.csv"));
+  ASSERT_FALSE(archivo.Abrir());
+  ASSERT_FALSE(archivo.Escribir("nueva"));
+  ASSERT_FALSE(archivo.Cerrar());
+  ASSERT_FALSE(archivo.Confirmar());
+  EXPECT_TRUE(fs::is_symlink(Ruta("enlace.csv"))) << "the link stays a link";
+  EXPECT_EQ(Leer(Ruta("tabla.csv")), "nueva");
+  EXPECT_EQ(fs::status(Ruta("tabla.csv")).permissions(), permisos);
+}
+
+TEST_F(ArchivoSalida, LoQueNoSePuedeAbrirDicePorQue) {
+  fs::create_directory(Ruta("carpeta"));
+  archivos::ArchivoSalida carpeta(Ruta("carpeta"));
+  EXPECT_EQ(carpeta.Abrir(), "es una carpeta");
+  archivos::ArchivoSalida sinCarpeta(Ruta("no-hay/tabla.csv"));
+  EXPECT_EQ(sinCarpeta.Abrir(), std::generic_category().message(ENOENT));
+  EXPECT_EQ(Nombres(), std::vector<std::string>{"carpeta"});
+}
+
+// A device cannot be replaced: it is written in place, and a failed write is reported.
+TEST_F(ArchivoSalida, DispositivosEnSuSitio) {
+  archivos::ArchivoSalida nulo("/dev/null");
+  ASSERT_FALSE(nulo.Abrir());
+  ASSERT_FALSE(nulo.Escribir("nada"));
+  EXPECT_FALSE(nulo.Cerrar());
+  EXPECT_FALSE(nulo.Confirmar());
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+  archivos::ArchivoSalida lleno("/dev/full");
+  ASSERT_FALSE(lleno.Abrir());
+  const std::string mucho(1 << 20, 'x');
+  const auto escrito = lleno.Escribir(mucho);
+  const auto cerrado = lleno.Cerrar();
+  EXPECT_EQ(escrito ? *escrito : cerrado.value_or(""), std::generic_category().message(ENOSPC));
+}
+
+TEST_F(ArchivoSalida, MismoArchivo) {
+  Poner("a.csv", "a");
+  Poner("b.csv", "b");
+  fs::create_hard_link(Ruta("a.csv"), Ruta("duro.csv"));
+  fs::create_symlink(Ruta("a.csv"), Ruta("blando.csv"));
+  EXPECT_TRUE(archivos::MismoArchivo(Ruta("a.csv"), Ruta("a.csv")));
+  EXPECT_TRUE(archivos::MismoArchivo(Ruta("a.csv"), carpeta_ / "." / "a.csv"));
+  EXPECT_TRUE(archivos::MismoArchivo(Ruta("a.csv"), Ruta("duro.csv")));
+  EXPECT_TRUE(archivos::MismoArchivo(Ruta("blando.csv"), Ruta("a.csv")));
+  EXPECT_FALSE(archivos::MismoArchivo(Ruta("a.csv"), Ruta("b.csv")));
+  // Names of files not yet made: the same once "." and ".." are resolved.
+  EXPECT_TRUE(archivos::MismoArchivo(Ruta("x.svg"), carpeta_ / "otra" / ".." / "x.svg"));
+  EXPECT_FALSE(archivos::MismoArchivo(Ruta("x.svg"), Ruta("y.svg")));
+}
+
+}  // namespace
+}  // namespace zelk

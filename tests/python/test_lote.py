@@ -1,0 +1,239 @@
+# zelk.calcular_lote: arrays in, arrays out, the same figures as calcular row by row.
+import math
+import threading
+
+import numpy as np
+import pandas as pd
+import pytest
+
+import zelk
+from conftest import bits
+
+
+def como_calcular(lote, i):
+    """Row i of a batch as calcular gives it: None where NaN."""
+    return {n: (None if math.isnan(lote[n][i]) else float(lote[n][i])) for n in zelk.RESULTADOS}
+
+
+def iguales(a, b):
+    assert list(a) == list(b)
+    for n in a:
+        assert np.asarray(a[n]).tobytes() == np.asarray(b[n]).tobytes(), n
+
+
+def test_forma_de_la_salida():
+    r = zelk.calcular_lote(Idc=np.linspace(500, 3000, 7))
+    assert list(r) == [*zelk.RESULTADOS, "aceptado"]
+    for n in zelk.RESULTADOS:
+        assert r[n].dtype == np.float64 and r[n].shape == (7,) and r[n].flags.writeable
+    assert r["aceptado"].dtype == np.bool_ and r["aceptado"].all()
+    assert not np.shares_memory(r["Iacr"], r["Iaci"])
+
+
+@pytest.mark.parametrize("largo", [0, 1, 2])
+def test_longitudes_pequenas(largo):
+    idc = np.arange(largo, dtype=float) * 500 + 1000
+    r = zelk.calcular_lote(Idc=idc, Rdc=10)
+    assert all(r[n].shape == (largo,) for n in r)
+    for i in range(largo):
+        assert como_calcular(r, i) == zelk.calcular(Idc=idc[i], Rdc=10)
+
+
+def test_solo_escalares_o_nada_es_una_fila():
+    assert como_calcular(zelk.calcular_lote(), 0) == zelk.calcular()
+    assert como_calcular(zelk.calcular_lote(Idc=1000, Rdc=np.float32(3)), 0) == zelk.calcular(
+        Idc=1000, Rdc=3)
+
+
+def test_longitudes_distintas():
+    with pytest.raises(ValueError) as e:
+        zelk.calcular_lote(Idc=[1, 2, 3], Rdc=[1, 2, 3, 4])
+    assert "«Idc» tiene 3 valores y «Rdc» 4" in str(e.value)
+    # A one-element array is an array, not a scalar.
+    with pytest.raises(ValueError):
+        zelk.calcular_lote(Idc=[1, 2, 3], Rdc=[10])
+    with pytest.raises(ValueError):
+        zelk.calcular_lote(Idc=[], Rdc=[10])
+
+
+def test_nan_e_infinito_rechazan_su_fila_y_nada_mas():
+    idc = np.array([1000, np.nan, 2000, np.inf, -np.inf, 1500])
+    r = zelk.calcular_lote(Idc=idc)
+    assert r["aceptado"].tolist() == [True, False, True, False, False, True]
+    for i in (1, 3, 4):
+        assert all(math.isnan(r[n][i]) for n in zelk.RESULTADOS)
+    for i in (0, 2, 5):
+        assert como_calcular(r, i) == zelk.calcular(Idc=idc[i])
+    # In any parameter, also one no equation uses.
+    for p in zelk.PARAMETROS:
+        r = zelk.calcular_lote(**{p: np.array([np.nan, zelk.VALORES_INICIO[p]])})
+        assert r["aceptado"].tolist() == [False, True], p
+
+
+def test_ceros_rechazados_como_en_la_ventana():
+    r = zelk.calcular_lote(tapr=[1, 0, -0.0, 1e-300], Idc=[0, 0, 0, 0])
+    assert r["aceptado"].tolist() == [True, False, False, True]
+
+
+@pytest.mark.parametrize("tipo", [np.int8, np.int32, np.int64, np.uint16, np.float16, np.float32,
+                                  ">f8", bool])
+def test_tipos_de_arreglo(tipo):
+    valores = np.array([1, 2, 3, 4], dtype=tipo)
+    r = zelk.calcular_lote(Nr=valores, Ni=valores)
+    esperado = zelk.calcular_lote(Nr=valores.astype(np.float64), Ni=valores.astype(np.float64))
+    iguales(r, esperado)
+
+
+def test_float32_exacto():
+    idc = np.array([1000.1, 2000.3, 1234.5678], dtype=np.float32)
+    r = zelk.calcular_lote(Idc=idc)
+    for i, v in enumerate(idc):
+        assert como_calcular(r, i) == zelk.calcular(Idc=float(v))
+
+
+def test_listas_y_arreglos_con_pasos():
+    base = np.linspace(500, 3000, 20)
+    iguales(zelk.calcular_lote(Idc=base[::2]), zelk.calcular_lote(Idc=list(base[::2])))
+    iguales(zelk.calcular_lote(Idc=base[::-1]), zelk.calcular_lote(Idc=base[::-1].copy()))
+    tabla = np.zeros(5, dtype=[("a", "i2"), ("Idc", "f8")])
+    tabla["Idc"] = [500, 1000, 1500, 2000, 2500]
+    iguales(zelk.calcular_lote(Idc=tabla["Idc"]), zelk.calcular_lote(Idc=[500, 1000, 1500, 2000,
+                                                                            2500]))
+
+
+def test_entradas_intactas():
+    idc = np.linspace(500, 3000, 50)
+    copia = idc.copy()
+    zelk.calcular_lote(Idc=idc)
+    assert idc.tobytes() == copia.tobytes()
+
+
+@pytest.mark.parametrize("llamada, error, texto", [
+    (lambda: zelk.calcular_lote(Idc=np.ones((2, 2))), ValueError, "una dimensión"),
+    (lambda: zelk.calcular_lote(Idc=["1", "2"]), TypeError, "«Idc»"),
+    (lambda: zelk.calcular_lote(Idc="1000"), TypeError, "«Idc»"),
+    (lambda: zelk.calcular_lote(Idc=np.array([1j, 2j])), TypeError, "«Idc»"),
+    (lambda: zelk.calcular_lote(Idc=np.array(["2020-01-01"], dtype="datetime64[D]")), TypeError,
+     "«Idc»"),
+    (lambda: zelk.calcular_lote(Idc=np.array([1, "x"], dtype=object)), TypeError, "«Idc»"),
+    (lambda: zelk.calcular_lote(IDC=[1]), TypeError, "«IDC»"),
+    (lambda: zelk.calcular_lote({"IDC": [1]}), ValueError, "«IDC»"),
+    (lambda: zelk.calcular_lote({"Idc": [1]}, Idc=[2]), ValueError, "dos veces"),
+    (lambda: zelk.calcular_lote([1, 2]), TypeError, "DataFrame"),
+    (lambda: zelk.calcular_lote({"Idc": [1]}, {"Rdc": [1]}), TypeError, ""),
+    (lambda: zelk.calcular_lote(hilos=0), ValueError, "hilos"),
+    (lambda: zelk.calcular_lote(hilos=-3), ValueError, "hilos"),
+    (lambda: zelk.calcular_lote(hilos="2"), TypeError, "hilos"),
+    (lambda: zelk.calcular_lote(hilos=2.0), TypeError, "hilos"),
+    (lambda: zelk.calcular_lote(hilos=True), TypeError, "hilos"),
+], ids=["dos_dimensiones", "textos", "texto", "complejos", "fechas", "objetos", "nombre",
+        "columna", "repetido", "lista", "dos_tablas", "hilos_0", "hilos_negativo", "hilos_texto",
+        "hilos_float", "hilos_bool"])
+def test_argumentos_erroneos(llamada, error, texto):
+    with pytest.raises(error) as e:
+        llamada()
+    assert texto in str(e.value)
+
+
+def test_objetos_numericos():
+    r = zelk.calcular_lote(Idc=np.array([1000, 2000.0, None], dtype=object))
+    assert r["aceptado"].tolist() == [True, True, False]
+
+
+def test_dataframe():
+    tabla = pd.DataFrame({"Idc": [500, 1000, 2000], "Rdc": [10.0, 12.0, 14.0]})
+    r = zelk.calcular_lote(tabla)
+    iguales(r, zelk.calcular_lote(Idc=tabla["Idc"].to_numpy(), Rdc=tabla["Rdc"].to_numpy()))
+    iguales(r, zelk.calcular_lote({"Idc": [500, 1000, 2000], "Rdc": [10, 12, 14]}))
+    # A DataFrame and more columns by name.
+    iguales(zelk.calcular_lote(tabla, Xcr=4), zelk.calcular_lote(tabla.assign(Xcr=4.0)))
+    # Series in place of arrays, and an index that is not 0..n-1.
+    saltado = tabla.set_index(pd.Index([7, 3, 5]))
+    iguales(zelk.calcular_lote(Idc=saltado["Idc"], Rdc=saltado["Rdc"]), r)
+    # The results join the table.
+    assert pd.concat([tabla, pd.DataFrame(r)], axis=1).shape == (3, 2 + 14)
+
+
+def test_dataframe_con_huecos_y_columnas_ajenas():
+    tabla = pd.DataFrame({"Idc": pd.array([1000, None, 2000], dtype="Int64")})
+    assert zelk.calcular_lote(tabla)["aceptado"].tolist() == [True, False, True]
+    with pytest.raises(ValueError) as e:
+        zelk.calcular_lote(pd.DataFrame({"Idc": [1], "caso": ["a"]}))
+    assert "«caso»" in str(e.value)
+    repetidas = pd.DataFrame([[1000, 2000]], columns=["Idc", "Idc"])
+    with pytest.raises(ValueError):
+        zelk.calcular_lote(repetidas)
+
+
+def muchos_puntos(n, semilla=3):
+    g = np.random.default_rng(semilla)
+    datos = {p: zelk.VALORES_INICIO[p] * g.uniform(0.5, 1.5, n) for p in zelk.PARAMETROS}
+    datos["Idc"][::97] = np.nan  # some rejected rows
+    datos["tapr"][::89] = 0
+    return datos
+
+
+@pytest.mark.parametrize("hilos", [2, 3, 7, 64, None])
+def test_hilos_dan_los_mismos_bits(hilos):
+    datos = muchos_puntos(200_003)
+    uno = zelk.calcular_lote(datos, hilos=1)
+    iguales(zelk.calcular_lote(datos, hilos=hilos), uno)
+    for i in range(0, 200_003, 9973):
+        fila = {p: datos[p][i] for p in zelk.PARAMETROS}
+        if uno["aceptado"][i]:
+            assert como_calcular(uno, i) == zelk.calcular(**fila)
+
+
+def test_varios_hilos_de_python_a_la_vez():
+    datos = muchos_puntos(60_000, semilla=5)
+    esperado = zelk.calcular_lote(datos, hilos=1)
+    salidas = [None] * 4
+    errores = []
+
+    def trabajar(k):
+        try:
+            salidas[k] = zelk.calcular_lote(datos, hilos=2)
+        except Exception as e:  # noqa: BLE001, the test reports it
+            errores.append(e)
+
+    hilos = [threading.Thread(target=trabajar, args=(k,)) for k in range(4)]
+    for h in hilos:
+        h.start()
+    for h in hilos:
+        h.join()
+    assert errores == []
+    for s in salidas:
+        iguales(s, esperado)
+
+
+def test_nan_de_la_salida_son_los_de_calcular():
+    r = zelk.calcular_lote(Xcr=[3.88, 388], Xci=[388, 3.88])
+    assert math.isnan(r["alpha"][1]) and math.isnan(r["gamma"][0])
+    assert bits(r["alpha"][0]) == bits(zelk.calcular(Xcr=3.88, Xci=388)["alpha"])
+
+
+def test_sin_el_gil_mientras_calcula():
+    # While one thread computes a large batch, another one can run Python: it wakes from its sleep
+    # before the batch ends. Were the GIL held, it could only wake after.
+    idc = np.linspace(500, 3000, 3_000_000)
+    va_a_calcular = threading.Event()
+
+    def calcular():
+        va_a_calcular.set()
+        zelk.calcular_lote(Idc=idc, hilos=1)
+
+    hilo = threading.Thread(target=calcular)
+    hilo.start()
+    va_a_calcular.wait()
+    threading.Event().wait(0.1)
+    seguia = hilo.is_alive()
+    hilo.join()
+    assert seguia
+
+
+def test_valores_enmascarados_rechazan_su_fila():
+    idc = np.ma.masked_array([1000, 2000, 3000], mask=[False, True, False])
+    r = zelk.calcular_lote(Idc=idc)
+    assert r["aceptado"].tolist() == [True, False, True]
+    nr = np.ma.masked_array(np.array([2, 0, 4], dtype=np.int32), mask=[False, False, True])
+    assert zelk.calcular_lote(Nr=nr)["aceptado"].tolist() == [True, False, False]

@@ -1,0 +1,88 @@
+# The Python example of the README, run as a reader would run it; taken from README.md itself so
+# that the two cannot drift apart.
+import contextlib
+import io
+import re
+import sys
+import types
+
+import numpy as np
+
+import zelk
+from conftest import RAIZ
+
+
+def ejemplo():
+    texto = (RAIZ / "README.md").read_text(encoding="utf-8")
+    bloques = re.findall(r"^```python\n(.*?)^```", texto, re.S | re.M)
+    assert bloques, "README.md no tiene ningún ejemplo de Python"
+    return "\n".join(bloques)
+
+
+class Eje:
+    """Just enough of a matplotlib Axes to record what the example draws."""
+
+    def __init__(self, registro):
+        self.registro = registro
+
+    def plot(self, x, y, **opciones):
+        self.registro.append(("plot", np.asarray(x), np.asarray(y), opciones.get("label")))
+
+    def twinx(self):
+        return Eje(self.registro)
+
+    def set_xlabel(self, texto):
+        self.registro.append(("xlabel", texto))
+
+    def set_ylabel(self, texto):
+        self.registro.append(("ylabel", texto))
+
+
+def pyplot_de_imitacion(registro):
+    class Figura:
+        def savefig(self, nombre):
+            registro.append(("savefig", nombre))
+
+    pyplot = types.ModuleType("matplotlib.pyplot")
+    pyplot.subplots = lambda: (Figura(), Eje(registro))
+    paquete = types.ModuleType("matplotlib")
+    paquete.pyplot = pyplot
+    return paquete, pyplot
+
+
+def test_ejemplo_del_readme(tmp_path, monkeypatch):
+    monkeypatch.chdir(tmp_path)
+    monkeypatch.setenv("MPLCONFIGDIR", str(tmp_path / "mpl"))
+    registro = []
+    try:
+        import matplotlib
+        matplotlib.use("Agg")
+        real = True
+    except ImportError:
+        real = False
+        paquete, pyplot = pyplot_de_imitacion(registro)
+        monkeypatch.setitem(sys.modules, "matplotlib", paquete)
+        monkeypatch.setitem(sys.modules, "matplotlib.pyplot", pyplot)
+
+    salida = io.StringIO()
+    espacio = {}
+    with contextlib.redirect_stdout(salida):
+        exec(compile(ejemplo(), "README.md", "exec"), espacio)  # noqa: S102, the README's own code
+
+    lineas = salida.getvalue().splitlines()
+    assert lineas[0] == "537.0"
+    assert lineas[1] == "686,13"
+    tabla = espacio["tabla"]
+    assert len(tabla) == 26 and tabla["aceptado"].all()
+    assert tabla["Idc"].iloc[0] == 500 and tabla["Idc"].iloc[-1] == 3000
+    assert tabla["Pr"].iloc[0] == zelk.calcular(Idc=500, Rdc=10)["Pr"]
+    if real:
+        assert (tmp_path / "barrido_idc.png").stat().st_size > 0
+        return
+    r = espacio["r"]
+    curvas = {e[3]: e for e in registro if e[0] == "plot"}
+    for nombre in ("alpha", "Qr"):
+        _, x, y, _ = curvas[zelk.TITULOS[nombre]]
+        assert x.tobytes() == espacio["idc"].tobytes()
+        assert y.tobytes() == r[nombre].tobytes()
+    assert ("savefig", "barrido_idc.png") in registro
