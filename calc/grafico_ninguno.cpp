@@ -4,8 +4,10 @@
 
 namespace zelk {
 
-std::optional<std::string> DibujarCurvas(const lotes::Curvas&, const std::string&, int, int) {
-  return "--plot: esta versión de zelk-calc no dibuja gráficos (no lleva Qt Charts)";
+std::optional<std::string> DibujarCurvas(const lotes::Curvas&, lotes::FormatoGrafico, int, int,
+                                         std::string& error) {
+  error = "--plot: esta versión de zelk-calc no dibuja gráficos (no lleva Qt Charts)";
+  return std::nullopt;
 }
 
 }  // namespace zelk

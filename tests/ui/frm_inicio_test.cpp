@@ -435,10 +435,11 @@ class FrmInicioTest : public QObject {
     QTest::addColumn<QString>("dato");
     QTest::addColumn<QString>("valor");
     QTest::addColumn<QString>("esperado");
+    // Long enough to overflow the field in any dialog font (Tahoma under Wine included).
     QTest::newRow("Vdcr") << "txtVdcr"
                           << "txtRdc"
-                          << "12,3456789"
-                          << "549,6913578";
+                          << "12,34567890123"
+                          << "549,69135780246";
     QTest::newRow("Iacr") << "txtIacr"
                           << "txtIdc"
                           << "2000000000000"
