@@ -5,6 +5,8 @@
 #include <QTranslator>
 
 #include "engine/enlace.h"
+#include "engine/formulario_memoria.h"
+#include "engine/pasada.h"
 #include "regional/regional_qt.h"
 #include "ui/comun/boton_ajustado.h"
 #include "ui/comun/dibujos.h"
@@ -19,14 +21,20 @@ namespace {
 // A text field of 19 pixels keeps 14 for its line inside the frame; a label of 17 has more.
 constexpr int kAltoLinea = 14;
 
-// Every caption of the main window with the width its control gives it; a button's caption may
-// wrap, so each of its words must fit.
+// What the font must fit besides the rows' height: the inputs' captions, tight between the frame's
+// edge and their fields; the results shown at start-up, in the room their fields leave for text,
+// so that the numbers read first show whole; and each word of a button's caption, which may wrap.
+// The results' captions stand on the window and take the room their text needs (see FrmInicio):
+// fitting the font to their narrow boxes would make every text of the window too small to read.
 std::vector<Hueco> HuecosDeLaVentana() {
   std::vector<Hueco> huecos;
   for (std::size_t i = 0; i < kNumParametros; ++i)
     huecos.push_back({Q(kParametros[i].titulo), Px(kFilasEntrada[i].anchoEtiqueta)});
+  FormularioMemoria inicio;
+  Calculadora(inicio, RegionalDelSistema()).Inicio();
   for (std::size_t i = 0; i < kNumResultados; ++i)
-    huecos.push_back({Q(kResultados[i].titulo), Px(kPosicionesResultado[i].anchoEtiqueta)});
+    huecos.push_back({Q(inicio.Ver(kResultados[i].campo)),
+                      Px(kPosicionesResultado[i].anchoCampo) - kMargenesCampo});
   for (const auto& b : kBotones)
     for (const auto& palabra : Q(b.titulo).split(' '))
       huecos.push_back({palabra, Px(kAnchoBoton) - 2 * BotonAjustado::kMargen});

@@ -36,6 +36,9 @@ inline constexpr int kAnchoEtiquetaLarga = 1575;
 inline constexpr int kIzquierdaCampo = 1680;
 inline constexpr int kAnchoCampo = 1215;
 inline constexpr int kAltoCampo = 285;
+// Pixels of a text field's width that its text cannot use: frame and margin on both sides, and
+// the cursor.
+inline constexpr int kMargenesCampo = 9;
 
 struct FilaEntrada {
   Campo campo;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 
 #include "ui/comun/boton_ajustado.h"
 #include "ui/comun/dibujos.h"
@@ -103,9 +104,13 @@ void FrmInicio::ConstruirResultados(QWidget* cliente) {
   for (std::size_t i = 0; i < kNumResultados; ++i) {
     const auto& r = kResultados[i];
     const auto& l = kPosicionesResultado[i];
-    etiquetas[i] = NuevaEtiqueta(
-        cliente, r.etiqueta, r.titulo, r.ayuda,
-        Pixeles(l.izquierdaEtiqueta, l.arribaEtiqueta, l.anchoEtiqueta, kAltoEtiqueta), true);
+    QRect lugar = Pixeles(l.izquierdaEtiqueta, l.arribaEtiqueta, l.anchoEtiqueta, kAltoEtiqueta);
+    etiquetas[i] = NuevaEtiqueta(cliente, r.etiqueta, r.titulo, r.ayuda, lugar, true);
+    // A caption wider than its box takes the room it needs to the right, over the picture or the
+    // empty window, rather than losing its end ("mu r [º" under most fonts).
+    lugar.setWidth(
+        std::max(lugar.width(), etiquetas[i]->fontMetrics().horizontalAdvance(Q(r.titulo))));
+    etiquetas[i]->setGeometry(lugar);
   }
   for (std::size_t i = 0; i < kNumResultados; ++i) {
     const auto& r = kResultados[i];
