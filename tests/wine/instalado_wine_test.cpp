@@ -19,18 +19,11 @@
 #include <vector>
 
 #include "sysinfo/lanzador.h"
+#include "tests/wine/comprobar.h"
 
 namespace {
 
-int fallos = 0;
-
-#define COMPROBAR(c)                                            \
-  do {                                                          \
-    if (!(c)) {                                                 \
-      std::printf("FALLO %s:%d: %s\n", __FILE__, __LINE__, #c); \
-      ++fallos;                                                 \
-    }                                                           \
-  } while (0)
+using zelk::prueba::fallos;
 
 const wchar_t* const kTituloInicio = L"Cálculos para transmisión en Corriente Continua (ZELK)";
 const wchar_t* const kTituloAcerca = L"Acerca de este programa...";

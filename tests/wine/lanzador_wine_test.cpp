@@ -13,20 +13,13 @@
 
 #include "sysinfo/lanzador.h"
 #include "sysinfo/plataforma_windows.h"
+#include "tests/wine/comprobar.h"
 
 using namespace zelk::sysinfo;
 
 namespace {
 
-int fallos = 0;
-
-#define COMPROBAR(c)                                            \
-  do {                                                          \
-    if (!(c)) {                                                 \
-      std::printf("FALLO %s:%d: %s\n", __FILE__, __LINE__, #c); \
-      ++fallos;                                                 \
-    }                                                           \
-  } while (0)
+using zelk::prueba::fallos;
 
 const char* const kPropia = "SOFTWARE\\zelk-prueba";
 

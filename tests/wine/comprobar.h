@@ -1,0 +1,17 @@
+// The check of the test programs run under Wine: a failed condition is printed with its place
+// and counted; the program's exit status is the count.
+#pragma once
+
+#include <cstdio>
+
+namespace zelk::prueba {
+inline int fallos = 0;
+}  // namespace zelk::prueba
+
+#define COMPROBAR(c)                                            \
+  do {                                                          \
+    if (!(c)) {                                                 \
+      std::printf("FALLO %s:%d: %s\n", __FILE__, __LINE__, #c); \
+      ++zelk::prueba::fallos;                                   \
+    }                                                           \
+  } while (0)
