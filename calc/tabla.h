@@ -49,8 +49,8 @@ struct Columna {
 };
 
 // A text of the user's as a spreadsheet may safely read it in CSV: one that starts like a formula
-// ("=", "+", "-", "@", a tab or a carriage return) and is not a number gets a leading "'", so
-// that it stays text.
+// ("=", "+", "-", "@", a tab or a carriage return), also behind byte-order marks, and is not a
+// number gets a leading "'", so that it stays text.
 std::string TextoSeguro(std::string_view texto, const ConfiguracionRegional& r);
 
 class Tabla {

@@ -376,6 +376,10 @@ TEST(TextoSeguro, LasFormulasQuedanEnTexto) {
       {"-", &prueba::kEstadosUnidos, "'-"},
       {"\tx", &prueba::kEstadosUnidos, "'\tx"},
       {"\r=1", &prueba::kEstadosUnidos, "'\r=1"},
+      // Behind byte-order marks, which a reader takes for the file's own at its start.
+      {"\xEF\xBB\xBF=1+2", &prueba::kEstadosUnidos, "'\xEF\xBB\xBF=1+2"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF\t", &prueba::kEstadosUnidos, "'\xEF\xBB\xBF\xEF\xBB\xBF\t"},
+      {"\xEF\xBB\xBF-5", &prueba::kEstadosUnidos, "\xEF\xBB\xBF-5"},
       {"+5", &prueba::kEstadosUnidos, "+5"},
       {"-500", &prueba::kEstadosUnidos, "-500"},
       {"-1,5", &prueba::kEspana, "-1,5"},
