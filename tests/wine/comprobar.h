@@ -2,10 +2,18 @@
 // and counted; the program's exit status is the count.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdio>
 
 namespace zelk::prueba {
 inline int fallos = 0;
+
+// These programs rewrite the system's own registry keys, so they refuse to run outside Wine.
+inline bool BajoWine() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
 }  // namespace zelk::prueba
 
 #define COMPROBAR(c)                                            \

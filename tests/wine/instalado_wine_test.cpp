@@ -199,15 +199,10 @@ void IconoDelPrograma(const wchar_t* programa) {
   COMPROBAR(lados == (std::vector<int>{16, 32}));
 }
 
-bool BajoWine() {
-  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3 || !BajoWine()) {
+  if (argc != 3 || !zelk::prueba::BajoWine()) {
     std::printf("uso, bajo Wine: instalado_wine_test RUTA\\zelk.exe RUTA\\msinfo32_prueba.exe\n");
     return 2;
   }

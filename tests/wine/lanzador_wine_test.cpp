@@ -79,15 +79,10 @@ bool EsperarMarcas(const std::string& carpeta, int n) {
   return false;
 }
 
-bool BajoWine() {
-  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 || !BajoWine()) {
+  if (argc != 2 || !zelk::prueba::BajoWine()) {
     std::printf("uso, bajo Wine: lanzador_wine_test RUTA\\msinfo32_prueba.exe\n");
     return 2;
   }
