@@ -1,10 +1,13 @@
-// The check of the test programs run under Wine: a failed condition is printed with its place
-// and counted; the program's exit status is the count.
+// What the test programs run under Wine share: their check (a failed condition is printed with its
+// place and counted; the program's exit status is the count), the guard that keeps them inside
+// Wine, and the count of the stand-in system information tool's starts.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 namespace zelk::prueba {
 inline int fallos = 0;
@@ -13,6 +16,15 @@ inline int fallos = 0;
 inline bool BajoWine() {
   const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// msinfo32_prueba adds a line to "marca.txt" beside itself each time it starts.
+inline int Marcas(const std::string& carpeta) {
+  std::ifstream marca(carpeta + "\\marca.txt");
+  int n = 0;
+  for (std::string linea; std::getline(marca, linea);)
+    ++n;
+  return n;
 }
 }  // namespace zelk::prueba
 

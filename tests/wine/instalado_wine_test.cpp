@@ -12,7 +12,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cwchar>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -22,6 +21,8 @@
 #include "tests/wine/comprobar.h"
 
 namespace {
+
+using zelk::prueba::Marcas;
 
 using zelk::prueba::fallos;
 
@@ -170,14 +171,6 @@ void EscribirTexto(const std::string_view clave, const char* valor, const std::s
 void Borrar(const std::string_view clave) {
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, std::string(clave).c_str());
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, std::string(clave).c_str());
-}
-
-int Marcas(const std::string& carpeta) {
-  std::ifstream marca(carpeta + "\\marca.txt");
-  int n = 0;
-  for (std::string linea; std::getline(marca, linea);)
-    ++n;
-  return n;
 }
 
 // The program file's icon group, under the name that Qt gives its windows' class icon, holds a 16

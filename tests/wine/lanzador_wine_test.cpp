@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +17,8 @@
 using namespace zelk::sysinfo;
 
 namespace {
+
+using zelk::prueba::Marcas;
 
 using zelk::prueba::fallos;
 
@@ -59,14 +60,6 @@ Resultado Leer(PlataformaWindows& p, const char* valor) {
   std::string texto = "antes";
   const bool encontrado = GetKeyValue(p, kHkeyLocalMachine, kPropia, valor, texto);
   return {encontrado, texto};
-}
-
-int Marcas(const std::string& carpeta) {
-  std::ifstream marca(carpeta + "\\marca.txt");
-  int n = 0;
-  for (std::string linea; std::getline(marca, linea);)
-    ++n;
-  return n;
 }
 
 // The tool starts as a process of its own; give it a few seconds to leave its mark.
