@@ -12,6 +12,16 @@ wine_preparar() {
   mkdir -p "$WINEPREFIX"
 }
 
+# wine_tomar CERROJO PREFIJO: one run at a time holds the lock file; the prefix is prepared, and
+# its processes and the X server end with the script.
+wine_tomar() {
+  mkdir -p "$(dirname "$1")"
+  exec 9>"$1"
+  flock 9
+  wine_preparar "$2"
+  trap cerrar_todo EXIT
+}
+
 # Settings of the prefix, made once. A prefix made without a display would keep a desktop that
 # has none: open the display first.
 wine_configurar() {

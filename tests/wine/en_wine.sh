@@ -6,14 +6,10 @@
 set -eu
 wine="$1"
 . "$(dirname "$0")/comun.sh"
-mkdir -p "$(dirname "$2")"
-exec 9>"$2.cerrojo"
-flock 9
-wine_preparar "$2"
+wine_tomar "$2.cerrojo" "$2"
 WINEPATH=$(printf '%s' "$3" | tr '|' ';')
 export WINEPATH
 shift 3
-trap cerrar_todo EXIT
 pantalla_abrir
 wine_configurar
 "$wine" "$@"

@@ -15,10 +15,7 @@ rm -rf "$trabajo"
 mkdir -p "$trabajo"
 (cd "$trabajo" && cmake -E tar xf "$zip")
 calc=$(ls "$trabajo"/zelk-*-win64/zelk-calc.exe)
-exec 9>"$trabajo.cerrojo"
-flock 9
-wine_preparar "$trabajo/prefijo"
-trap cerrar_todo EXIT
+wine_tomar "$trabajo.cerrojo" "$trabajo/prefijo"
 wine_configurar
 
 fallos=0

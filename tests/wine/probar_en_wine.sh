@@ -4,14 +4,10 @@
 set -eu
 wine="$1"
 programas="$2"
-export WINEPREFIX="$3"
-export WINEDEBUG=-all
-# No Mono or Gecko: a first start would otherwise try to install them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
-herramienta="Z:$(printf '%s' "$programas/msinfo32_prueba.exe" | tr / '\\')"
+. "$(dirname "$0")/comun.sh"
+wine_preparar "$3"
+trap cerrar_todo EXIT
 rc=0
-"$wine" "$programas/lanzador_wine_test.exe" "$herramienta" || rc=$?
+"$wine" "$programas/lanzador_wine_test.exe" "$(ruta_windows "$programas/msinfo32_prueba.exe")" || rc=$?
 "$wine" "$programas/calc_wine_test.exe" || rc=$?
-"$(dirname "$wine")/wineserver" -k 2>/dev/null || true
 exit $rc

@@ -16,10 +16,7 @@ trabajo="$6"
 rm -rf "$trabajo"
 mkdir -p "$trabajo/zip"
 (cd "$trabajo/zip" && cmake -E tar xf "$zip")
-exec 9>"$trabajo.cerrojo"
-flock 9
-wine_preparar "$trabajo/prefijo"
-trap cerrar_todo EXIT
+wine_tomar "$trabajo.cerrojo" "$trabajo/prefijo"
 pantalla_abrir
 wine_configurar
 
