@@ -1,5 +1,7 @@
 #include "engine/pasada.h"
 
+#include <cmath>
+
 #include "engine/calculo.h"
 
 namespace zelk {
@@ -12,10 +14,18 @@ std::optional<DatosEnlace> LeerDatos(const TextosEntrada& textos, const Configur
       return std::nullopt;
     d.*kParametros[i].miembro = *valor;
   }
-  for (const auto& p : kParametros)
-    if (p.pruebaCero && d.*p.miembro == 0)
-      return std::nullopt;
+  if (!DatosAceptables(d))
+    return std::nullopt;
   return d;
+}
+
+bool DatosAceptables(const DatosEnlace& d) {
+  for (const auto& p : kParametros) {
+    const double v = d.*p.miembro;
+    if (!std::isfinite(v) || (p.pruebaCero && v == 0))
+      return false;
+  }
+  return true;
 }
 
 std::string TextoDeCarga(const DescripcionParametro& p, const ConfiguracionRegional& r) {

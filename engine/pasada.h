@@ -19,6 +19,10 @@ using TextosEntrada = std::array<std::string_view, kNumParametros>;
 // none of the parameters tested for zero may be exactly zero. Empty when either check fails.
 std::optional<DatosEnlace> LeerDatos(const TextosEntrada& textos, const ConfiguracionRegional& r);
 
+// The same checks on numbers, for callers that hold no texts: every value is finite (as every
+// text that converts is), and none of the parameters tested for zero is exactly zero.
+bool DatosAceptables(const DatosEnlace& d);
+
 // The start-up text of a parameter with the user's decimal separator ("3,88" where D is ",").
 std::string TextoDeCarga(const DescripcionParametro& p, const ConfiguracionRegional& r);
 

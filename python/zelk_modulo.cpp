@@ -76,17 +76,6 @@ const DatosEnlace& DatosDeInicio() {
   return inicio;
 }
 
-// The checks of a pass on numbers: no field's text reads as infinite or NaN, and the parameters
-// tested for zero may not be exactly zero.
-bool Aceptados(const DatosEnlace& d) {
-  for (const auto& p : kParametros) {
-    const double v = d.*p.miembro;
-    if (!std::isfinite(v) || (p.pruebaCero && v == 0))
-      return false;
-  }
-  return true;
-}
-
 // A key of the caller's: a keyword argument (TypeError, as Python's own) or a key of a table of
 // data (ValueError).
 const DescripcionParametro& Parametro(py::handle clave, std::string_view funcion,
@@ -143,7 +132,7 @@ void AnadirResultados(py::dict& dict, const ResultadosEnlace& r) {
 
 py::dict Calcular(const py::kwargs& datos) {
   const DatosEnlace d = LeerNumeros(datos, "calcular");
-  if (!Aceptados(d))
+  if (!DatosAceptables(d))
     throw Rechazo(std::string(kMensajeErrorDatos));
   py::dict resultados;
   AnadirResultados(resultados, CalcularEnlace(d));
@@ -357,7 +346,7 @@ py::dict CalcularLote(const py::object& datos, const py::object& hilos,
         DatosEnlace d;
         for (std::size_t k = 0; k < kNumParametros; ++k)
           d.*kParametros[k].miembro = leer[k].En(i);
-        const bool bien = Aceptados(d);
+        const bool bien = DatosAceptables(d);
         aceptar[i] = bien;
         if (!bien) {
           for (std::size_t j = 0; j < kNumResultados; ++j)
@@ -394,18 +383,12 @@ py::dict TapPara(const py::object& angulo, const py::object& grados, const py::o
   std::optional<lotes::Escalones> escalones;
   if (!paso.is_none() || !margen.is_none()) {
     // As --tap-step and --tap-range of zelk-calc.
-    const std::string uso =
-        "tap_para: paso y margen=(mínimo, máximo) van juntos: paso > 0, mínimo <= máximo";
     if (paso.is_none() || margen.is_none() || !py::isinstance<py::sequence>(margen) ||
         py::isinstance<py::str>(margen) || py::len(margen) != 2)
-      throw py::value_error(uso);
-    const double p = Numero(paso, "tap_para", "paso");
-    const double minimo = Numero(margen[py::int_(0)], "tap_para", "margen");
-    const double maximo = Numero(margen[py::int_(1)], "tap_para", "margen");
-    if (!(std::isfinite(p) && p > 0) ||
-        !(std::isfinite(minimo) && std::isfinite(maximo) && minimo <= maximo))
-      throw py::value_error(uso);
-    escalones = lotes::Escalones{p, minimo, maximo};
+      throw py::value_error("tap_para: paso y margen=(mínimo, máximo) van juntos");
+    escalones = lotes::Escalones{Numero(paso, "tap_para", "paso"),
+                                 Numero(margen[py::int_(0)], "tap_para", "margen"),
+                                 Numero(margen[py::int_(1)], "tap_para", "margen")};
     if (const auto motivo = lotes::ComprobarEscalones(*escalones, us, {"paso", "margen"}))
       throw py::value_error("tap_para: " + *motivo);
   }
@@ -414,7 +397,7 @@ py::dict TapPara(const py::object& angulo, const py::object& grados, const py::o
   // The tap sought needs no value of its own: the one found replaces it.
   DatosEnlace comprobados = d;
   comprobados.*tap.miembro = 1;
-  if (!Aceptados(comprobados))
+  if (!DatosAceptables(comprobados))
     throw Rechazo(std::string(kMensajeErrorDatos));
 
   const auto hallado = lotes::HallarTap(d, cual, objetivo, escalones, us);
