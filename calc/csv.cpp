@@ -12,8 +12,6 @@
 namespace zelk::csv {
 
 namespace {
-// U+FEFF in UTF-8, as "CSV UTF-8" files begin.
-constexpr std::string_view kMarcaDeOrden = "\xEF\xBB\xBF";
 constexpr std::streamsize kBloque = 1 << 16;
 }  // namespace
 

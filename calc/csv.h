@@ -61,6 +61,9 @@ class Lector {
   bool trasCr_ = false;  // the last line ended in "\r": a "\n" next belongs to it
 };
 
+// U+FEFF in UTF-8, as "CSV UTF-8" files begin.
+inline constexpr std::string_view kMarcaDeOrden = "\xEF\xBB\xBF";
+
 // The reason given for text that is not UTF-8, with what to do about it.
 inline constexpr std::string_view kNoEsUtf8 =
     "el texto no es UTF-8: guarde la hoja como «CSV UTF-8»";

@@ -19,9 +19,8 @@ bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
   static constexpr std::string_view kInicioDeFormula = "=+-@\t\r";
   // A byte-order mark that opens the output is taken by every reader for the file's own mark, so
   // a spreadsheet reads what follows it: the text is judged by that.
-  static constexpr std::string_view kMarca = "\xEF\xBB\xBF";
-  while (texto.starts_with(kMarca))
-    texto.remove_prefix(kMarca.size());
+  while (texto.starts_with(csv::kMarcaDeOrden))
+    texto.remove_prefix(csv::kMarcaDeOrden.size());
   return !texto.empty() && kInicioDeFormula.find(texto.front()) != std::string_view::npos &&
          !EsNumerico(texto, r);
 }
