@@ -463,20 +463,13 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
       return Fallo("no se puede escribir " + Nombre(o_.grafico) + ": " + *motivo);
   }
   // Both files are complete before either takes its place.
-  for (auto* archivo : {salida.get(), grafico.get()}) {
-    if (archivo == nullptr)
-      continue;
-    const std::string& ruta = archivo == salida.get() ? o_.salida : o_.grafico;
-    if (const auto motivo = archivo->Cerrar())
-      return Fallo("no se puede escribir " + Nombre(ruta) + ": " + *motivo);
-  }
-  for (auto* archivo : {salida.get(), grafico.get()}) {
-    if (archivo == nullptr)
-      continue;
-    const std::string& ruta = archivo == salida.get() ? o_.salida : o_.grafico;
-    if (const auto motivo = archivo->Confirmar())
-      return Fallo("no se puede escribir " + Nombre(ruta) + ": " + *motivo);
-  }
+  const std::pair<archivos::ArchivoSalida*, const std::string*> salidas[] = {
+      {salida.get(), &o_.salida}, {grafico.get(), &o_.grafico}};
+  for (const auto paso : {&archivos::ArchivoSalida::Cerrar, &archivos::ArchivoSalida::Confirmar})
+    for (const auto& [archivo, ruta] : salidas)
+      if (archivo != nullptr)
+        if (const auto motivo = (archivo->*paso)())
+          return Fallo("no se puede escribir " + Nombre(*ruta) + ": " + *motivo);
   return estado;
 }
 
