@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <array>
 #include <cmath>
 
 #include "calc/archivos.h"
@@ -89,15 +90,146 @@ std::string TextoSeguro(std::string_view texto, const ConfiguracionRegional& r) 
   return seguro;
 }
 
-Tabla::Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,
-             std::vector<Columna> columnas)
-    : salida_(salida),
-      regional_(r),
+namespace {
+
+void NumeroJson(std::string& salida, double v) {
+  if (!std::isfinite(v)) {
+    salida.append("null");
+    return;
+  }
+  // The shortest form that reads back, with ".0" on whole numbers, as the JSON library writes it.
+  char texto[64];
+  const char* fin = nlohmann::detail::to_chars(texto, texto + sizeof texto, v);
+  salida.append(texto, static_cast<std::size_t>(fin - texto));
+}
+
+// The shortest form that reads back, as --raw writes numbers in CSV.
+std::string_view NumeroCrudo(double v, std::array<char, 32>& texto) {
+  const auto fin = std::to_chars(texto.data(), texto.data() + texto.size(), v).ptr;
+  return {texto.data(), static_cast<std::size_t>(fin - texto.data())};
+}
+
+}  // namespace
+
+FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opciones,
+                           std::vector<Columna> columnas)
+    : regional_(r),
       opciones_(opciones),
       columnas_(std::move(columnas)),
       separador_(opciones.crudo ? ',' : SeparadorCsv(r)) {
-  Cabecera();
+  if (opciones_.formato != Formato::Json)
+    return;
+  // The keys of every row, each with its colon and the comma before it: written once.
+  const auto clave = [&](std::string_view nombre) {
+    std::string k = claves_.empty() ? "" : ",";
+    EscribirTextoJson(k, nombre);
+    k.push_back(':');
+    claves_.push_back(std::move(k));
+  };
+  for (const auto& c : columnas_)
+    clave(c.nombre);
+  for (const auto& d : kResultados)
+    clave(d.nombre);
+  clave("estado");
 }
+
+void FormatoTabla::CampoCsv(std::string& salida, std::string_view campo, bool primero) const {
+  if (!primero)
+    salida.push_back(separador_);
+  csv::EscribirCampo(salida, campo, separador_);
+}
+
+void FormatoTabla::TextoCsv(std::string& salida, std::string_view texto, bool primero) const {
+  // Most texts are not formulas: those go as they are, without a copy.
+  if (PareceFormula(texto, regional_))
+    CampoCsv(salida, TextoSeguro(texto, regional_), primero);
+  else
+    CampoCsv(salida, texto, primero);
+}
+
+std::string FormatoTabla::Cabecera() const {
+  std::string salida;
+  if (opciones_.formato == Formato::Json)
+    return "[";
+  if (opciones_.marca)
+    salida.append(csv::kMarcaDeOrden);
+  bool primero = true;
+  for (const auto& c : columnas_) {
+    TextoCsv(salida, c.nombre, primero);
+    primero = false;
+  }
+  for (const auto& d : kResultados) {
+    CampoCsv(salida, d.nombre, primero);
+    primero = false;
+  }
+  CampoCsv(salida, "estado", primero);
+  salida.append("\r\n");
+  return salida;
+}
+
+std::string_view FormatoTabla::Cierre(bool conFilas) const {
+  if (opciones_.formato != Formato::Json)
+    return {};
+  return conFilas ? "\n]\n" : "]\n";
+}
+
+void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> textos,
+                        const Punto& punto, bool primera) const {
+  const bool aceptada = punto.datos.has_value();
+  std::array<char, 32> numero;
+  if (opciones_.formato == Formato::Json) {
+    salida.append(primera ? "\n{" : ",\n{");
+    for (std::size_t i = 0; i < columnas_.size(); ++i) {
+      salida.append(claves_[i]);
+      const auto* p = columnas_[i].parametro;
+      if (opciones_.crudo && aceptada && p != nullptr)
+        NumeroJson(salida, (*punto.datos).*(p->miembro));
+      else
+        EscribirTextoJson(salida, textos[i]);
+    }
+    for (std::size_t k = 0; k < kNumResultados; ++k) {
+      salida.append(claves_[columnas_.size() + k]);
+      const Resultado& v = punto.resultados.*kResultados[k].miembro;
+      if (!aceptada)
+        salida.append("null");
+      else if (opciones_.crudo && v)
+        NumeroJson(salida, *v);
+      else if (opciones_.crudo)
+        EscribirTextoJson(salida, kMarcaError);
+      else
+        EscribirTextoJson(salida, TextoResultado(v, kResultados[k], regional_));
+    }
+    salida.append(claves_.back());
+    EscribirTextoJson(salida, aceptada ? kEstadoBien : kEstadoRechazo);
+    salida.push_back('}');
+    return;
+  }
+  bool primero = true;
+  for (std::size_t i = 0; i < columnas_.size(); ++i) {
+    const auto* p = columnas_[i].parametro;
+    if (opciones_.crudo && aceptada && p != nullptr)
+      CampoCsv(salida, NumeroCrudo((*punto.datos).*(p->miembro), numero), primero);
+    else
+      TextoCsv(salida, textos[i], primero);
+    primero = false;
+  }
+  for (const auto& d : kResultados) {
+    const Resultado& v = punto.resultados.*d.miembro;
+    if (!aceptada)
+      CampoCsv(salida, {}, primero);
+    else if (opciones_.crudo)
+      CampoCsv(salida, v ? NumeroCrudo(*v, numero) : kMarcaError, primero);
+    else
+      CampoCsv(salida, TextoResultado(v, d, regional_), primero);
+    primero = false;
+  }
+  CampoCsv(salida, aceptada ? kEstadoBien : kEstadoRechazo, false);
+  salida.append("\r\n");
+}
+
+Tabla::Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,
+             std::vector<Columna> columnas)
+    : salida_(salida), formato_(r, opciones, std::move(columnas)), pendiente_(formato_.Cabecera()) {}
 
 Tabla::~Tabla() {
   // What was complete before a fault is still written; a failure here has no one to tell.
@@ -107,130 +239,22 @@ Tabla::~Tabla() {
   }
 }
 
-std::string Tabla::Numero(double v) const {
-  char texto[32];
-  const auto fin = std::to_chars(texto, texto + sizeof texto, v).ptr;
-  return {texto, fin};
-}
-
-void Tabla::CampoCsv(std::string_view campo, bool primero) {
-  if (!primero)
-    pendiente_.push_back(separador_);
-  csv::EscribirCampo(pendiente_, campo, separador_);
-}
-
-void Tabla::TextoCsv(std::string_view texto, bool primero) {
-  // Most texts are not formulas: those go as they are, without a copy.
-  if (PareceFormula(texto, regional_))
-    CampoCsv(TextoSeguro(texto, regional_), primero);
-  else
-    CampoCsv(texto, primero);
-}
-
-void Tabla::TextoJson(std::string_view texto) {
-  EscribirTextoJson(pendiente_, texto);
-}
-
-void Tabla::NumeroJson(double v) {
-  if (!std::isfinite(v)) {
-    pendiente_.append("null");
-    return;
-  }
-  // The shortest form that reads back, with ".0" on whole numbers, as the JSON library writes it.
-  char texto[64];
-  const char* fin = nlohmann::detail::to_chars(texto, texto + sizeof texto, v);
-  pendiente_.append(texto, static_cast<std::size_t>(fin - texto));
-}
-
-void Tabla::Cabecera() {
-  if (opciones_.formato == Formato::Json) {
-    // The keys of every row, each with its colon and the comma before it: written once.
-    const auto clave = [&](std::string_view nombre, bool primera) {
-      std::string k = primera ? "" : ",";
-      EscribirTextoJson(k, nombre);
-      k.push_back(':');
-      claves_.push_back(std::move(k));
-    };
-    for (const auto& c : columnas_)
-      clave(c.nombre, claves_.empty());
-    for (const auto& d : kResultados)
-      clave(d.nombre, claves_.empty());
-    clave("estado", false);
-    pendiente_.push_back('[');
-    return;
-  }
-  if (opciones_.marca)
-    pendiente_.append(csv::kMarcaDeOrden);
-  bool primero = true;
-  for (const auto& c : columnas_) {
-    TextoCsv(c.nombre, primero);
-    primero = false;
-  }
-  for (const auto& d : kResultados) {
-    CampoCsv(d.nombre, primero);
-    primero = false;
-  }
-  CampoCsv("estado", primero);
-  pendiente_.append("\r\n");
-}
-
 void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
-  const bool aceptada = punto.datos.has_value();
-  if (opciones_.formato == Formato::Json) {
-    pendiente_.append(filas_ ? ",\n{" : "\n{");
-    for (std::size_t i = 0; i < columnas_.size(); ++i) {
-      pendiente_.append(claves_[i]);
-      const auto* p = columnas_[i].parametro;
-      if (opciones_.crudo && aceptada && p != nullptr)
-        NumeroJson((*punto.datos).*(p->miembro));
-      else
-        TextoJson(textos[i]);
-    }
-    for (std::size_t k = 0; k < kNumResultados; ++k) {
-      pendiente_.append(claves_[columnas_.size() + k]);
-      const Resultado& v = punto.resultados.*kResultados[k].miembro;
-      if (!aceptada)
-        pendiente_.append("null");
-      else if (opciones_.crudo && v)
-        NumeroJson(*v);
-      else if (opciones_.crudo)
-        TextoJson(kMarcaError);
-      else
-        TextoJson(TextoResultado(v, kResultados[k], regional_));
-    }
-    pendiente_.append(claves_.back());
-    TextoJson(aceptada ? kEstadoBien : kEstadoRechazo);
-    pendiente_.push_back('}');
-  } else {
-    bool primero = true;
-    for (std::size_t i = 0; i < columnas_.size(); ++i) {
-      const auto* p = columnas_[i].parametro;
-      if (opciones_.crudo && aceptada && p != nullptr)
-        CampoCsv(Numero((*punto.datos).*(p->miembro)), primero);
-      else
-        TextoCsv(textos[i], primero);
-      primero = false;
-    }
-    for (const auto& d : kResultados) {
-      const Resultado& v = punto.resultados.*d.miembro;
-      if (!aceptada)
-        CampoCsv({}, primero);
-      else if (opciones_.crudo)
-        CampoCsv(v ? Numero(*v) : std::string(kMarcaError), primero);
-      else
-        CampoCsv(TextoResultado(v, d, regional_), primero);
-      primero = false;
-    }
-    CampoCsv(aceptada ? kEstadoBien : kEstadoRechazo, false);
-    pendiente_.append("\r\n");
-  }
+  formato_.Fila(pendiente_, textos, punto, !filas_);
+  filas_ = true;
+  Volcar(false);
+}
+
+void Tabla::Filas(std::string_view filas) {
+  if (filas.empty())
+    return;
+  pendiente_.append(filas);
   filas_ = true;
   Volcar(false);
 }
 
 void Tabla::Terminar() {
-  if (opciones_.formato == Formato::Json)
-    pendiente_.append(filas_ ? "\n]\n" : "]\n");
+  pendiente_.append(formato_.Cierre(filas_));
   Volcar(true);
   terminada_ = true;
 }

@@ -56,6 +56,37 @@ struct Columna {
 // number gets a leading "'", so that it stays text.
 std::string TextoSeguro(std::string_view texto, const ConfiguracionRegional& r);
 
+// How the table's rows are written: the header, and each row as text appended to a buffer. It
+// changes nothing once made, so threads that format blocks of rows share one.
+class FormatoTabla {
+ public:
+  FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opciones,
+               std::vector<Columna> columnas);
+
+  const std::vector<Columna>& Columnas() const { return columnas_; }
+  const OpcionesSalida& Opciones() const { return opciones_; }
+
+  // What opens the table: the CSV header line, or the JSON array's "[".
+  std::string Cabecera() const;
+  // One row; `textos` holds the texts of the input columns, in their order. `primera` is the
+  // table's first row (JSON puts a comma before every other).
+  void Fila(std::string& salida, std::span<const std::string_view> textos, const Punto& punto,
+            bool primera) const;
+  // What closes the table.
+  std::string_view Cierre(bool conFilas) const;
+
+ private:
+  void CampoCsv(std::string& salida, std::string_view campo, bool primero) const;
+  void TextoCsv(std::string& salida, std::string_view texto, bool primero) const;
+
+  const ConfiguracionRegional& regional_;
+  OpcionesSalida opciones_;
+  std::vector<Columna> columnas_;
+  char separador_;
+  std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
+};
+
+// The table written to a stream as its rows come, or as blocks of rows formatted elsewhere.
 class Tabla {
  public:
   Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,
@@ -64,27 +95,21 @@ class Tabla {
   Tabla(const Tabla&) = delete;
   Tabla& operator=(const Tabla&) = delete;
 
+  const FormatoTabla& Formato() const { return formato_; }
+
   // `textos` holds the texts of the input columns, in their order.
   void Fila(std::span<const std::string_view> textos, const Punto& punto);
+  // Rows formatted by FormatoTabla::Fila, the first of them the table's first when `primera`.
+  void Filas(std::string_view filas);
   // Ends the table (the JSON array) and writes out what is pending.
   void Terminar();
 
  private:
-  void Cabecera();
   void Volcar(bool siempre);
-  void CampoCsv(std::string_view campo, bool primero);
-  void TextoCsv(std::string_view texto, bool primero);
-  void TextoJson(std::string_view texto);
-  void NumeroJson(double v);
-  std::string Numero(double v) const;
 
   std::ostream& salida_;
-  const ConfiguracionRegional& regional_;
-  OpcionesSalida opciones_;
-  std::vector<Columna> columnas_;
-  char separador_;
+  FormatoTabla formato_;
   std::string pendiente_;
-  std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
   bool filas_ = false;
   bool terminada_ = false;
 };
