@@ -8,6 +8,10 @@ namespace zelk::archivos {
 
 namespace fs = std::filesystem;
 
+fs::path RutaUtf8(std::string_view nombre) {
+  return fs::path(std::u8string(nombre.begin(), nombre.end()));
+}
+
 std::string TextoDelError(int numero) {
   if (numero == 0)
     return "error de entrada o salida";
@@ -60,15 +64,15 @@ std::optional<std::string> ArchivoSalida::Abrir() {
       return ec.message();
   }
   // ".tabla.csv.1a2b3c4d.tmp": hidden while it is written, unlikely to be anyone else's.
-  const std::string base = destino_.filename().string();
+  const std::u8string base = destino_.filename().u8string();
   std::random_device azar;
   for (int intento = 0; intento < 100; ++intento) {
     static constexpr char kHex[] = "0123456789abcdef";
-    std::string nombre(1, '.');
-    nombre.append(base).push_back('.');
+    std::u8string nombre(1, u8'.');
+    nombre.append(base).push_back(u8'.');
     for (auto n = azar(), i = 0u; i < 8; ++i, n >>= 4)
-      nombre.push_back(kHex[n & 15]);
-    nombre.append(".tmp");
+      nombre.push_back(static_cast<char8_t>(kHex[n & 15]));
+    nombre.append(u8".tmp");
     const fs::path candidato = destino_.parent_path() / nombre;
     if (fs::exists(candidato, ec))
       continue;

@@ -19,6 +19,10 @@ struct ErrorEscritura {
   std::string motivo;
 };
 
+// The file of a name given as UTF-8, as the user typed it: on Windows a wide name, whatever the
+// ANSI code page, so that "resultados Ω.csv" is that file and no other.
+std::filesystem::path RutaUtf8(std::string_view nombre);
+
 // The system's text for an error number of the C library (errno); a plain "error de entrada o
 // salida" when the operation left none.
 std::string TextoDelError(int numero);
