@@ -777,8 +777,11 @@ class FrmInicioTest : public QObject {
     delete ventana_;
     Abrir(coma ? zelk::prueba::kEspana : zelk::prueba::kEstadosUnidos);
     Mostrar();
-    const QString archivo = QStringLiteral(ZELK_CAPTURAS "/frmInicio_%1.png")
-                                .arg(QString::fromUtf8(QTest::currentDataTag()));
+    // At other than one device pixel per pixel, the ratio in the name: "frmInicio_es_ES@1.25.png".
+    const qreal escala = ventana_->devicePixelRatioF();
+    const QString archivo = QStringLiteral(ZELK_CAPTURAS "/frmInicio_%1%2.png")
+                                .arg(QString::fromUtf8(QTest::currentDataTag()),
+                                     escala == 1.0 ? QString() : QStringLiteral("@%1").arg(escala));
     QVERIFY(ventana_->grab().save(archivo));
   }
 };
