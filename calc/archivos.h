@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace zelk::archivos {
 
@@ -20,12 +21,14 @@ struct ErrorEscritura {
 };
 
 // The file of a name given as UTF-8, as the user typed it: on Windows a wide name, whatever the
-// ANSI code page, so that "resultados Ω.csv" is that file and no other.
+// ANSI code page, so that "resultados Ω.csv" is that file and no other; and a file's name as UTF-8.
 std::filesystem::path RutaUtf8(std::string_view nombre);
+std::string TextoDeRuta(const std::filesystem::path& ruta);
 
-// The system's text for an error number of the C library (errno); a plain "error de entrada o
-// salida" when the operation left none.
+// The text, in Spanish, of an error number of the C library (errno), with the code's name
+// ("permiso denegado (EACCES)"); a plain "error de entrada o salida" when the operation left none.
 std::string TextoDelError(int numero);
+std::string TextoDelError(const std::error_code& codigo);
 
 // True when both names lead to the same file: the same file of the same device where it exists,
 // else the same absolute path once "." and ".." are resolved.
@@ -63,6 +66,7 @@ class ArchivoSalida {
   std::ofstream flujo_;
   bool existia_ = false;
   bool confirmado_ = false;
+  int vigilado_ = 0;  // the temporary file's place among those a signal removes
 };
 
 }  // namespace zelk::archivos

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <cmath>
 
 #include "calc/archivos.h"
 #include "calc/csv.h"
@@ -23,6 +24,47 @@ bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
     texto.remove_prefix(csv::kMarcaDeOrden.size());
   return !texto.empty() && kInicioDeFormula.find(texto.front()) != std::string_view::npos &&
          !EsNumerico(texto, r);
+}
+
+void EscribirTextoJson(std::string& salida, std::string_view texto) {
+  // As JSON serializers write UTF-8: the quote, the backslash and control characters escaped,
+  // everything else as it is.
+  static constexpr char kHex[] = "0123456789abcdef";
+  salida.push_back('"');
+  for (char c : texto) {
+    switch (c) {
+      case '"':
+        salida.append("\\\"");
+        break;
+      case '\\':
+        salida.append("\\\\");
+        break;
+      case '\b':
+        salida.append("\\b");
+        break;
+      case '\f':
+        salida.append("\\f");
+        break;
+      case '\n':
+        salida.append("\\n");
+        break;
+      case '\r':
+        salida.append("\\r");
+        break;
+      case '\t':
+        salida.append("\\t");
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          salida.append("\\u00");
+          salida.push_back(kHex[(c >> 4) & 0xF]);
+          salida.push_back(kHex[c & 0xF]);
+        } else {
+          salida.push_back(c);
+        }
+    }
+  }
+  salida.push_back('"');
 }
 
 }  // namespace
@@ -85,8 +127,35 @@ void Tabla::TextoCsv(std::string_view texto, bool primero) {
     CampoCsv(texto, primero);
 }
 
+void Tabla::TextoJson(std::string_view texto) {
+  EscribirTextoJson(pendiente_, texto);
+}
+
+void Tabla::NumeroJson(double v) {
+  if (!std::isfinite(v)) {
+    pendiente_.append("null");
+    return;
+  }
+  // The shortest form that reads back, with ".0" on whole numbers, as the JSON library writes it.
+  char texto[64];
+  const char* fin = nlohmann::detail::to_chars(texto, texto + sizeof texto, v);
+  pendiente_.append(texto, static_cast<std::size_t>(fin - texto));
+}
+
 void Tabla::Cabecera() {
   if (opciones_.formato == Formato::Json) {
+    // The keys of every row, each with its colon and the comma before it: written once.
+    const auto clave = [&](std::string_view nombre, bool primera) {
+      std::string k = primera ? "" : ",";
+      EscribirTextoJson(k, nombre);
+      k.push_back(':');
+      claves_.push_back(std::move(k));
+    };
+    for (const auto& c : columnas_)
+      clave(c.nombre, claves_.empty());
+    for (const auto& d : kResultados)
+      clave(d.nombre, claves_.empty());
+    clave("estado", false);
     pendiente_.push_back('[');
     return;
   }
@@ -106,27 +175,30 @@ void Tabla::Cabecera() {
 void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
   const bool aceptada = punto.datos.has_value();
   if (opciones_.formato == Formato::Json) {
-    nlohmann::ordered_json fila;
+    pendiente_.append(filas_ ? ",\n{" : "\n{");
     for (std::size_t i = 0; i < columnas_.size(); ++i) {
+      pendiente_.append(claves_[i]);
       const auto* p = columnas_[i].parametro;
       if (opciones_.crudo && aceptada && p != nullptr)
-        fila[columnas_[i].nombre] = (*punto.datos).*(p->miembro);
+        NumeroJson((*punto.datos).*(p->miembro));
       else
-        fila[columnas_[i].nombre] = std::string(textos[i]);
+        TextoJson(textos[i]);
     }
-    for (const auto& d : kResultados) {
-      const std::string nombre(d.nombre);
-      const Resultado& v = punto.resultados.*d.miembro;
+    for (std::size_t k = 0; k < kNumResultados; ++k) {
+      pendiente_.append(claves_[columnas_.size() + k]);
+      const Resultado& v = punto.resultados.*kResultados[k].miembro;
       if (!aceptada)
-        fila[nombre] = nullptr;
+        pendiente_.append("null");
+      else if (opciones_.crudo && v)
+        NumeroJson(*v);
       else if (opciones_.crudo)
-        fila[nombre] = v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(kMarcaError);
+        TextoJson(kMarcaError);
       else
-        fila[nombre] = TextoResultado(v, d, regional_);
+        TextoJson(TextoResultado(v, kResultados[k], regional_));
     }
-    fila["estado"] = aceptada ? kEstadoBien : kEstadoRechazo;
-    pendiente_.append(filas_ ? ",\n" : "\n");
-    pendiente_.append(fila.dump());
+    pendiente_.append(claves_.back());
+    TextoJson(aceptada ? kEstadoBien : kEstadoRechazo);
+    pendiente_.push_back('}');
   } else {
     bool primero = true;
     for (std::size_t i = 0; i < columnas_.size(); ++i) {

@@ -71,6 +71,8 @@ class Tabla {
   void Volcar(bool siempre);
   void CampoCsv(std::string_view campo, bool primero);
   void TextoCsv(std::string_view texto, bool primero);
+  void TextoJson(std::string_view texto);
+  void NumeroJson(double v);
   std::string Numero(double v) const;
 
   std::ostream& salida_;
@@ -79,6 +81,7 @@ class Tabla {
   std::vector<Columna> columnas_;
   char separador_;
   std::string pendiente_;
+  std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
   bool filas_ = false;
   bool terminada_ = false;
 };

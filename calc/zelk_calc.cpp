@@ -11,7 +11,9 @@
 
 #include "calc/archivos.h"
 #include "calc/csv.h"
+#include "calc/lectura.h"
 #include "calc/lotes.h"
+#include "calc/plataforma_archivos.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
 
@@ -201,21 +203,6 @@ std::optional<lotes::FormatoGrafico> FormatoDe(std::string_view archivo) {
   return std::nullopt;
 }
 
-// Why the checks of a pass reject these texts: the first field that is not a number, or that
-// holds zero where zero is refused.
-std::string MotivoDeRechazo(const TextosEntrada& textos, const ConfiguracionRegional& r) {
-  for (std::size_t i = 0; i < kNumParametros; ++i) {
-    const auto& p = kParametros[i];
-    const auto valor = TextoANumero(textos[i], r);
-    const std::string dato = std::string(p.nombre) + " = «" + std::string(textos[i]) + "»";
-    if (!valor)
-      return dato + " no es un número";
-    if (p.pruebaCero && *valor == 0)
-      return dato + " no puede valer 0";
-  }
-  return "los datos no pasan las comprobaciones";
-}
-
 // --tap-for: the exact tap, the position chosen when there are steps, and the pass there.
 int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionRegional& r,
                 std::ostream& out, std::ostream& err, const std::function<int(std::string)>& uso) {
@@ -223,19 +210,23 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
   const std::string nombre = o.tapPara.substr(0, std::min(igual, o.tapPara.size()));
   if (igual == std::string::npos || (nombre != "alpha" && nombre != "gamma"))
     return uso("--tap-for: se espera alpha=GRADOS o gamma=GRADOS");
-  const auto grados = TextoANumero(std::string_view(o.tapPara).substr(igual + 1), r);
+  std::string error;
+  const auto grados = lotes::LeerNumero(std::string_view(o.tapPara).substr(igual + 1), r, error);
   if (!grados)
-    return uso("--tap-for: «" + o.tapPara.substr(igual + 1) + "» no es un número");
+    return uso("--tap-for: " + error);
   std::optional<lotes::Escalones> escalones;
   if (!o.tapPaso.empty() || !o.tapMargen.empty()) {
+    if (o.tapPaso.empty() || o.tapMargen.empty() || o.tapMargen.find(':') == std::string::npos)
+      return uso("--tap-step PASO y --tap-range MIN:MAX van juntos, con números");
     const auto dos = o.tapMargen.find(':');
     const std::string_view margen = o.tapMargen;
-    const auto paso = TextoANumero(o.tapPaso, r);
-    const auto minimo = TextoANumero(margen.substr(0, dos), r);
-    const auto maximo =
-        dos == std::string::npos ? std::nullopt : TextoANumero(margen.substr(dos + 1), r);
-    if (!paso || !minimo || !maximo)
-      return uso("--tap-step PASO y --tap-range MIN:MAX van juntos, con números");
+    const auto paso = lotes::LeerNumero(o.tapPaso, r, error);
+    if (!paso)
+      return uso("--tap-step: " + error);
+    const auto minimo = lotes::LeerNumero(margen.substr(0, dos), r, error);
+    const auto maximo = minimo ? lotes::LeerNumero(margen.substr(dos + 1), r, error) : minimo;
+    if (!minimo || !maximo)
+      return uso("--tap-range: " + error);
     escalones = lotes::Escalones{*paso, *minimo, *maximo};
     if (const auto motivo = lotes::ComprobarEscalones(*escalones, r))
       return uso(*motivo);
@@ -252,8 +243,8 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
     textos[i] = comprobada.textos[i];
   const auto datos = LeerDatos(textos, r);
   if (!datos) {
-    err << "zelk-calc: ERROR EN DATOS: " << MotivoDeRechazo(textos, r) << "; no se busca ningún "
-        << tap->nombre << '\n';
+    err << "zelk-calc: ERROR EN DATOS: " << lotes::MotivosDeRechazo(textos, {}, r).front()
+        << "; no se busca ningún " << tap->nombre << '\n';
     return kSalidaRechazo;
   }
   const auto hallado = lotes::HallarTap(*datos, angulo, *grados, escalones, r);
@@ -332,8 +323,16 @@ int Ejecucion::Ejecutar() {
     const auto* p = BuscarParametro(std::string_view(a).substr(0, igual));
     if (!p)
       return Uso("no hay ningún dato «" + a.substr(0, igual) + "»");
+    if (std::any_of(asignaciones.begin(), asignaciones.end(),
+                    [&](const Asignacion& x) { return x.parametro == p; }))
+      return Uso(std::string(p->nombre) + "=TEXTO: dado más de una vez");
     asignaciones.push_back({p, a.substr(igual + 1)});
   }
+  // The window's reading stays, but a number it reads through a misplaced group separator is
+  // likely not the one meant.
+  for (const auto& a : asignaciones)
+    if (const auto aviso = lotes::AvisoDeLectura(*a.parametro, a.texto, r))
+      err_ << "zelk-calc: " << *aviso << '\n';
 
   const bool tabla = !o_.csv.empty() || !o_.barridos.empty();
   const bool tap = !o_.tapPara.empty();
@@ -352,20 +351,28 @@ int Ejecucion::Ejecutar() {
   if (!o_.formato.empty() && o_.formato != "csv" && o_.formato != "json")
     return Uso("--format: csv o json");
 
+  std::vector<std::pair<const DescripcionParametro*, std::string>> pares;
+  for (const auto& a : asignaciones)
+    pares.emplace_back(a.parametro, a.texto);
+  const lotes::Base base = lotes::BaseDeInicio(r, pares);
+
   if (!tabla && !tap) {
     FormularioMemoria form;
     const bool aceptada = PasadaTrasInicio(form, r, asignaciones);
     for (const auto& m : form.Mensajes())
       err_ << m << '\n';
+    if (!aceptada) {
+      TextosEntrada textos;
+      for (std::size_t i = 0; i < kNumParametros; ++i)
+        textos[i] = base.textos[i];
+      for (const auto& motivo : lotes::MotivosDeRechazo(textos, {}, r))
+        err_ << "zelk-calc: " << motivo << '\n';
+    }
     for (const auto& d : kResultados)
       out_ << d.nombre << '\t' << form.Ver(d.campo) << '\n';
     return aceptada ? kSalidaBien : kSalidaRechazo;
   }
 
-  std::vector<std::pair<const DescripcionParametro*, std::string>> pares;
-  for (const auto& a : asignaciones)
-    pares.emplace_back(a.parametro, a.texto);
-  const lotes::Base base = lotes::BaseDeInicio(r, pares);
   if (tap)
     return ResolverTap(o_, base, r, out_, err_, [this](std::string m) { return Uso(m); });
   return Tabla(r, base);
@@ -383,6 +390,10 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   }
   if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro)
     return Uso("los dos --sweep barren el mismo dato");
+  for (const auto& b : barridos)
+    if (base.asignado[Indice(b.parametro->campo)])
+      return Uso("--sweep " + std::string(b.parametro->nombre) + ": el dato se da también como " +
+                 std::string(b.parametro->nombre) + "=TEXTO; quite uno de los dos");
   if (barridos.size() == 2 && barridos[0].puntos * barridos[1].puntos > lotes::kPuntosMaximos)
     return Uso("la rejilla tendría " + std::to_string(barridos[0].puntos * barridos[1].puntos) +
                " puntos; a lo sumo " + std::to_string(lotes::kPuntosMaximos));
@@ -407,6 +418,11 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   if (!aSalidaEstandar && !o_.csv.empty() && !deEntradaEstandar &&
       archivos::MismoArchivo(archivos::RutaUtf8(o_.csv), archivos::RutaUtf8(o_.salida)))
     return Fallo(Nombre(o_.salida) + " es a la vez la entrada y la salida: no se escribe nada");
+  for (const std::string* salida : {&o_.salida, &o_.grafico})
+    if (deEntradaEstandar && !salida->empty() && *salida != "-" &&
+        archivos::EsLaEntradaEstandar(archivos::RutaUtf8(*salida)))
+      return Fallo(Nombre(*salida) +
+                   " es a la vez la entrada estándar y la salida: no se escribe nada");
   if (!aSalidaEstandar && !o_.grafico.empty() &&
       archivos::MismoArchivo(archivos::RutaUtf8(o_.salida), archivos::RutaUtf8(o_.grafico)))
     return Fallo("-o y --plot son el mismo archivo " + Nombre(o_.salida));
@@ -448,8 +464,8 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
     if (!o_.csv.empty())
       estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_);
     else
-      estado =
-          lotes::CalcularBarrido(barridos, base, r, opciones, destino, grafico ? &curvas : nullptr);
+      estado = lotes::CalcularBarrido(barridos, base, r, opciones, destino, err_,
+                                      grafico ? &curvas : nullptr);
   } catch (const archivos::ErrorLectura& e) {
     return Fallo("no se puede leer " + nombreEntrada + ": " + e.motivo);
   } catch (const archivos::ErrorEscritura& e) {
