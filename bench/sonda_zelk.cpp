@@ -4,9 +4,11 @@
 #include <QTimer>
 
 #include "ui/comun/avisador.h"
+#include "ui/comun/plataforma.h"
 #include "ui/main/aplicacion.h"
 
 int main(int argc, char** argv) {
+  zelk::ui::PrepararPlataforma();
   QApplication aplicacion(argc, argv);
   zelk::ui::AvisadorCaja avisador;
   const auto ventanas = zelk::ui::IniciarPrograma(avisador);

@@ -10,6 +10,15 @@ namespace zelk::archivos {
 
 namespace fs = std::filesystem;
 
+fs::path RutaUtf8(std::string_view nombre) {
+  return fs::path(std::u8string(nombre.begin(), nombre.end()));
+}
+
+std::string TextoDeRuta(const fs::path& ruta) {
+  const std::u8string texto = ruta.u8string();
+  return std::string(texto.begin(), texto.end());
+}
+
 namespace {
 
 struct TextoDeError {
@@ -112,7 +121,7 @@ std::optional<fs::path> FinDeEnlaces(fs::path ruta, int& error) {
 // long name is cut, at a character's start, so that the temporary one stays within the system's
 // limit of 255.
 fs::path NombreTemporal(const fs::path& destino, unsigned azar) {
-  std::string base = destino.filename().string();
+  std::string base = TextoDeRuta(destino.filename());
   constexpr std::size_t kLargo = 200;
   if (base.size() > kLargo) {
     std::size_t corte = kLargo;
@@ -126,7 +135,7 @@ fs::path NombreTemporal(const fs::path& destino, unsigned azar) {
   for (unsigned i = 0; i < 8; ++i, azar >>= 4)
     nombre.push_back(kHex[azar & 15]);
   nombre.append(".tmp");
-  return destino.parent_path() / nombre;
+  return destino.parent_path() / RutaUtf8(nombre);
 }
 
 }  // namespace
@@ -177,7 +186,7 @@ std::optional<std::string> ArchivoSalida::Abrir() {
       fs::path carpeta = destino_.parent_path();
       if (carpeta.empty())
         carpeta = ".";
-      return "no se puede crear un archivo en «" + (carpeta / "").string() +
+      return "no se puede crear un archivo en «" + TextoDeRuta(carpeta / "") +
              "»: " + TextoDelError(error);
     }
     vigilado_ = VigilarTemporal(candidato);

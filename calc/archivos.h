@@ -20,6 +20,11 @@ struct ErrorEscritura {
   std::string motivo;
 };
 
+// The file of a name given as UTF-8, as the user typed it: on Windows a wide name, whatever the
+// ANSI code page, so that "resultados Ω.csv" is that file and no other; and a file's name as UTF-8.
+std::filesystem::path RutaUtf8(std::string_view nombre);
+std::string TextoDeRuta(const std::filesystem::path& ruta);
+
 // The text, in Spanish, of an error number of the C library (errno), with the code's name
 // ("permiso denegado (EACCES)"); a plain "error de entrada o salida" when the operation left none.
 std::string TextoDelError(int numero);

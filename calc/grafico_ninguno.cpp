@@ -1,12 +1,16 @@
-// zelk-calc without plots, where the build has no Qt Charts (Windows): --plot is refused with the
-// reason, and everything else works.
+// zelk-calc without plots, where the build has no Qt Charts (Windows): zelk-calc refuses --plot
+// before any work, and everything else works.
 #include "calc/grafico_qt.h"
+
+#include "calc/zelk_calc.h"
 
 namespace zelk {
 
+const bool kDibujaGraficos = false;
+
 std::optional<std::string> DibujarCurvas(const lotes::Curvas&, lotes::FormatoGrafico, int, int,
                                          std::string& error) {
-  error = "--plot: esta versión de zelk-calc no dibuja gráficos (no lleva Qt Charts)";
+  error = "--plot: " + std::string(kSinGraficos);
   return std::nullopt;
 }
 

@@ -21,6 +21,8 @@
 
 namespace zelk {
 
+const bool kDibujaGraficos = true;
+
 namespace {
 
 QString Q(std::string_view t) {

@@ -9,6 +9,9 @@
 
 namespace zelk {
 
+// Whether this build draws plots: Windows' Qt has no Qt Charts.
+extern const bool kDibujaGraficos;
+
 // The picture of `ancho` by `alto` pixels as the bytes of an SVG or PNG file; empty, with the
 // reason in `error`, when it cannot be drawn.
 std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::FormatoGrafico formato,

@@ -31,7 +31,7 @@ bool PasadaTrasInicio(FormularioMemoria& form, const ConfiguracionRegional& regi
 
 namespace {
 
-void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
+void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
   out << kUsoCalc << "\n"
       << "       zelk-calc --csv ARCHIVO [OPCIONES] [NOMBRE=TEXTO]...\n"
          "       zelk-calc --sweep NOMBRE=DESDE:HASTA:PUNTOS [--sweep ...] [OPCIONES] "
@@ -56,12 +56,16 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
          "                       entre campos\n"
          "  --bom                la tabla CSV empieza por la marca de orden de UTF-8, que Excel\n"
          "                       necesita para leerla bien (también si la entrada la lleva)\n"
-         "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO.svg o .png; de\n"
-         "                       cada columna de píxeles quedan el primer punto, el último, el\n"
-         "                       menor y el mayor\n"
-         "  --plot-size ANCHOxALTO\n"
-         "                       tamaño del gráfico en píxeles, de 100 a 10000 (900x700)\n"
-         "  --tap-for alpha=GRADOS, --tap-for gamma=GRADOS\n"
+      << (dibuja ? "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO.svg o "
+                   ".png; de\n"
+                   "                       cada columna de píxeles quedan el primer punto, el "
+                   "último, el\n"
+                   "                       menor y el mayor\n"
+                   "  --plot-size ANCHOxALTO\n"
+                   "                       tamaño del gráfico en píxeles, de 100 a 10000 "
+                   "(900x700)\n"
+                 : "  --plot ARCHIVO       " + std::string(kSinGraficos) + "\n")
+      << "  --tap-for alpha=GRADOS, --tap-for gamma=GRADOS\n"
          "                       el tap (tapr o tapi) con el que el ángulo vale GRADOS\n"
          "  --tap-step PASO, --tap-range MIN:MAX\n"
          "                       la posición del tap más cercana dentro del margen; 0 < MIN,\n"
@@ -325,7 +329,15 @@ int Ejecucion::Ejecutar() {
     return kSalidaBien;
   }
   if (o_.ayuda) {
-    Ayuda(out_, r);
+    // Longer than the stream's buffer: a failed write is caught where it happens.
+    errno = 0;
+    Ayuda(out_, r, static_cast<bool>(entorno_.dibujar));
+    if (!out_) {
+      err_ << "zelk-calc: no se puede escribir en la salida estándar: "
+           << archivos::TextoDelError(errno) << '\n';
+      salidaEstandarInformada_ = true;
+      return kSalidaUso;
+    }
     return kSalidaBien;
   }
   std::vector<Asignacion> asignaciones;
@@ -425,27 +437,28 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
     if (!formatoGrafico)
       return Uso("el gráfico ha de ser .svg o .png: " + Nombre(o_.grafico));
     if (!entorno_.dibujar)
-      return Uso("--plot: no se pueden dibujar gráficos aquí");
+      return Uso("--plot: " + std::string(kSinGraficos));
   }
 
   const bool aSalidaEstandar = o_.salida.empty() || o_.salida == "-";
   const bool deEntradaEstandar = o_.csv == "-";
   if (!aSalidaEstandar && !o_.csv.empty() && !deEntradaEstandar &&
-      archivos::MismoArchivo(o_.csv, o_.salida))
+      archivos::MismoArchivo(archivos::RutaUtf8(o_.csv), archivos::RutaUtf8(o_.salida)))
     return Fallo(Nombre(o_.salida) + " es a la vez la entrada y la salida: no se escribe nada");
   for (const std::string* salida : {&o_.salida, &o_.grafico})
     if (deEntradaEstandar && !salida->empty() && *salida != "-" &&
-        archivos::EsLaEntradaEstandar(*salida))
+        archivos::EsLaEntradaEstandar(archivos::RutaUtf8(*salida)))
       return Fallo(Nombre(*salida) +
                    " es a la vez la entrada estándar y la salida: no se escribe nada");
-  if (!aSalidaEstandar && !o_.grafico.empty() && archivos::MismoArchivo(o_.salida, o_.grafico))
+  if (!aSalidaEstandar && !o_.grafico.empty() &&
+      archivos::MismoArchivo(archivos::RutaUtf8(o_.salida), archivos::RutaUtf8(o_.grafico)))
     return Fallo("-o y --plot son el mismo archivo " + Nombre(o_.salida));
 
   std::ifstream archivoEntrada;
   std::istream* fuente = entorno_.entrada;
   if (!o_.csv.empty() && !deEntradaEstandar) {
     errno = 0;
-    archivoEntrada.open(std::filesystem::path(o_.csv), std::ios::binary);
+    archivoEntrada.open(archivos::RutaUtf8(o_.csv), std::ios::binary);
     if (!archivoEntrada)
       return Fallo("no se puede leer " + Nombre(o_.csv) + ": " + archivos::TextoDelError(errno));
     fuente = &archivoEntrada;
@@ -455,12 +468,12 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
 
   std::unique_ptr<archivos::ArchivoSalida> salida, grafico;
   if (!aSalidaEstandar) {
-    salida = std::make_unique<archivos::ArchivoSalida>(o_.salida);
+    salida = std::make_unique<archivos::ArchivoSalida>(archivos::RutaUtf8(o_.salida));
     if (const auto motivo = salida->Abrir())
       return Fallo("no se puede escribir " + Nombre(o_.salida) + ": " + *motivo);
   }
   if (formatoGrafico) {
-    grafico = std::make_unique<archivos::ArchivoSalida>(o_.grafico);
+    grafico = std::make_unique<archivos::ArchivoSalida>(archivos::RutaUtf8(o_.grafico));
     if (const auto motivo = grafico->Abrir())
       return Fallo("no se puede escribir " + Nombre(o_.grafico) + ": " + *motivo);
   }

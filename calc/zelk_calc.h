@@ -48,6 +48,10 @@ inline constexpr int kSalidaBien = 0;
 inline constexpr int kSalidaUso = 2;
 inline constexpr int kSalidaRechazo = 3;
 
+// Why --plot is refused, before any work, where the build draws no plots (`dibujar` empty); the
+// help says it too.
+inline constexpr std::string_view kSinGraficos = "esta versión de zelk-calc no dibuja gráficos";
+
 inline constexpr std::string_view kUsoCalc = "uso: zelk-calc [--locale NOMBRE] [NOMBRE=TEXTO]...";
 
 // zelk-calc with its arguments (without the program's name); returns the exit status.

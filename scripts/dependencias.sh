@@ -9,7 +9,7 @@ paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plug
   nlohmann-json3-dev qt6-charts-dev libqt6opengl6-dev
   file lintian qt6-translations-l10n
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas
-  nsis xvfb fonts-wine"
+  nsis xvfb fonts-wine qt6ct"
 faltan=""
 for p in $paquetes; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan="$faltan $p"

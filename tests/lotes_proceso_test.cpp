@@ -455,7 +455,7 @@ TEST(HojasDeCalculo, MarcaDeOrdenYFinesDeLineaCr) {
   const auto bom = Ejecutar(
       kZelkCalc, {"--csv", Escribir("bom.csv", "\xEF\xBB\xBFIdc;Rdc\r\n1000;12\r\n")}, kEspanol);
   EXPECT_EQ(bom.estado, 0) << bom.err;
-  EXPECT_TRUE(bom.out.starts_with("Idc;Rdc;alpha;")) << bom.out;
+  EXPECT_TRUE(bom.out.starts_with("\xEF\xBB\xBFIdc;Rdc;alpha;")) << bom.out;
   const auto cr = Ejecutar(kZelkCalc, {"--csv", Escribir("cr.csv", "Idc\r1000\r2000\r")}, kIngles);
   EXPECT_EQ(cr.estado, 0) << cr.err;
   const auto l = Lineas(cr.out);

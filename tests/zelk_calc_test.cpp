@@ -217,6 +217,20 @@ TEST(ZelkCalc, ElTapBuscadoNoSeComprueba) {
   EXPECT_TRUE(s.out.starts_with("tapr_exacto\t1.01798727339588\n")) << s.out;
 }
 
+// A build that draws no plots refuses --plot before any work and says so in its help.
+TEST(ZelkCalc, SinGraficos) {
+  const auto s = Ejecutar({"--sweep", "Idc=1:2:2", "--plot", "x.svg"});
+  EXPECT_EQ(s.estado, 2);
+  EXPECT_EQ(s.out, "");
+  EXPECT_TRUE(
+      s.err.starts_with("zelk-calc: --plot: esta versión de zelk-calc no dibuja gráficos\n"))
+      << s.err;
+  const auto ayuda = Ejecutar({"--help"}).out;
+  EXPECT_NE(ayuda.find("  --plot ARCHIVO       esta versión de zelk-calc no dibuja gráficos\n"),
+            std::string::npos);
+  EXPECT_EQ(ayuda.find("--plot-size"), std::string::npos);
+}
+
 // Standard output that cannot be written is a failure, whatever the mode.
 TEST(ZelkCalc, SalidaEstandarQueFalla) {
   const EntornoCalc entorno{prueba::kEstadosUnidos, nullptr, nullptr, nullptr};

@@ -66,7 +66,13 @@ int EscribirIcono(const char* salida, const std::vector<const char*>& pngs) {
       std::fprintf(stderr, "svg_a_png: %s no sirve para un icono\n", png);
       return 1;
     }
-    mapas.push_back(MapaDeIcono(imagen));
+    // The largest image as the PNG file itself, as Windows Vista and later read it: a bitmap of
+    // 256 pixels would weigh a quarter of a megabyte.
+    QFile archivo(QString::fromLocal8Bit(png));
+    if (imagen.width() == 256 && archivo.open(QIODevice::ReadOnly))
+      mapas.push_back(archivo.readAll());
+    else
+      mapas.push_back(MapaDeIcono(imagen));
     tamanos.push_back(imagen.size());
   }
   QByteArray icono;

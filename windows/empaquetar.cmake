@@ -10,6 +10,18 @@ foreach(binario ${binarios})
   execute_process(COMMAND ${STRIP} --strip-unneeded ${binario} COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
+# The licences as Notepad reads them: CRLF line ends and the UTF-8 mark; the LEEME is also the
+# installer's licence page.
+string(ASCII 239 187 191 marca)
+file(GLOB textos ${carpeta}/licencias/*.txt)
+foreach(texto ${textos})
+  file(READ ${texto} contenido)
+  string(REGEX REPLACE "^${marca}" "" contenido "${contenido}")
+  string(REPLACE "\r\n" "\n" contenido "${contenido}")
+  string(REPLACE "\n" "\r\n" contenido "${contenido}")
+  file(WRITE ${texto} "${marca}${contenido}")
+endforeach()
+
 file(REMOVE ${ZIP})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${NOMBRE}
                 WORKING_DIRECTORY ${TRABAJO} COMMAND_ERROR_IS_FATAL ANY)
@@ -51,5 +63,6 @@ file(WRITE ${TRABAJO}/quitar.nsh "${quitar}")
 
 execute_process(COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
   -DVERSION=${VERSION} -DICONO=${ICONO} -DSALIDA=${INSTALADOR} -DTAMANO=${kb}
+  -DLICENCIA=${carpeta}/licencias/LEEME.txt
   -DARCHIVOS=${TRABAJO}/instalar.nsh -DQUITAR=${TRABAJO}/quitar.nsh ${NSI}
   COMMAND_ERROR_IS_FATAL ANY)

@@ -1,9 +1,13 @@
-; The installer of zelk for 64-bit Windows, in Spanish: the programs and what they load into
-; "Archivos de programa\zelk", a Start-menu entry "zelk", and an uninstaller registered in
-; "Programas y características". /S installs and uninstalls without a question.
-; makensis gets from the build: VERSION, ICONO, ARCHIVOS and QUITAR (the lists of the files to
-; install and to remove, made by empaquetar.cmake), TAMANO (their size in KB) and SALIDA (the
-; installer to write).
+; The installer of zelk for 64-bit Windows, in Spanish: the licence, then the programs and what
+; they load into "Archivos de programa\zelk", a Start-menu entry "zelk", and an uninstaller
+; registered in "Programas y características". /S installs and uninstalls without a question.
+; Installing over an installation removes that one first, wherever it is (also when /D= names
+; another folder): there is always one installation and one uninstall entry.
+; A silent uninstall that a script waits for (README): a copy of desinstalar.exe outside the folder,
+; run with /S _?=FOLDER, which keeps it from copying itself again and returning at once.
+; makensis gets from the build: VERSION, ICONO, LICENCIA, ARCHIVOS and QUITAR (the lists of the
+; files to install and to remove, made by empaquetar.cmake), TAMANO (their size in KB) and SALIDA
+; (the installer to write).
 Unicode true
 Target amd64-unicode
 ; The installer is named "setup" on purpose, and asks for administrator rights all the same.
@@ -13,6 +17,7 @@ ManifestDPIAware true
 RequestExecutionLevel admin
 
 !include MUI2.nsh
+!include FileFunc.nsh
 
 !define CLAVE "Software\Microsoft\Windows\CurrentVersion\Uninstall\zelk"
 !define DESINSTALADOR "desinstalar.exe"
@@ -26,6 +31,7 @@ BrandingText "zelk ${VERSION}"
 !define MUI_ICON "${ICONO}"
 !define MUI_UNICON "${ICONO}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\zelk.exe"
+!insertmacro MUI_PAGE_LICENSE "${LICENCIA}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -48,7 +54,35 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; An earlier installation, wherever it is, uninstalled in place and waited for; its uninstaller,
+; which cannot remove itself while it runs, and the folders it leaves empty go after it.
+Function QuitarAnterior
+  ReadRegStr $0 HKLM "${CLAVE}" "InstallLocation"
+  StrCmp $0 "" fin
+  IfFileExists "$0\${DESINSTALADOR}" 0 fin
+  ExecWait '"$0\${DESINSTALADOR}" /S _?=$0'
+  Delete "$0\${DESINSTALADOR}"
+  RMDir "$0"
+  fin:
+FunctionEnd
+
+; The folders of $INSTDIR that do not exist yet, deepest first, as Carpeta0, Carpeta1... of the
+; uninstall key: the uninstaller removes them once they are empty.
+Function AnotarCarpetasNuevas
+  StrCpy $0 "$INSTDIR"
+  StrCpy $1 0
+  bucle:
+    IfFileExists "$0\*.*" fin
+    WriteRegStr HKLM "${CLAVE}" "Carpeta$1" "$0"
+    IntOp $1 $1 + 1
+    ${GetParent} "$0" $0
+    StrCmp $0 "" fin bucle
+  fin:
+FunctionEnd
+
 Section "zelk"
+  Call QuitarAnterior
+  Call AnotarCarpetasNuevas
   !include "${ARCHIVOS}"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${DESINSTALADOR}"
@@ -67,11 +101,19 @@ Section "zelk"
 SectionEnd
 
 ; Only what the installer put there: anything the user left in the folder stays, and so does the
-; folder with it.
+; folder with it; then the folders the installer made, once empty.
 Section "Uninstall"
   Delete "$SMPROGRAMS\zelk.lnk"
   !include "${QUITAR}"
   Delete "$INSTDIR\${DESINSTALADOR}"
   RMDir "$INSTDIR"
+  StrCpy $1 0
+  carpetas:
+    ReadRegStr $0 HKLM "${CLAVE}" "Carpeta$1"
+    StrCmp $0 "" hecho
+    RMDir "$0"
+    IntOp $1 $1 + 1
+    Goto carpetas
+  hecho:
   DeleteRegKey HKLM "${CLAVE}"
 SectionEnd

@@ -1,8 +1,10 @@
 #include <clocale>
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "apps/zelk-calc/consola.h"
 #include "calc/grafico_qt.h"
 #include "calc/zelk_calc.h"
 #include "regional/regional_qt.h"
@@ -14,8 +16,13 @@ int main(int argc, char** argv) {
   // The standard streams on file buffers of their own, which report a failed read (a folder or a
   // closed descriptor as standard input) instead of taking it for the end of the input.
   std::ios::sync_with_stdio(false);
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
-  const zelk::EntornoCalc entorno{zelk::RegionalDelSistema(), zelk::RegionalPorNombre, &std::cin,
-                                  zelk::DibujarCurvas};
+  zelk::PrepararConsola();
+  const std::vector<std::string> argumentos = zelk::ArgumentosUtf8(argc, argv);
+  const std::vector<std::string_view> args(argumentos.begin(), argumentos.end());
+  zelk::EntornoCalc entorno{zelk::RegionalDelSistema(), zelk::RegionalPorNombre, &std::cin,
+                            nullptr};
+  // A build without plots says so before any work, and in its help.
+  if (zelk::kDibujaGraficos)
+    entorno.dibujar = zelk::DibujarCurvas;
   return zelk::EjecutarCalc(args, entorno, std::cout, std::cerr);
 }

@@ -4,9 +4,11 @@
 
 #include "apps/zelk/vigia_pantalla.h"
 #include "ui/comun/avisador.h"
+#include "ui/comun/plataforma.h"
 #include "ui/main/aplicacion.h"
 
 int main(int argc, char** argv) {
+  zelk::ui::PrepararPlataforma();
   std::optional<VigiaDePantalla> vigia(std::in_place);
   QApplication aplicacion(argc, argv);
   vigia.reset();

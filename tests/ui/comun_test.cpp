@@ -7,6 +7,7 @@
 #include <QtMath>
 #include <QtTest>
 
+#include "tests/ui/principal.h"
 #include "ui/comun/avisador.h"
 #include "ui/comun/dibujos.h"
 #include "ui/comun/fuente.h"
@@ -165,5 +166,5 @@ class ComunTest : public QObject {
   }
 };
 
-QTEST_MAIN(ComunTest)
+ZELK_PRUEBA_VENTANAS(ComunTest)
 #include "comun_test.moc"

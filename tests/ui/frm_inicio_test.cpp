@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -12,7 +14,10 @@
 #include "regional/regional_qt.h"
 #include "tests/regionales.h"
 #include "tests/ui/avisador_prueba.h"
+#include "tests/ui/principal.h"
+#include "ui/comun/boton_ajustado.h"
 #include "ui/main/aplicacion.h"
+#include "ui/main/caja_texto.h"
 #include "ui/main/frm_inicio.h"
 
 using zelk::Campo;
@@ -166,6 +171,51 @@ const char* const kResultadosCampos[] = {"txtAlpha",  "txtMur",  "txtTgphir", "t
 
 QString ConComa(QString texto) {
   return texto.replace('.', ',');
+}
+
+// A text drawn as text and its glyphs' outlines filled, at `escala` device pixels per pixel: the
+// device pixels well inside the outlines where the drawn text has no ink, nor a pixel away (hinting
+// moves strokes by a pixel). A glyph cut or lost shows here; `tinta` counts those pixels.
+int TrazosPerdidos(const QFont& fuente, const QString& texto, qreal escala, int* tinta = nullptr) {
+  const QFontMetricsF medidas(fuente);
+  const QSize tamano =
+      (QSizeF(medidas.horizontalAdvance(texto) + 8, medidas.height() + 8) * escala).toSize();
+  const auto lienzo = [&] {
+    QImage imagen(tamano, QImage::Format_ARGB32_Premultiplied);
+    imagen.setDevicePixelRatio(escala);
+    imagen.fill(Qt::white);
+    return imagen;
+  };
+  QImage dibujado = lienzo(), contorno = lienzo();
+  const QPointF origen(4, 4 + medidas.ascent());
+  {
+    QPainter pintor(&dibujado);
+    pintor.setFont(fuente);
+    pintor.setPen(Qt::black);
+    pintor.drawText(origen, texto);
+  }
+  {
+    QPainter pintor(&contorno);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    QPainterPath trazo;
+    trazo.addText(origen, fuente, texto);
+    pintor.fillPath(trazo, Qt::black);
+  }
+  int perdidos = 0, dentro = 0;
+  for (int y = 1; y + 1 < tamano.height(); ++y)
+    for (int x = 1; x + 1 < tamano.width(); ++x) {
+      if (qGray(contorno.pixel(x, y)) >= 160)
+        continue;
+      ++dentro;
+      bool hay = false;
+      for (int dy = -1; dy <= 1 && !hay; ++dy)
+        for (int dx = -1; dx <= 1 && !hay; ++dx)
+          hay = qGray(dibujado.pixel(x + dx, y + dy)) < 192;
+      perdidos += !hay;
+    }
+  if (tinta != nullptr)
+    *tinta = dentro;
+  return perdidos;
 }
 
 }  // namespace
@@ -541,6 +591,116 @@ class FrmInicioTest : public QObject {
     }
   }
 
+  // Text drawn whole at the screen's scale, whatever the font engine: the minus of "-1050,0" (lost
+  // at 120 dpi under Wine's default smoothing with GDI's engine), the digits' tops and strokes.
+  void textoIntacto() {
+    delete ventana_;
+    Abrir(zelk::prueba::kEspana);
+    Mostrar();
+    auto* pi = Control("txtPi");
+    QCOMPARE(pi->text(), QStringLiteral("-1050,0"));
+    const qreal escala = pi->devicePixelRatioF();
+    qInfo("%.2f píxeles del dispositivo por píxel", escala);
+    int tinta = 0;
+    QCOMPARE(TrazosPerdidos(pi->font(), QStringLiteral("-"), escala, &tinta), 0);
+    QVERIFY(tinta >= QFontMetrics(pi->font()).horizontalAdvance(u'-') * escala / 2);
+    QCOMPARE(TrazosPerdidos(pi->font(), pi->text(), escala), 0);
+    QCOMPARE(TrazosPerdidos(pi->font(), QStringLiteral("ÁÉÍ 0123456789 [ºkV] Cálculos"), escala),
+             0);
+  }
+
+  // The window fits whatever font the desktop gives it, also when the desktop sets it after the
+  // window is made (as qt6ct does): every caption, start-up result and button word whole.
+  void fuenteDelEscritorio_data() {
+    QTest::addColumn<QString>("familia");
+    QTest::addColumn<int>("puntos");
+    QTest::newRow("la del escritorio") << QString() << 0;
+    QTest::newRow("DejaVu Sans 9") << "DejaVu Sans" << 9;
+    QTest::newRow("DejaVu Sans 11") << "DejaVu Sans" << 11;
+    QTest::newRow("DejaVu Serif 16") << "DejaVu Serif" << 16;
+  }
+  void fuenteDelEscritorio() {
+    QFETCH(QString, familia);
+    QFETCH(int, puntos);
+    Mostrar();
+    const QFont antes = QApplication::font();
+    // Under a platform theme, the font it was set to give (so that the check is of that font).
+    if (qEnvironmentVariableIsSet("ZELK_FUENTE_DEL_TEMA") && familia.isEmpty())
+      QCOMPARE(QStringLiteral("%1 %2").arg(antes.family()).arg(antes.pointSize()),
+               qEnvironmentVariable("ZELK_FUENTE_DEL_TEMA"));
+    if (!familia.isEmpty())
+      QApplication::setFont(QFont(familia, puntos));
+    QCoreApplication::processEvents();
+    for (const auto& r : kRotulos) {
+      auto* etiqueta = Control<QLabel>(r.etiqueta);
+      QVERIFY2(etiqueta->fontMetrics().horizontalAdvance(etiqueta->text()) <= etiqueta->width(),
+               r.etiqueta);
+      auto* campo = dynamic_cast<zelk::ui::CajaTexto*>(Control(r.campo));
+      QVERIFY2(!campo->Desborda(), r.campo);
+      QVERIFY(campo->fontMetrics().height() <= 14);
+    }
+    for (auto* boton : ventana_->findChildren<zelk::ui::BotonAjustado*>())
+      for (const QString& palabra : boton->text().split(u' '))
+        QVERIFY2(boton->fontMetrics().horizontalAdvance(palabra) <=
+                     boton->width() - 2 * zelk::ui::BotonAjustado::kMargen,
+                 qPrintable(palabra));
+    QApplication::setFont(antes);
+  }
+
+  // A result wider than its field shows that it goes on: "…" where it is cut, on the right while
+  // the field shows its beginning, on the left once scrolled to its end, and the whole text as
+  // the field's tool tip; a text that fits has neither.
+  void resultadoQueNoCabe() {
+    Mostrar();
+    Control("txtIdc")->setText(QStringLiteral("1e12"));
+    QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+    auto* iacr = dynamic_cast<zelk::ui::CajaTexto*>(Control("txtIacr"));
+    QVERIFY(iacr->Desborda());
+    QCOMPARE(iacr->toolTip(), iacr->text());
+    // The same field without the mark, drawn by QLineEdit alone.
+    QLineEdit llano(iacr->text(), iacr->parentWidget());
+    llano.setGeometry(iacr->geometry());
+    llano.setFont(iacr->font());
+    llano.setCursorPosition(0);
+    const auto diferencias = [&] {
+      const QImage a = iacr->grab().toImage(), b = llano.grab().toImage();
+      int izquierda = 0, derecha = 0;
+      for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+          if (a.pixel(x, y) != b.pixel(x, y))
+            ++(x < a.width() / 2 ? izquierda : derecha);
+      return std::pair{izquierda, derecha};
+    };
+    auto [izquierda, derecha] = diferencias();
+    QCOMPARE(izquierda, 0);
+    QVERIFY(derecha > 0);
+    iacr->end(false);
+    llano.end(false);
+    std::tie(izquierda, derecha) = diferencias();
+    QVERIFY(izquierda > 0);
+    QCOMPARE(derecha, 0);
+    Control("txtIdc")->setText(QStringLiteral("2000"));
+    QTest::mouseClick(Control<QPushButton>("cmdCalcular"), Qt::LeftButton);
+    QVERIFY(!iacr->Desborda());
+    QCOMPARE(iacr->toolTip(), QString());
+  }
+
+  // Without any font (a system with no font installed) the fitting leaves the font alone rather
+  // than asking Qt for a pixel size of 0 or less.
+  void sinAvisoDeTamano() {
+    static QStringList avisos;
+    avisos.clear();
+    const auto anterior = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& texto) { avisos << texto; });
+    delete ventana_;
+    Abrir(zelk::prueba::kEstadosUnidos);
+    ventana_->show();
+    QCoreApplication::processEvents();
+    qInstallMessageHandler(anterior);
+    for (const QString& aviso : avisos)
+      QVERIFY2(!aviso.contains(QStringLiteral("Pixel size")), qPrintable(aviso));
+  }
+
   // Qt's own texts are Spanish, like every other text of the program, whatever the locale.
   void textosDeQtEnEspanol() {
     std::unique_ptr<QMenu> menu(Control("txtUacr")->createStandardContextMenu());
@@ -617,11 +777,14 @@ class FrmInicioTest : public QObject {
     delete ventana_;
     Abrir(coma ? zelk::prueba::kEspana : zelk::prueba::kEstadosUnidos);
     Mostrar();
-    const QString archivo = QStringLiteral(ZELK_CAPTURAS "/frmInicio_%1.png")
-                                .arg(QString::fromUtf8(QTest::currentDataTag()));
+    // At other than one device pixel per pixel, the ratio in the name: "frmInicio_es_ES@1.25.png".
+    const qreal escala = ventana_->devicePixelRatioF();
+    const QString archivo = QStringLiteral(ZELK_CAPTURAS "/frmInicio_%1%2.png")
+                                .arg(QString::fromUtf8(QTest::currentDataTag()),
+                                     escala == 1.0 ? QString() : QStringLiteral("@%1").arg(escala));
     QVERIFY(ventana_->grab().save(archivo));
   }
 };
 
-QTEST_MAIN(FrmInicioTest)
+ZELK_PRUEBA_VENTANAS(FrmInicioTest)
 #include "frm_inicio_test.moc"

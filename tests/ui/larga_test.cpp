@@ -13,6 +13,7 @@
 #include "tests/regionales.h"
 #include "tests/ui/avisador_prueba.h"
 #include "tests/ui/memoria.h"
+#include "tests/ui/principal.h"
 #include "ui/main/aplicacion.h"
 #include "ui/main/ventanas.h"
 
@@ -119,5 +120,5 @@ class LargaTest : public QObject {
   }
 };
 
-QTEST_MAIN(LargaTest)
+ZELK_PRUEBA_VENTANAS(LargaTest)
 #include "larga_test.moc"

@@ -1,13 +1,16 @@
 // The About window and the lifetime of both windows: one instance, reloaded at every opening,
 // its keys and its launcher, and the end of the program with the last window.
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QtTest>
 #include <memory>
 
 #include "tests/regionales.h"
 #include "tests/ui/avisador_prueba.h"
+#include "tests/ui/principal.h"
 #include "ui/main/aplicacion.h"
 #include "ui/main/ventanas.h"
 
@@ -30,6 +33,15 @@ T* Hijo(QWidget* ventana, const char* nombre) {
   if (c == nullptr)
     qFatal("no control %s", nombre);
   return c;
+}
+
+// Every accessible object below `raiz`, depth first.
+void Recorrer(QAccessibleInterface* raiz, QList<QAccessibleInterface*>& todos) {
+  if (raiz == nullptr)
+    return;
+  todos << raiz;
+  for (int i = 0; i < raiz->childCount(); ++i)
+    Recorrer(raiz->child(i), todos);
 }
 
 }  // namespace
@@ -250,6 +262,88 @@ class VentanasTest : public QObject {
     QCOMPARE(siguioTrasSalir, acercaAbierta);
   }
 
+  // What a screen reader finds: the schematic named and described, each field described by its
+  // label's tool tip, the About's texts in reading order, and no frame without a name.
+  void accesibilidad() {
+    auto* acerca = AbrirAcerca();
+    QList<QAccessibleInterface*> todos;
+    Recorrer(QAccessible::queryAccessibleInterface(ventanas_->Inicio()), todos);
+    const auto principal = todos.size();
+    Recorrer(QAccessible::queryAccessibleInterface(acerca), todos);
+    QStringList textosAcerca;
+    int campos = 0;
+    for (int i = 0; i < todos.size(); ++i) {
+      auto* a = todos[i];
+      const QString nombre = a->text(QAccessible::Name);
+      const QString objeto = a->object() ? a->object()->objectName() : QString();
+      if (a->role() == QAccessible::Border || a->role() == QAccessible::Grouping ||
+          a->role() == QAccessible::Pane || a->role() == QAccessible::Separator)
+        QVERIFY2(!nombre.isEmpty(), qPrintable(objeto));
+      if (objeto == QStringLiteral("Image1")) {
+        QCOMPARE(nombre, QStringLiteral("Esquema del enlace"));
+        QVERIFY(a->text(QAccessible::Description).startsWith(QStringLiteral("Un polo del enlace")));
+      }
+      if (auto* campo = qobject_cast<QLineEdit*>(a->object())) {
+        ++campos;
+        auto* etiqueta =
+            ventanas_->Inicio()->findChild<QLabel*>(QString(), Qt::FindChildrenRecursively);
+        for (auto* l : ventanas_->Inicio()->findChildren<QLabel*>())
+          if (l->buddy() == campo)
+            etiqueta = l;
+        QCOMPARE(nombre, etiqueta->text());
+        QCOMPARE(a->text(QAccessible::Description), etiqueta->toolTip());
+      }
+      if (i >= principal && a->role() == QAccessible::StaticText)
+        textosAcerca << nombre;
+    }
+    QCOMPARE(campos, 31);
+    QCOMPARE(textosAcerca,
+             (QStringList{"ZELK", "Version 1.2", Hijo<QLabel>(acerca, "lblDescription")->text(),
+                          "Desarrollado por el equipo de zelk."}));
+  }
+
+  // The About's texts read under any palette: under a dark one the window keeps the light look it
+  // was drawn with (black texts as specified, the etched separator); and every text fits its box
+  // whatever the desktop's font.
+  void acercaLegible_data() {
+    QTest::addColumn<bool>("oscura");
+    QTest::addColumn<int>("puntos");
+    QTest::newRow("la del escritorio") << false << 0;
+    QTest::newRow("oscura") << true << 0;
+    QTest::newRow("oscura, DejaVu Sans 11") << true << 11;
+  }
+  void acercaLegible() {
+    QFETCH(bool, oscura);
+    QFETCH(int, puntos);
+    const QPalette paleta = QApplication::palette();
+    const QFont fuente = QApplication::font();
+    if (oscura)
+      QApplication::setPalette(QPalette(QColor(53, 53, 53)));
+    if (puntos > 0)
+      QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), puntos));
+    auto* acerca = AbrirAcerca();
+    QCoreApplication::processEvents();
+    const QImage imagen = acerca->grab().toImage();
+    const int fondo = qGray(imagen.pixel(2, 2));
+    for (const char* nombre : {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer"}) {
+      auto* etiqueta = Hijo<QLabel>(acerca, nombre);
+      const int texto = qGray(etiqueta->palette().color(QPalette::WindowText).rgb());
+      QVERIFY2(std::abs(texto - fondo) > 128, nombre);
+      const QRect ocupa = etiqueta->fontMetrics().boundingRect(
+          etiqueta->rect(), Qt::TextWordWrap * etiqueta->wordWrap(), etiqueta->text());
+      QVERIFY2(etiqueta->rect().contains(ocupa), nombre);
+    }
+    for (auto* boton : acerca->findChildren<QPushButton*>()) {
+      QStyleOptionButton opcion;
+      opcion.initFrom(boton);
+      const QRect bisel =
+          boton->style()->subElementRect(QStyle::SE_PushButtonContents, &opcion, boton);
+      QVERIFY(boton->fontMetrics().horizontalAdvance(boton->text().remove(u'&')) <= bisel.width());
+    }
+    QApplication::setPalette(paleta);
+    QApplication::setFont(fuente);
+  }
+
   void captura_data() {
     QTest::addColumn<bool>("coma");
     QTest::newRow("en_US") << false;
@@ -266,5 +360,5 @@ class VentanasTest : public QObject {
   }
 };
 
-QTEST_MAIN(VentanasTest)
+ZELK_PRUEBA_VENTANAS(VentanasTest)
 #include "ventanas_test.moc"

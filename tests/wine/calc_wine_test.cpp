@@ -88,6 +88,23 @@ int main() {
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(carpeta))
     ++archivos;
   Comprobar(archivos == 2, "ningún archivo temporal queda");
+
+  // Names no ANSI code page holds, given as UTF-8 as the program's arguments arrive: written and
+  // read under their own names, and no other file made.
+  const std::string omega = "\xCE\xA9";
+  const std::string puntos = (carpeta / "puntos ").string() + omega + ".csv";
+  const std::string resultados = (carpeta / "resultados ").string() + omega + ".csv";
+  const auto puntosAncho = carpeta / L"puntos \u03A9.csv";
+  const auto resultadosAncho = carpeta / L"resultados \u03A9.csv";
+  std::ofstream(puntosAncho, std::ios::binary) << "Idc\n1000\n";
+  const auto unicode = Ejecutar({"--csv", puntos, "-o", resultados});
+  Comprobar(unicode.estado == 0, "nombres con Ω: estado 0");
+  Comprobar(leer(resultadosAncho).rfind("Idc;alpha;", 0) == 0, "la tabla, con su nombre");
+  archivos = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(carpeta))
+    ++archivos;
+  Comprobar(archivos == 4, "ningún archivo de otro nombre");
+  Comprobar(Ejecutar({"--csv", puntos, "-o", puntos}).estado == 2, "Ω: la entrada no es la salida");
   fs::remove_all(carpeta);
 
   std::printf(fallos == 0 ? "zelk-calc bajo Wine: bien\n" : "zelk-calc bajo Wine: %d fallos\n",

@@ -25,7 +25,8 @@ wine_tomar() {
 # Settings of the prefix, made once. A prefix made without a display would keep a desktop that
 # has none: open the display first.
 wine_configurar() {
-  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null &&
+    grep -q 'Tahoma (TrueType)' "$WINEPREFIX/system.reg" 2>/dev/null && return 0
   # Windows not handed to a window manager: there is none, and Wine would wait two seconds for
   # one at every window it hides. Qt's messages, and Qt Test's results, to standard error: without
   # a console window they would go to the debugger, and Wine keeps Unix's QT_ variables from
@@ -40,6 +41,22 @@ wine_configurar() {
   # this Wine does not find them where the package puts them, and Qt's dialog font falls back to
   # a font that draws no text in the input fields.
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  # Named in the registry as Windows names its fonts: Qt's FreeType engine finds a font's file there.
+  registro=$(mktemp)
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n%s\r\n' \
+    '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]' >"$registro"
+  for fuente in /usr/share/wine/fonts/*.ttf; do
+    nombre=$(fc-scan --format '%{fullname}' "$fuente" | cut -d, -f1)
+    [ -n "$nombre" ] && printf '"%s (TrueType)"="%s"\r\n' "$nombre" "$(basename "$fuente")" >>"$registro"
+  done
+  "$wine" reg import "$(ruta_windows "$registro")" >/dev/null 2>&1
+  rm -f "$registro"
+  # The screen's dots per inch, when a test asks for other than 96.
+  if [ -n "${ZELK_WINE_PPP:-}" ]; then
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ZELK_WINE_PPP" /f \
+      >/dev/null 2>&1
+    "$(dirname "$wine")/wineserver" -w
+  fi
 }
 
 # Starts Xvfb on a free display, which it names once it is ready.

@@ -1,9 +1,8 @@
-// The installed program, from outside, as a user meets it: zelk.exe carries its icon, starts and
-// shows its main window with its client area at its size, opens the About window from the menu, and
-// "System Info..." starts the tool that the registry names, first through the first key, then,
-// without it, through the second key's folder. Keys are pressed through the system's input queue.
-// It rewrites the keys of the system information tool, so it runs only under Wine, in a throw-away
-// prefix.
+// The installed program, from outside, as a user meets it: zelk.exe starts and shows its main
+// window with its client area at its size, opens the About window from the menu, and "System
+// Info..." starts the tool that the registry names, first through the first key, then, without it,
+// through the second key's folder. Keys are pressed through the system's input queue. It rewrites
+// the keys of the system information tool, so it runs only under Wine, in a throw-away prefix.
 //   instalado_wine_test RUTA\zelk.exe RUTA\msinfo32_prueba.exe
 #include <windows.h>
 // After windows.h.
@@ -173,25 +172,6 @@ void Borrar(const std::string_view clave) {
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, std::string(clave).c_str());
 }
 
-// The program file's icon group, under the name that Qt gives its windows' class icon, holds a 16
-// and a 32 pixel image.
-void IconoDelPrograma(const wchar_t* programa) {
-  HMODULE modulo = LoadLibraryExW(programa, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  COMPROBAR(modulo != nullptr);
-  if (modulo == nullptr)
-    return;
-  std::vector<int> lados;
-  if (HRSRC r = FindResourceA(modulo, "IDI_ICON1", RT_GROUP_ICON)) {
-    const auto* grupo = static_cast<const BYTE*>(LockResource(LoadResource(modulo, r)));
-    // A header of three words, then 14 bytes per image, its width first.
-    const int n = grupo[4] | (grupo[5] << 8);
-    for (int i = 0; i < n; ++i)
-      lados.push_back(grupo[6 + 14 * i]);
-  }
-  FreeLibrary(modulo);
-  COMPROBAR(lados == (std::vector<int>{16, 32}));
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -199,7 +179,6 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("uso, bajo Wine: instalado_wine_test RUTA\\zelk.exe RUTA\\msinfo32_prueba.exe\n");
     return 2;
   }
-  IconoDelPrograma(argv[1]);
 
   // The stand-in tool in a folder of its own, on the prefix's drive.
   const std::string carpeta = "C:\\zelk-herramienta";

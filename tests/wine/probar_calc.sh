@@ -1,7 +1,9 @@
 #!/bin/sh
 # zelk-calc.exe from the Windows package, unpacked from its zip and run under Wine, beside the
 # native build's zelk-calc: the same 13 texts for the start-up data, with the settings of the
-# environment (English, then Spanish) and with --locale; and --plot refused in plain words.
+# environment (English, then Spanish) and with --locale, and with the typographic apostrophe of
+# de-CH; files named beyond the ANSI code page written and read under their names; --help as UTF-8
+# bytes when redirected; and --plot refused in plain words before anything is computed.
 # Arguments: the wine64 loader, the native zelk-calc, the zip, the folder of the generated es_ES
 # locale, a work folder.
 set -eu
@@ -43,6 +45,7 @@ comparar() {
   fi
   [ "$estado_n" -eq "$estado_w" ] || falla "$nombre: estado $estado_n en Linux, $estado_w en Windows"
   [ "$(wc -l <"$trabajo/$nombre.windows")" -eq 13 ] || falla "$nombre: no son 13 resultados"
+  return 0
 }
 
 comparar ingles LC_ALL=en_US.UTF-8
@@ -51,11 +54,31 @@ comparar opcion LC_ALL=en_US.UTF-8 --locale es_ES
 grep -q "$(printf 'alpha\t18,40')" "$trabajo/espanol.windows" || falla "sin la coma de es_ES"
 grep -q "$(printf 'alpha\t18.40')" "$trabajo/ingles.windows" || falla "sin el punto de en_US"
 
+comparar suizo LC_ALL=en_US.UTF-8 --locale de_CH "Idc=1’500"
+grep -q "$(printf 'Vdcr\t543')" "$trabajo/suizo.windows" || falla "1’500 no se leyó como 1500"
+
+# Names no ANSI code page holds: written and read under their own names, and no other file made.
+mkdir -p "$trabajo/unicode"
+printf 'Idc\r\n1000\r\n' >"$trabajo/unicode/puntos Ω.csv"
+estado=0
+"$wine" "$calc" --csv "$trabajo/unicode/puntos Ω.csv" -o "$trabajo/unicode/resultados Ω.csv" \
+  || estado=$?
+[ "$estado" -eq 0 ] || falla "nombres con Ω: estado $estado"
+[ "$(ls "$trabajo/unicode" | sort | tr '\n' '|')" = "puntos Ω.csv|resultados Ω.csv|" ] ||
+  falla "nombres con Ω: $(ls "$trabajo/unicode")"
+grep -q "^1000[,;]" "$trabajo/unicode/resultados Ω.csv" || falla "la tabla de «resultados Ω.csv»"
+
+# Redirected, the help stays UTF-8 bytes, and says that this build draws no plots.
+"$wine" "$calc" --help >"$trabajo/ayuda.txt"
+grep -q "configuración regional" "$trabajo/ayuda.txt" || falla "la ayuda no es UTF-8"
+grep -q -- "--plot ARCHIVO .*no dibuja gráficos" "$trabajo/ayuda.txt" || falla "la ayuda no dice que no dibuja"
+
 estado=0
 "$wine" "$calc" --sweep Idc=1000:2000:3 --plot "$trabajo/curvas.svg" >"$trabajo/plot.out" \
   2>"$trabajo/plot.err" || estado=$?
 [ "$estado" -eq 2 ] || falla "--plot salió con $estado"
 grep -q "no dibuja gráficos" "$trabajo/plot.err" || falla "--plot dice: $(cat "$trabajo/plot.err")"
+[ ! -s "$trabajo/plot.out" ] || falla "--plot escribió la tabla antes de negarse"
 [ ! -e "$trabajo/curvas.svg" ] || falla "--plot dejó un archivo"
 
 [ "$fallos" -eq 0 ] && echo "zelk-calc del paquete bajo Wine: bien"

@@ -1,10 +1,12 @@
 #!/bin/sh
 # The Windows installer under Wine, in a prefix of its own: a silent install puts every file of the
 # zip's folder into "Program Files\zelk", with the Start-menu entry and the uninstall key; the
-# installed program passes instalado_wine_test on a virtual X server; a silent uninstall leaves
-# neither files nor key behind.
+# installed programs carry their resources (recursos_wine_test) and zelk passes
+# instalado_wine_test on a virtual X server; a silent uninstall leaves neither files nor key behind.
+# Installing again, also into another folder with /D=, leaves one installation; the uninstall that
+# a script waits for is over when it returns, with the folders the installer made.
 # Arguments: the wine64 loader, the installer, the zip, instalado_wine_test.exe,
-# msinfo32_prueba.exe, a work folder.
+# msinfo32_prueba.exe, a work folder, recursos_wine_test.exe.
 set -eu
 wine="$1"
 instalador="$2"
@@ -12,6 +14,7 @@ zip="$3"
 prueba="$4"
 herramienta="$5"
 trabajo="$6"
+recursos="$7"
 . "$(dirname "$0")/comun.sh"
 rm -rf "$trabajo"
 mkdir -p "$trabajo/zip"
@@ -59,6 +62,16 @@ grep -qa 'zelk.exe' "$acceso" || falla "la entrada del menú Inicio no lleva a z
 [ "$(valor UninstallString)" = '"C:\Program Files\zelk\desinstalar.exe"' ] ||
   falla "UninstallString: $(valor UninstallString)"
 
+# The licences as Notepad reads them: the UTF-8 mark and CRLF line ends only.
+for texto in "$destino"/licencias/*.txt; do
+  [ "$(head -c 3 "$texto" | od -An -tx1 | tr -d ' ')" = efbbbf ] || falla "$texto sin marca UTF-8"
+  [ "$(tr -cd '\n' <"$texto" | wc -c)" -eq "$(tr -cd '\r' <"$texto" | wc -c)" ] ||
+    falla "$texto con líneas sin CRLF"
+done
+
+"$wine" "$recursos" 'C:\Program Files\zelk\zelk.exe' 'C:\Program Files\zelk\zelk-calc.exe' ||
+  falla "los programas instalados no llevan sus recursos"
+
 # The installed program, from outside.
 "$wine" "$prueba" 'C:\Program Files\zelk\zelk.exe' "$(ruta_windows "$herramienta")" ||
   falla "el programa instalado no pasó su prueba"
@@ -71,6 +84,30 @@ estado=0
 [ ! -e "$destino" ] || falla "quedan archivos: $(cd "$destino" && find . | tr '\n' ' ')"
 [ ! -e "$acceso" ] || falla "queda la entrada del menú Inicio"
 "$wine" reg query "$clave" >/dev/null 2>&1 && falla "queda la clave de desinstalación"
+
+# Installed twice, then into another folder: one installation, where it was last installed, and the
+# folders made for it noted for the uninstaller.
+C="$WINEPREFIX/drive_c"
+"$wine" "$instalador" /S
+"$wine" "$instalador" /S
+[ -f "$destino/zelk.exe" ] || falla "reinstalado: falta zelk.exe"
+"$wine" "$instalador" /S '/D=C:\Datos\Programas\zelk'
+[ ! -e "$destino" ] || falla "con /D= queda la instalación anterior"
+[ -f "$C/Datos/Programas/zelk/zelk.exe" ] || falla "con /D=: falta zelk.exe"
+[ "$(valor InstallLocation)" = 'C:\Datos\Programas\zelk' ] || falla "InstallLocation: $(valor InstallLocation)"
+
+# The uninstall a script waits for, as the README says: a copy outside the folder, with _?=. When
+# it returns everything is gone, the folders made for zelk too, and a folder that was there stays.
+cp "$C/Datos/Programas/zelk/desinstalar.exe" "$C/desinstalar-zelk.exe"
+"$wine" 'C:\desinstalar-zelk.exe' /S '_?=C:\Datos\Programas\zelk' || falla "desinstalar con _?="
+[ ! -e "$C/Datos" ] || falla "quedan carpetas: $(cd "$C/Datos" && find . | tr '\n' ' ')"
+"$wine" reg query "$clave" >/dev/null 2>&1 && falla "queda la clave tras desinstalar con _?="
+[ ! -e "$acceso" ] || falla "queda la entrada del menú Inicio tras desinstalar con _?="
+mkdir -p "$C/Existente"
+"$wine" "$instalador" /S '/D=C:\Existente\zelk'
+"$wine" 'C:\desinstalar-zelk.exe' /S '_?=C:\Existente\zelk'
+[ -d "$C/Existente" ] && [ ! -e "$C/Existente/zelk" ] || falla "C:\Existente: $(ls -R "$C/Existente")"
+rm -f "$C/desinstalar-zelk.exe"
 
 [ "$fallos" -eq 0 ] && echo "instalador bajo Wine: bien"
 exit "$fallos"

@@ -20,6 +20,8 @@ inline constexpr std::string_view kTextoDescripcion =
 inline constexpr std::string_view kTextoCredito = "Desarrollado por el equipo de zelk.";
 inline constexpr std::string_view kTextoOK = "OK";
 inline constexpr std::string_view kTextoSysInfo = "&System Info...";
+// What a screen reader calls the lines of the etched separator.
+inline constexpr std::string_view kNombreSeparador = "Separador";
 
 class FrmAbout : public QDialog {
   Q_OBJECT
@@ -28,7 +30,14 @@ class FrmAbout : public QDialog {
   // `lanzador` runs when "System Info..." is pressed.
   explicit FrmAbout(std::function<void()> lanzador);
 
+ protected:
+  bool event(QEvent* evento) override;
+
  private:
+  // The application's palette, or a light one where it is dark.
+  void AjustarPaleta();
+  // The desktop's font, made smaller where a text of the window would not fit its box.
+  void AjustarFuente();
   // The load step: caption, version and title, each time the window is loaded.
   void Cargar();
 

@@ -12,9 +12,16 @@ bool Cabe(const QFont& fuente, int alto, const std::vector<Hueco>& huecos) {
   const QFontMetrics medidas(fuente);
   if (medidas.height() > alto)
     return false;
-  for (const auto& h : huecos)
-    if (medidas.horizontalAdvance(h.texto) > h.ancho)
+  for (const auto& h : huecos) {
+    if (h.alto > 0) {
+      const QRect ocupa =
+          medidas.boundingRect(QRect(0, 0, h.ancho, 1 << 20), Qt::TextWordWrap, h.texto);
+      if (ocupa.width() > h.ancho || ocupa.height() > h.alto)
+        return false;
+    } else if (medidas.horizontalAdvance(h.texto) > h.ancho) {
       return false;
+    }
+  }
   return true;
 }
 
@@ -28,8 +35,13 @@ QFont FuenteQueCabe(const QFont& base, int alto, const std::vector<Hueco>& hueco
   const QFontMetricsF medidas(base);
   double escala = alto / medidas.height();
   for (const auto& h : huecos)
-    escala = std::min(escala, h.ancho / std::max(1.0, medidas.horizontalAdvance(h.texto)));
+    if (h.alto == 0)
+      escala = std::min(escala, h.ancho / std::max(1.0, medidas.horizontalAdvance(h.texto)));
   const int pxBase = QFontInfo(base).pixelSize();
+  // No smaller size to try: a font already at the least, or no font at all (a system without
+  // fonts gives sizes of 0 or less, which no font can be set to).
+  if (pxBase <= kPixelesMinimos)
+    return base;
   int px = std::clamp(static_cast<int>(pxBase * escala), kPixelesMinimos, pxBase - 1);
   QFont fuente = base;
   // Pixel sizes keep the rows exact whatever the screen's dpi.

@@ -9,8 +9,8 @@
 
 namespace zelk::ui {
 
-// The name and the desktop entry it belongs to, Qt's texts in Spanish, every window's icon, and the
-// default font at a size that fits the main window's rows and captions.
+// The name and the desktop entry it belongs to, Qt's texts in Spanish and every window's icon. Each
+// window fits the font the desktop gives it to its own rows and captions.
 void PrepararAplicacion();
 
 // PrepararAplicacion, then the main window made (which calculates it) and shown. Needs a

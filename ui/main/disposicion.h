@@ -94,6 +94,13 @@ inline constexpr std::array<PosicionResultado, kNumResultados> kPosicionesResult
 
 inline constexpr std::string_view kNombreEsquema = "Image1";
 inline constexpr Rectangulo kEsquema{720, 4080, 8475, 2340};
+// What a screen reader says of the picture.
+inline constexpr std::string_view kNombreAccesibleEsquema = "Esquema del enlace";
+inline constexpr std::string_view kDescripcionEsquema =
+    "Un polo del enlace, de izquierda a derecha: la red de alterna emisora y su barra, el "
+    "transformador del rectificador con su tap, el rectificador, la línea de continua con su "
+    "resistencia y retorno por tierra, el inversor, el transformador del inversor con su tap, y "
+    "la barra y la red de alterna receptora.";
 
 struct DescripcionBoton {
   std::string_view nombre;

@@ -1,19 +1,45 @@
 #include "ui/main/frm_inicio.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <algorithm>
 
+#include "engine/formulario_memoria.h"
 #include "ui/comun/boton_ajustado.h"
 #include "ui/comun/dibujos.h"
+#include "ui/comun/fuente.h"
 #include "ui/comun/texto_qt.h"
 #include "ui/main/disposicion.h"
 
 namespace zelk::ui {
 
 namespace {
+
+// A text field of 19 pixels keeps 14 for its line inside the frame; a label of 17 has more.
+constexpr int kAltoLinea = 14;
+
+// What the font must fit besides the rows' height: the inputs' captions, tight between the frame's
+// edge and their fields; the results shown at start-up, in the room their fields leave for text,
+// so that the numbers read first show whole; and each word of a button's caption, which may wrap.
+// The results' captions stand on the window and take the room their text needs (AjustarFuente):
+// fitting the font to their narrow boxes would make every text of the window too small to read.
+std::vector<Hueco> HuecosDeLaVentana(const ConfiguracionRegional& regional) {
+  std::vector<Hueco> huecos;
+  for (std::size_t i = 0; i < kNumParametros; ++i)
+    huecos.push_back({Q(kParametros[i].titulo), Px(kFilasEntrada[i].anchoEtiqueta)});
+  FormularioMemoria inicio;
+  Calculadora(inicio, regional).Inicio();
+  for (std::size_t i = 0; i < kNumResultados; ++i)
+    huecos.push_back({Q(inicio.Ver(kResultados[i].campo)),
+                      Px(kPosicionesResultado[i].anchoCampo) - kMargenesCampo});
+  for (const auto& b : kBotones)
+    for (const auto& palabra : Q(b.titulo).split(' '))
+      huecos.push_back({palabra, Px(kAnchoBoton) - 2 * BotonAjustado::kMargen});
+  return huecos;
+}
 
 // Labels on the window are opaque, so that the schematic never shows through them; inside a frame
 // a label takes the frame's own fill. Their tool tip is the only one of the window.
@@ -36,6 +62,7 @@ CajaTexto* NuevoCampo(QWidget* padre, std::string_view nombre, QLabel* etiqueta,
   campo->Escribir(Q(kTextoDiseno));
   campo->setObjectName(Q(nombre));
   campo->setAccessibleName(etiqueta->text());
+  campo->setAccessibleDescription(etiqueta->toolTip());
   etiqueta->setBuddy(campo);
   campo->setGeometry(lugar);
   return campo;
@@ -61,6 +88,8 @@ FrmInicio::FrmInicio(ConfiguracionRegional regional, Avisador& avisador, QWidget
   auto* esquema = new QLabel(cliente);
   esquema->setObjectName(Q(kNombreEsquema));
   esquema->setPixmap(DibujoEsquema(devicePixelRatioF()));
+  esquema->setAccessibleName(Q(kNombreAccesibleEsquema));
+  esquema->setAccessibleDescription(Q(kDescripcionEsquema));
   esquema->setGeometry(Pixeles(kEsquema.izquierda, kEsquema.arriba, kEsquema.ancho, kEsquema.alto));
   ConstruirMarcos(cliente);
   ConstruirResultados(cliente);
@@ -74,6 +103,7 @@ FrmInicio::FrmInicio(ConfiguracionRegional regional, Avisador& avisador, QWidget
 
   ConstruirMenu();
   OrdenarFoco();
+  AjustarFuente();
   resize(Px(kAnchoCliente), Px(kAltoCliente) + menuBar()->sizeHint().height());
 
   calculadora_.Inicio();
@@ -100,25 +130,43 @@ void FrmInicio::ConstruirMarcos(QWidget* cliente) {
 }
 
 void FrmInicio::ConstruirResultados(QWidget* cliente) {
-  std::array<QLabel*, kNumResultados> etiquetas{};
   for (std::size_t i = 0; i < kNumResultados; ++i) {
     const auto& r = kResultados[i];
     const auto& l = kPosicionesResultado[i];
-    QRect lugar = Pixeles(l.izquierdaEtiqueta, l.arribaEtiqueta, l.anchoEtiqueta, kAltoEtiqueta);
-    etiquetas[i] = NuevaEtiqueta(cliente, r.etiqueta, r.titulo, r.ayuda, lugar, true);
-    // A caption wider than its box takes the room it needs to the right, over the picture or the
-    // empty window, rather than losing its end ("mu r [º" under most fonts).
-    lugar.setWidth(
-        std::max(lugar.width(), etiquetas[i]->fontMetrics().horizontalAdvance(Q(r.titulo))));
-    etiquetas[i]->setGeometry(lugar);
+    etiquetasResultado_[i] = NuevaEtiqueta(
+        cliente, r.etiqueta, r.titulo, r.ayuda,
+        Pixeles(l.izquierdaEtiqueta, l.arribaEtiqueta, l.anchoEtiqueta, kAltoEtiqueta), true);
   }
   for (std::size_t i = 0; i < kNumResultados; ++i) {
     const auto& r = kResultados[i];
     const auto& l = kPosicionesResultado[i];
     campos_[Indice(r.campo)] =
-        NuevoCampo(cliente, r.control, etiquetas[i],
+        NuevoCampo(cliente, r.control, etiquetasResultado_[i],
                    Pixeles(l.izquierdaCampo, l.arribaCampo, l.anchoCampo, kAltoCampo));
   }
+}
+
+void FrmInicio::AjustarFuente() {
+  setFont(
+      FuenteQueCabe(QApplication::font(), kAltoLinea, HuecosDeLaVentana(calculadora_.Regional())));
+  // A result's caption wider than its box takes the room it needs to the right, over the picture
+  // or the empty window, rather than losing its end ("mu r [º" under most fonts).
+  for (std::size_t i = 0; i < kNumResultados; ++i) {
+    const auto& l = kPosicionesResultado[i];
+    QRect lugar = Pixeles(l.izquierdaEtiqueta, l.arribaEtiqueta, l.anchoEtiqueta, kAltoEtiqueta);
+    auto* etiqueta = etiquetasResultado_[i];
+    lugar.setWidth(
+        std::max(lugar.width(), etiqueta->fontMetrics().horizontalAdvance(etiqueta->text())));
+    etiqueta->setGeometry(lugar);
+  }
+}
+
+bool FrmInicio::event(QEvent* evento) {
+  // The desktop's font may come, or change, after the window is made (a platform theme sets it
+  // once the event loop runs): the window fits it again.
+  if (evento->type() == QEvent::ApplicationFontChange)
+    AjustarFuente();
+  return QMainWindow::event(evento);
 }
 
 QPushButton* FrmInicio::ConstruirBoton(QWidget* cliente, std::size_t i) {

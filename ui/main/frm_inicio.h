@@ -8,6 +8,7 @@
 #include "ui/comun/avisador.h"
 #include "ui/main/formulario_ventana.h"
 
+class QLabel;
 class QPushButton;
 
 namespace zelk::ui {
@@ -36,6 +37,7 @@ class FrmInicio : public QMainWindow {
   // On the first show the client area is made exactly 657 by 519, whatever height the menu bar
   // took on this desktop.
   void showEvent(QShowEvent* evento) override;
+  bool event(QEvent* evento) override;
 
  private:
   void ConstruirMarcos(QWidget* cliente);
@@ -43,8 +45,12 @@ class FrmInicio : public QMainWindow {
   QPushButton* ConstruirBoton(QWidget* cliente, std::size_t i);
   void ConstruirMenu();
   void OrdenarFoco();
+  // The font of the desktop, made smaller where the window's rows and captions need it, and the
+  // results' captions as wide as their text.
+  void AjustarFuente();
 
   FormularioVentana::Campos campos_{};
+  std::array<QLabel*, kNumResultados> etiquetasResultado_{};
   FormularioVentana formulario_;
   Calculadora calculadora_;
   bool medida_ = false;
