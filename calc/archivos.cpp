@@ -4,7 +4,7 @@
 #include <random>
 #include <system_error>
 
-#include "calc/plataforma_archivos.h"
+#include "calc/plataforma.h"
 
 namespace zelk::archivos {
 

@@ -99,6 +99,12 @@ void Rechazos::Primero(std::string_view donde, std::string_view motivo) {
   primero_ = std::string(donde) + ": " + std::string(motivo);
 }
 
+void Rechazos::Sumar(std::size_t cuantos, std::string_view primero) {
+  if (cuantos_ == 0 && cuantos > 0)
+    primero_ = primero;
+  cuantos_ += cuantos;
+}
+
 void Rechazos::Informar(std::ostream& err, std::size_t total) const {
   if (cuantos_ == 0)
     return;

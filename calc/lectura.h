@@ -48,6 +48,11 @@ class Rechazos {
       : fila_(fila), filas_(filas), femenino_(femenino) {}
 
   bool Alguno() const { return cuantos_ > 0; }
+  std::size_t Cuantos() const { return cuantos_; }
+  // "línea 14: «Nr» = «0» no puede valer 0"
+  const std::string& PrimeroTexto() const { return primero_; }
+  // Those of a later part of the batch, with its first one's text.
+  void Sumar(std::size_t cuantos, std::string_view primero);
   // One more; true when it is the first, whose place and reason the caller then gives.
   bool Anotar() { return cuantos_++ == 0; }
   void Primero(std::string_view donde, std::string_view motivo);

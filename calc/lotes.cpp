@@ -8,6 +8,7 @@
 #include "calc/columnas.h"
 #include "calc/csv.h"
 #include "calc/lectura.h"
+#include "calc/tuberia.h"
 #include "engine/calculo.h"
 
 namespace zelk::lotes {
@@ -88,8 +89,37 @@ Punto EvaluarFila(const TextosEntrada& textos, const DeTabla& deTabla,
 
 }  // namespace
 
+namespace {
+
+// Rows of a CSV file as the reading thread hands them to the threads that compute them.
+struct BloqueCsv {
+  static constexpr std::size_t kFilas = 2048;
+  static constexpr std::size_t kBytes = 1 << 20;
+  // The fields of its rows one after another, where each ends, and the line each row begins on.
+  std::string textos;
+  std::vector<std::size_t> fines;
+  std::vector<std::size_t> lineas;
+  bool primero = false;  // holds the table's first row
+  // What the rows give: their part of the table, and the rows rejected.
+  std::string salida;
+  std::size_t rechazadas = 0;
+  std::string primerRechazo;  // where and why the first was
+
+  void Vaciar() {
+    textos.clear();
+    fines.clear();
+    lineas.clear();
+    salida.clear();
+    rechazadas = 0;
+    primerRechazo.clear();
+  }
+};
+
+}  // namespace
+
 int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegional& r,
-                OpcionesSalida opciones, std::ostream& salida, std::ostream& err) {
+                OpcionesSalida opciones, std::ostream& salida, std::ostream& err,
+                std::size_t hilos) {
   // A file of one column says nothing of its separator: it is the one of the user's settings.
   csv::Lector lector(entrada, std::nullopt, SeparadorCsv(r), ParametrosEn);
   std::vector<std::string> campos;
@@ -98,6 +128,7 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
       throw csv::ErrorCsv{1, "falta la cabecera"};
     auto columnas = Cabecera(campos, lector.Linea(), opciones.formato, base);
     // Where each column's text goes among the 18 inputs; none for a column of the user's own.
+    const std::size_t nColumnas = columnas.size();
     std::vector<std::optional<std::size_t>> indices;
     DeTabla deTabla{};
     for (const auto& c : columnas) {
@@ -110,29 +141,57 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
     // A file saved for Excel comes back as Excel reads it.
     opciones.marca = opciones.marca || (lector.TeniaMarca() && opciones.formato == Formato::Csv);
     Tabla tabla(salida, r, opciones, std::move(columnas));
-    TextosEntrada textos = Vistas(base);
-    std::vector<std::string_view> propios(indices.size());
+    const FormatoTabla& formato = tabla.Formato();
     Rechazos rechazos("fila", "filas", true);
     std::size_t filas = 0, vacias = 0;
-    while (lector.Siguiente(campos)) {
-      // What a spreadsheet saves for a row that was emptied.
-      if (std::all_of(campos.begin(), campos.end(), [](const auto& c) { return c.empty(); })) {
-        ++vacias;
-        continue;
+
+    const auto llenar = [&](BloqueCsv& b) {
+      b.Vaciar();
+      b.primero = filas == 0;
+      while (b.lineas.size() < BloqueCsv::kFilas && b.textos.size() < BloqueCsv::kBytes &&
+             lector.Siguiente(campos)) {
+        // What a spreadsheet saves for a row that was emptied.
+        if (std::all_of(campos.begin(), campos.end(), [](const auto& c) { return c.empty(); })) {
+          ++vacias;
+          continue;
+        }
+        if (campos.size() != nColumnas)
+          throw csv::ErrorCsv{lector.Linea(), "la fila tiene " + std::to_string(campos.size()) +
+                                                  " campos y la cabecera " +
+                                                  std::to_string(nColumnas)};
+        for (const auto& c : campos) {
+          b.textos.append(c);
+          b.fines.push_back(b.textos.size());
+        }
+        b.lineas.push_back(lector.Linea());
+        ++filas;
       }
-      if (campos.size() != indices.size())
-        throw csv::ErrorCsv{lector.Linea(), "la fila tiene " + std::to_string(campos.size()) +
-                                                " campos y la cabecera " +
-                                                std::to_string(indices.size())};
-      for (std::size_t c = 0; c < indices.size(); ++c) {
-        if (indices[c])
-          textos[*indices[c]] = campos[c];
-        propios[c] = campos[c];
+      return !b.lineas.empty();
+    };
+    const auto trabajar = [&](BloqueCsv& b) {
+      TextosEntrada textos = Vistas(base);
+      std::vector<std::string_view> propios(nColumnas);
+      Rechazos enBloque("fila", "filas", true);
+      for (std::size_t f = 0, campo = 0; f < b.lineas.size(); ++f) {
+        for (std::size_t c = 0; c < nColumnas; ++c, ++campo) {
+          const std::size_t desde = campo == 0 ? 0 : b.fines[campo - 1];
+          propios[c] = std::string_view(b.textos).substr(desde, b.fines[campo] - desde);
+          if (indices[c])
+            textos[*indices[c]] = propios[c];
+        }
+        const Punto punto = EvaluarFila(textos, deTabla, r, enBloque,
+                                        [&] { return "línea " + std::to_string(b.lineas[f]); });
+        formato.Fila(b.salida, propios, punto, b.primero && f == 0);
       }
-      ++filas;
-      tabla.Fila(propios, EvaluarFila(textos, deTabla, r, rechazos,
-                                      [&] { return "línea " + std::to_string(lector.Linea()); }));
-    }
+      b.rechazadas = enBloque.Cuantos();
+      if (enBloque.Alguno())
+        b.primerRechazo = enBloque.PrimeroTexto();
+    };
+    const auto entregar = [&](BloqueCsv& b) {
+      tabla.Filas(b.salida);
+      rechazos.Sumar(b.rechazadas, b.primerRechazo);
+    };
+    EnOrden<BloqueCsv>(hilos, llenar, trabajar, entregar);
     tabla.Terminar();
     if (vacias > 0)
       err << "zelk-calc: nota: " << vacias
@@ -270,17 +329,32 @@ std::vector<PuntoCurva> CurvaReducida::Terminar() {
   return std::move(curva_);
 }
 
+namespace {
+
+// Points of a sweep as the threads that compute them take them: a run of the grid's points, in
+// its order.
+struct BloqueBarrido {
+  static constexpr std::size_t kPuntos = 2048;
+  std::size_t desde = 0, hasta = 0;
+  std::string salida;
+  std::size_t rechazados = 0;
+  std::string primerRechazo;
+  // For a plot, each point's results, empty where the point was rejected.
+  std::vector<ResultadosEnlace> resultados;
+};
+
+}  // namespace
+
 int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     const ConfiguracionRegional& r, OpcionesSalida opciones, std::ostream& salida,
-                    std::ostream& err, Curvas* curvas) {
+                    std::ostream& err, Curvas* curvas, std::size_t hilos) {
   std::vector<Columna> columnas;
   for (const auto& b : barridos)
     columnas.push_back({std::string(b.parametro->nombre), b.parametro});
   Tabla tabla(salida, r, opciones, std::move(columnas));
-  TextosEntrada textos = Vistas(base);
-  std::vector<std::string> propios(barridos.size());
-  std::vector<std::string_view> vistas(barridos.size());
+  const FormatoTabla& formato = tabla.Formato();
   const std::size_t interior = barridos.size() > 1 ? barridos[1].puntos : 1;
+  const std::size_t total = barridos[0].puntos * interior;
   Rechazos rechazos("punto", "puntos", false);
   const DeTabla deTabla{};
   std::vector<CurvaReducida> reducidas;
@@ -291,32 +365,55 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
     curvas->hasta = barridos[0].hasta;
     reducidas.assign(kNumResultados, CurvaReducida(barridos[0].puntos, curvas->columnas));
   }
-  for (std::size_t i = 0; i < barridos[0].puntos; ++i) {
-    for (std::size_t j = 0; j < interior; ++j) {
-      const std::size_t k[2] = {i, j};
+
+  std::size_t siguiente = 0;
+  const auto llenar = [&](BloqueBarrido& b) {
+    b.desde = siguiente;
+    b.hasta = siguiente = std::min(total, siguiente + BloqueBarrido::kPuntos);
+    return b.desde < b.hasta;
+  };
+  const auto trabajar = [&](BloqueBarrido& b) {
+    b.salida.clear();
+    b.resultados.clear();
+    TextosEntrada textos = Vistas(base);
+    std::vector<std::string> propios(barridos.size());
+    std::vector<std::string_view> vistas(barridos.size());
+    Rechazos enBloque("punto", "puntos", false);
+    for (std::size_t punto = b.desde; punto < b.hasta; ++punto) {
+      const std::size_t k[2] = {punto / interior, punto % interior};
       for (std::size_t s = 0; s < barridos.size(); ++s) {
         // Typed as the window shows a number, so the pass reads it as a user's text.
         propios[s] = NumeroATexto(barridos[s].Valor(k[s]), r);
         vistas[s] = propios[s];
         textos[Indice(barridos[s].parametro->campo)] = propios[s];
       }
-      const Punto punto = EvaluarFila(textos, deTabla, r, rechazos, [&] {
+      const Punto p = EvaluarFila(textos, deTabla, r, enBloque, [&] {
         std::string donde;
         for (std::size_t s = 0; s < barridos.size(); ++s)
           donde += std::string(s ? ", " : "") + std::string(barridos[s].parametro->nombre) + " = " +
                    propios[s];
         return donde;
       });
-      tabla.Fila(vistas, punto);
-      for (std::size_t n = 0; n < reducidas.size(); ++n)
-        reducidas[n].Anadir(i, barridos[0].Valor(i),
-                            punto.datos ? punto.resultados.*kResultados[n].miembro : Resultado());
+      formato.Fila(b.salida, vistas, p, punto == 0);
+      if (!reducidas.empty())
+        b.resultados.push_back(p.datos ? p.resultados : ResultadosEnlace{});
     }
-  }
+    b.rechazados = enBloque.Cuantos();
+    b.primerRechazo = enBloque.Alguno() ? enBloque.PrimeroTexto() : std::string();
+  };
+  const auto entregar = [&](BloqueBarrido& b) {
+    tabla.Filas(b.salida);
+    rechazos.Sumar(b.rechazados, b.primerRechazo);
+    for (std::size_t i = 0; i < b.resultados.size(); ++i)
+      for (std::size_t n = 0; n < reducidas.size(); ++n)
+        reducidas[n].Anadir(b.desde + i, barridos[0].Valor(b.desde + i),
+                            b.resultados[i].*kResultados[n].miembro);
+  };
+  EnOrden<BloqueBarrido>(hilos, llenar, trabajar, entregar);
   tabla.Terminar();
   for (std::size_t n = 0; n < reducidas.size(); ++n)
     curvas->y[n] = reducidas[n].Terminar();
-  rechazos.Informar(err, barridos[0].puntos * interior);
+  rechazos.Informar(err, total);
   return rechazos.Alguno() ? 3 : 0;
 }
 

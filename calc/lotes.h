@@ -35,8 +35,10 @@ Base BaseDeInicio(
 // Parameter columns hold numbers as a spreadsheet writes them; a row with any other text there is
 // rejected. Rows made only of separators are skipped. Rejected and skipped rows are told on `err`
 // at the end.
+// Rows are computed on `hilos` threads in blocks, and written in their order.
 int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegional& r,
-                OpcionesSalida opciones, std::ostream& salida, std::ostream& err);
+                OpcionesSalida opciones, std::ostream& salida, std::ostream& err,
+                std::size_t hilos = 1);
 
 // No sweep, and no grid as a whole, has more points: ten million rows of results are about a
 // gigabyte of CSV.
@@ -105,7 +107,7 @@ enum class FormatoGrafico { Svg, Png };
 // write throws archivos::ErrorEscritura.
 int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     const ConfiguracionRegional& r, OpcionesSalida opciones, std::ostream& salida,
-                    std::ostream& err, Curvas* curvas);
+                    std::ostream& err, Curvas* curvas, std::size_t hilos = 1);
 
 // The converter end whose tap sets the angle: the rectifier's for alpha, the inverter's for gamma.
 enum class Angulo { alpha, gamma };

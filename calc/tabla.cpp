@@ -3,8 +3,8 @@
 #include <charconv>
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
 #include <array>
+#include <cerrno>
 #include <cmath>
 
 #include "calc/archivos.h"
@@ -229,7 +229,9 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
 
 Tabla::Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,
              std::vector<Columna> columnas)
-    : salida_(salida), formato_(r, opciones, std::move(columnas)), pendiente_(formato_.Cabecera()) {}
+    : salida_(salida),
+      formato_(r, opciones, std::move(columnas)),
+      pendiente_(formato_.Cabecera()) {}
 
 Tabla::~Tabla() {
   // What was complete before a fault is still written; a failure here has no one to tell.

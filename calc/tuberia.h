@@ -21,11 +21,23 @@ template <typename Bloque, typename Llenar, typename Trabajar, typename Entregar
 void EnOrden(std::size_t hilos, Llenar llenar, Trabajar trabajar, Entregar entregar) {
   if (hilos <= 1) {
     Bloque bloque;
-    while (llenar(bloque)) {
-      trabajar(bloque);
-      entregar(bloque);
+    while (true) {
+      std::exception_ptr fallo;
+      bool hay = false;
+      try {
+        hay = llenar(bloque);
+      } catch (...) {
+        fallo = std::current_exception();
+      }
+      if (hay || fallo) {
+        trabajar(bloque);
+        entregar(bloque);
+      }
+      if (fallo)
+        std::rethrow_exception(fallo);
+      if (!hay)
+        return;
     }
-    return;
   }
 
   enum class Estado { Libre, Pendiente, EnCurso, Hecho };
@@ -79,8 +91,7 @@ void EnOrden(std::size_t hilos, Llenar llenar, Trabajar trabajar, Entregar entre
 
   // Hands back every block that is done, oldest first.
   const auto entregarHechos = [&](std::unique_lock<std::mutex>& l) {
-    while (siguienteEntrega < siguienteLleno &&
-           hueco(siguienteEntrega).estado == Estado::Hecho) {
+    while (siguienteEntrega < siguienteLleno && hueco(siguienteEntrega).estado == Estado::Hecho) {
       Hueco& h = hueco(siguienteEntrega);
       l.unlock();
       entregar(h.bloque);

@@ -13,7 +13,7 @@
 #include "calc/csv.h"
 #include "calc/lectura.h"
 #include "calc/lotes.h"
-#include "calc/plataforma_archivos.h"
+#include "calc/plataforma.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
 
@@ -52,6 +52,8 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
          "                       la tabla en ARCHIVO en vez de la salida estándar; el archivo\n"
          "                       se sustituye solo cuando todo ha ido bien\n"
          "  --format csv|json    formato de la tabla (csv)\n"
+         "  --hilos N            hilos que calculan la tabla (todos los núcleos que el proceso\n"
+         "                       puede usar); la tabla es la misma con cualquier N\n"
          "  --raw                números para máquinas: precisión completa, \".\" decimal, \",\"\n"
          "                       entre campos\n"
          "  --bom                la tabla CSV empieza por la marca de orden de UTF-8, que Excel\n"
@@ -103,10 +105,13 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
   }
 }
 
+// More threads than this share the cores and gain nothing.
+constexpr std::size_t kHilosMaximos = 256;
+
 struct Opciones {
   bool ayuda = false, version = false, crudo = false, marca = false;
   // Empty when not given: an empty value is refused.
-  std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano;
+  std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano, hilos;
   std::vector<std::string> barridos, asignaciones;
 };
 
@@ -117,7 +122,7 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
     std::string_view nombre;
     std::string Opciones::*destino;
   };
-  static constexpr std::array<ConValor, 10> kConValor{{{"--locale", &Opciones::locale},
+  static constexpr std::array<ConValor, 11> kConValor{{{"--locale", &Opciones::locale},
                                                        {"--csv", &Opciones::csv},
                                                        {"-o", &Opciones::salida},
                                                        {"--output", &Opciones::salida},
@@ -126,7 +131,8 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
                                                        {"--plot-size", &Opciones::tamano},
                                                        {"--tap-for", &Opciones::tapPara},
                                                        {"--tap-step", &Opciones::tapPaso},
-                                                       {"--tap-range", &Opciones::tapMargen}}};
+                                                       {"--tap-range", &Opciones::tapMargen},
+                                                       {"--hilos", &Opciones::hilos}}};
   struct Bandera {
     std::string_view nombre;
     bool Opciones::*destino;
@@ -363,8 +369,9 @@ int Ejecucion::Ejecutar() {
   const bool tap = !o_.tapPara.empty();
   if (!o_.csv.empty() + !o_.barridos.empty() + tap > 1)
     return Uso("--csv, --sweep y --tap-for no van juntos");
-  if (!tabla && (o_.crudo || o_.marca || !o_.formato.empty() || !o_.salida.empty()))
-    return Uso("--raw, --bom, --format y --output son para --csv y --sweep");
+  if (!tabla &&
+      (o_.crudo || o_.marca || !o_.formato.empty() || !o_.salida.empty() || !o_.hilos.empty()))
+    return Uso("--raw, --bom, --format, --output y --hilos son para --csv y --sweep");
   if (o_.marca && o_.formato == "json")
     return Uso("--bom es para CSV: JSON no lleva marca de orden");
   if (!tap && (!o_.tapPaso.empty() || !o_.tapMargen.empty()))
@@ -407,6 +414,13 @@ int Ejecucion::Ejecutar() {
 
 int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   // Everything that can be checked is checked before any work, and before any file is touched.
+  std::size_t hilos = archivos::NucleosDisponibles();
+  if (!o_.hilos.empty()) {
+    const auto leido = std::from_chars(o_.hilos.data(), o_.hilos.data() + o_.hilos.size(), hilos);
+    if (leido.ec != std::errc() || leido.ptr != o_.hilos.data() + o_.hilos.size() || hilos < 1 ||
+        hilos > kHilosMaximos)
+      return Uso("--hilos: un número entero de 1 a " + std::to_string(kHilosMaximos));
+  }
   std::vector<lotes::Barrido> barridos;
   for (const auto& texto : o_.barridos) {
     std::string error;
@@ -490,10 +504,10 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   int estado = kSalidaBien;
   try {
     if (!o_.csv.empty())
-      estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_);
+      estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_, hilos);
     else
       estado = lotes::CalcularBarrido(barridos, base, r, opciones, destino, err_,
-                                      grafico ? &curvas : nullptr);
+                                      grafico ? &curvas : nullptr, hilos);
   } catch (const archivos::ErrorLectura& e) {
     return Fallo("no se puede leer " + nombreEntrada + ": " + e.motivo);
   } catch (const archivos::ErrorEscritura& e) {

@@ -326,5 +326,36 @@ TEST(Salida, JsonDeMuchasColumnas) {
   EXPECT_NE(p.out.find("\"c2998\":\"v\",\"c2999\":\"v\",\"alpha\":\"23.62\""), std::string::npos);
 }
 
+// Blocks of rows computed on several threads come out as one thread writes them: the table, the
+// count of rejections and the first of them, a fault's line and the rows before it.
+TEST(Hilos, LaMismaTablaConCualquierNumero) {
+  std::string csv = "caso;Idc;Nr;Rdc\n";
+  for (int i = 0; i < 9000; ++i)
+    csv += "c" + std::to_string(i) + ";" + std::to_string(500 + i) + ";" +
+           (i % 1777 == 5 ? "0" : "2") + ";" + (i % 3001 == 7 ? "x" : "12") + "\n";
+  const std::string archivo = Poner("hilos.csv", csv);
+  const std::string roto = Poner("hilos-roto.csv", csv + "1;2\n");
+  const std::vector<std::vector<std::string>> casos{
+      {"--csv", archivo},
+      {"--csv", archivo, "--format", "json", "--raw"},
+      {"--csv", roto},
+      {"--sweep", "Nr=-2:2:5", "--sweep", "Idc=1000:3000:2001"}};
+  for (const auto& args : casos) {
+    std::vector<std::string> uno = args;
+    uno.insert(uno.end(), {"--hilos", "1"});
+    const auto referencia = Ejecutar(kZelkCalc, uno, kEspanol);
+    EXPECT_NE(referencia.err, "");
+    for (const std::string hilos : {"2", "3", "8"}) {
+      std::vector<std::string> varios = args;
+      varios.insert(varios.end(), {"--hilos", hilos});
+      const auto p = Ejecutar(kZelkCalc, varios, kEspanol);
+      EXPECT_EQ(p.estado, referencia.estado) << args[1] << " " << hilos;
+      EXPECT_EQ(p.err, referencia.err) << args[1] << " " << hilos;
+      EXPECT_TRUE(p.out == referencia.out) << args[1] << " " << hilos;
+    }
+  }
+  EXPECT_EQ(Ejecutar(kZelkCalc, {"--csv", archivo, "--hilos", "0"}, kC).estado, 2);
+}
+
 }  // namespace
 }  // namespace zelk

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cwchar>
 
-#include "calc/plataforma_archivos.h"
+#include "calc/plataforma.h"
 
 namespace zelk::archivos {
 
@@ -99,6 +99,17 @@ int VigilarTemporal(const fs::path& ruta) {
 void OlvidarTemporal(int vigilado) {
   if (vigilado > 0 && vigilado <= kVigilados)
     ocupados[static_cast<std::size_t>(vigilado - 1)].store(false);
+}
+
+unsigned NucleosDisponibles() {
+  DWORD_PTR proceso = 0, sistema = 0;
+  if (::GetProcessAffinityMask(::GetCurrentProcess(), &proceso, &sistema) && proceso != 0) {
+    unsigned n = 0;
+    for (; proceso != 0; proceso &= proceso - 1)
+      ++n;
+    return n;
+  }
+  return 1;
 }
 
 }  // namespace zelk::archivos

@@ -1,6 +1,7 @@
-// What files need of the operating system beyond the standard library: a file only its owner may
-// read, the mode of a new file, the identity of standard input, and temporary files that a signal
-// ending the program removes first. One implementation per platform, chosen by the build.
+// What zelk-calc needs of the operating system beyond the standard library: a file only its owner
+// may read, the mode of a new file, the identity of standard input, temporary files that a signal
+// ending the program removes first, and the cores it may use. One implementation per platform,
+// chosen by the build.
 #pragma once
 
 #include <filesystem>
@@ -22,5 +23,8 @@ bool EsLaEntradaEstandar(const std::filesystem::path& ruta);
 // none: the table of watched files is full.
 int VigilarTemporal(const std::filesystem::path& ruta);
 void OlvidarTemporal(int vigilado);
+
+// The cores this process may run on (its affinity), at least 1.
+unsigned NucleosDisponibles();
 
 }  // namespace zelk::archivos

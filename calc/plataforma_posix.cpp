@@ -1,14 +1,17 @@
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <thread>
 
-#include "calc/plataforma_archivos.h"
+#include "calc/plataforma.h"
 
 namespace zelk::archivos {
 
@@ -93,6 +96,14 @@ int VigilarTemporal(const fs::path& ruta) {
 void OlvidarTemporal(int vigilado) {
   if (vigilado > 0 && vigilado <= kVigilados)
     ocupados[static_cast<std::size_t>(vigilado - 1)].store(false);
+}
+
+unsigned NucleosDisponibles() {
+  cpu_set_t cpus;
+  CPU_ZERO(&cpus);
+  if (::sched_getaffinity(0, sizeof cpus, &cpus) == 0 && CPU_COUNT(&cpus) > 0)
+    return static_cast<unsigned>(CPU_COUNT(&cpus));
+  return std::max(1u, std::thread::hardware_concurrency());
 }
 
 }  // namespace zelk::archivos
