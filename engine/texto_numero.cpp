@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <system_error>
 #include <utility>
@@ -15,6 +16,12 @@ namespace zelk {
 bool EsUtf8(std::string_view texto) {
   std::size_t i = 0;
   const std::size_t n = texto.size();
+  // Plain ASCII eight bytes at a time.
+  for (std::uint64_t ocho; i + 8 <= n; i += 8) {
+    std::memcpy(&ocho, texto.data() + i, 8);
+    if (ocho & 0x8080808080808080ull)
+      break;
+  }
   while (i < n) {
     const auto c = static_cast<unsigned char>(texto[i]);
     if (c < 0x80) {
@@ -192,6 +199,73 @@ std::uint64_t SoltarCifras(std::uint64_t n, int cuantas) {
   return SoltarCifrasEn(n, cuantas, std::make_index_sequence<15>{});
 }
 
+// The shown digits of a magnitude under n decimals as one integer, straight from the double: the
+// exact value times 10^n rounded half up. That is what rounding to 15 digits and then to n
+// decimals gives, unless the exact value lies within the 15-digit rounding of a half: then, and
+// for magnitudes whose shown digits are more than 15, empty.
+std::optional<std::uint64_t> RedondeoDirecto(double magnitud, int n) {
+  if (n < 0 || n > 6 || !(magnitud < 1e15 / kPotencias[static_cast<std::size_t>(n)]))
+    return std::nullopt;
+  const double escala = kPotencias[static_cast<std::size_t>(n)];
+  const double y = magnitud * escala;
+  const double base = std::floor(y);
+  // y - base is exact below 2^52; fma gives the product's rounding error exactly.
+  const double fraccion = (y - base) + std::fma(magnitud, escala, -y);
+  // Rounding to 15 digits moves the value by at most 5e-15 of itself.
+  if (std::fabs(fraccion - 0.5) <= 1e-13 * std::max(y, 1.0))
+    return std::nullopt;
+  return static_cast<std::uint64_t>(base) + (fraccion > 0.5 ? 1 : 0);
+}
+
+// m as a number of n decimals: "-" unless it is zero, the integer digits (at least one), D and n
+// digits.
+void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negativo,
+                        const std::string& D) {
+  std::array<char, 24> cifras;
+  char* p = cifras.data() + cifras.size();
+  const bool signo = negativo && m != 0;
+  do {
+    *--p = static_cast<char>('0' + m % 10);
+    m /= 10;
+  } while (m != 0 || cifras.data() + cifras.size() - p < n + 1);
+  const auto largo = static_cast<std::size_t>(cifras.data() + cifras.size() - p);
+  const std::size_t enteras = largo - static_cast<std::size_t>(n);
+  if (signo)
+    salida.push_back('-');
+  salida.append(p, enteras);
+  if (n > 0) {
+    salida.append(D);
+    salida.append(p + enteras, static_cast<std::size_t>(n));
+  }
+}
+
+// The common field: digits with at most one D of one byte among them, 15 digits at most, nothing
+// else. Such a text needs no rounding beyond one exact division. Empty for any other text, which
+// may still be a number.
+std::optional<double> Sencillo(std::string_view texto, const ConfiguracionRegional& r) {
+  if (texto.empty() || texto.size() > 16 || r.Decimal().size() != 1)
+    return std::nullopt;
+  const char d = r.Decimal().front();
+  std::uint64_t entero = 0;
+  int cifras = 0, fraccion = -1;
+  for (char c : texto) {
+    if (EsDigito(c)) {
+      entero = entero * 10 + static_cast<std::uint64_t>(c - '0');
+      ++cifras;
+      if (fraccion >= 0)
+        ++fraccion;
+    } else if (c == d && fraccion < 0) {
+      fraccion = 0;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (cifras == 0 || cifras > 15)
+    return std::nullopt;
+  const double m = static_cast<double>(entero);
+  return fraccion <= 0 ? m : m / kPotencias[static_cast<std::size_t>(fraccion)];
+}
+
 // The 15 digits as characters.
 std::array<char, 15> Cifras(Quince q) {
   std::array<char, 15> d{};
@@ -252,15 +326,9 @@ std::size_t ConfiguracionRegional::GrupoEn(std::string_view texto) const {
 }
 
 std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRegional& r) {
-  // Most fields hold a plain whole number of a few digits, exactly a double.
-  if (!texto.empty() && texto.size() <= 15) {
-    std::uint64_t entero = 0;
-    std::size_t i = 0;
-    while (i < texto.size() && EsDigito(texto[i]))
-      entero = entero * 10 + static_cast<std::uint64_t>(texto[i++] - '0');
-    if (i == texto.size())
-      return static_cast<double>(entero);
-  }
+  // Most fields hold a plain number of a few digits.
+  if (const auto v = Sencillo(texto, r))
+    return v;
   while (!texto.empty() && EsBlanco(texto.front()))
     texto.remove_prefix(1);
   while (!texto.empty() && EsBlanco(texto.back()))
@@ -421,6 +489,8 @@ bool GruposDeTres(std::string_view texto, const ConfiguracionRegional& r) {
 }  // namespace
 
 std::optional<double> NumeroDeHoja(std::string_view texto, const ConfiguracionRegional& r) {
+  if (const auto v = Sencillo(texto, r))
+    return v;
   if (!GruposDeTres(texto, r))
     return std::nullopt;
   return TextoANumero(texto, r);
@@ -434,11 +504,18 @@ bool EsNumerico(std::string_view texto, const ConfiguracionRegional& r) {
   return TextoANumero(texto, r).has_value();
 }
 
-std::string NumeroConPatron(double valor, const Patron& patron, const ConfiguracionRegional& r) {
-  if (!std::isfinite(valor))
-    return std::string(kMarcaError);
+void AnadirConPatron(std::string& salida, double valor, const Patron& patron,
+                     const ConfiguracionRegional& r) {
   const int n = patron.decimales;
   const double magnitud = std::fabs(valor);
+  if (const auto m = RedondeoDirecto(magnitud, n)) {
+    EscribirRedondeado(salida, *m, n, std::signbit(valor), r.Decimal());
+    return;
+  }
+  if (!std::isfinite(valor)) {
+    salida.append(kMarcaError);
+    return;
+  }
   const Quince q = magnitud == 0 ? Quince{0, 0} : RedondeoQuince(magnitud);
 
   // The shown digits as one integer: value x 10^n, rounded half away from zero on the 15 digits.
@@ -502,9 +579,11 @@ std::string NumeroConPatron(double valor, const Patron& patron, const Configurac
     esCero = cifras[i] == '0';
   const bool signo = std::signbit(valor) && !esCero;
   const std::string& D = r.Decimal();
-  std::string out(signo + enteras + (n > 0 ? D.size() + static_cast<std::size_t>(n) : 0), '-');
+  const std::size_t inicio = salida.size();
+  salida.resize(inicio + signo + enteras + (n > 0 ? D.size() + static_cast<std::size_t>(n) : 0),
+                '-');
   // Plain loops: these runs are a few characters long, too short for memcpy to pay.
-  char* p = out.data() + signo;
+  char* p = salida.data() + inicio + signo;
   for (std::size_t i = 0; i < enteras; ++i)
     *p++ = cifras[i];
   if (n > 0) {
@@ -513,7 +592,12 @@ std::string NumeroConPatron(double valor, const Patron& patron, const Configurac
     for (std::size_t i = enteras; i < largo; ++i)
       *p++ = cifras[i];
   }
-  return out;
+}
+
+std::string NumeroConPatron(double valor, const Patron& patron, const ConfiguracionRegional& r) {
+  std::string texto;
+  AnadirConPatron(texto, valor, patron, r);
+  return texto;
 }
 
 std::string NumeroATexto(double valor, const ConfiguracionRegional& r) {
@@ -567,9 +651,19 @@ std::string NumeroATexto(double valor, const ConfiguracionRegional& r) {
 
 std::string TextoResultado(const Resultado& valor, const DescripcionResultado& d,
                            const ConfiguracionRegional& r) {
+  std::string texto;
+  AnadirTextoResultado(texto, valor, d, r);
+  return texto;
+}
+
+void AnadirTextoResultado(std::string& salida, const Resultado& valor,
+                          const DescripcionResultado& d, const ConfiguracionRegional& r) {
   if (!valor)
-    return std::string(kMarcaError);
-  return d.patron ? NumeroConPatron(*valor, *d.patron, r) : NumeroATexto(*valor, r);
+    salida.append(kMarcaError);
+  else if (d.patron)
+    AnadirConPatron(salida, *valor, *d.patron, r);
+  else
+    salida.append(NumeroATexto(*valor, r));
 }
 
 }  // namespace zelk
