@@ -89,6 +89,8 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
     if (!lector.Siguiente(campos))
       throw csv::ErrorCsv{1, "falta la cabecera"};
     auto columnas = Cabecera(campos, lector.Linea(), opciones.formato);
+    ControlDeTabla control(columnas, base.control, lector.Linea());
+    opciones.control = control.Activo();
     // Where each column's text goes among the 18 inputs; none for a column of the user's own.
     std::vector<std::optional<std::size_t>> indices;
     for (const auto& c : columnas)
@@ -109,7 +111,8 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
           textos[*indices[c]] = campos[c];
         propios[c] = campos[c];
       }
-      const Punto punto = Evaluar(textos, r);
+      const Punto punto =
+          control.Activo() ? control.Evaluar(textos, campos, r) : Evaluar(textos, r);
       rechazo = rechazo || !punto.datos;
       tabla.Fila(propios, punto);
     }
@@ -144,7 +147,13 @@ std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRe
     return std::nullopt;
   Barrido b;
   b.parametro = BuscarParametro(texto.substr(0, igual));
-  if (b.parametro == nullptr) {
+  if (b.parametro == nullptr)
+    b.control = BuscarControl(texto.substr(0, igual));
+  if (b.control != nullptr && b.control->miembro == nullptr) {
+    error = "barrido: «" + std::string(b.control->nombre) + "» no es un número";
+    return std::nullopt;
+  }
+  if (b.parametro == nullptr && b.control == nullptr) {
     error = "barrido: no hay ningún dato «" + std::string(texto.substr(0, igual)) + "»";
     return std::nullopt;
   }
@@ -243,7 +252,10 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     Curvas* curvas) {
   std::vector<Columna> columnas;
   for (const auto& b : barridos)
-    columnas.push_back({std::string(b.parametro->nombre), b.parametro});
+    columnas.push_back({std::string(b.parametro ? b.parametro->nombre : b.control->nombre),
+                        b.parametro, b.control});
+  ControlDeTabla control(columnas, base.control, 1);
+  opciones.control = control.Activo();
   Tabla tabla(salida, r, opciones, std::move(columnas));
   TextosEntrada textos = Vistas(base);
   std::vector<std::string> propios(barridos.size());
@@ -253,6 +265,7 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
   std::vector<CurvaReducida> reducidas;
   if (curvas != nullptr && barridos.size() == 1) {
     curvas->parametro = barridos[0].parametro;
+    curvas->control = barridos[0].control;
     curvas->decimal = r.Decimal();
     curvas->desde = barridos[0].desde;
     curvas->hasta = barridos[0].hasta;
@@ -265,9 +278,11 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
         // Typed as the window shows a number, so the pass reads it as a user's text.
         propios[s] = NumeroATexto(barridos[s].Valor(k[s]), r);
         vistas[s] = propios[s];
-        textos[Indice(barridos[s].parametro->campo)] = propios[s];
+        if (barridos[s].parametro != nullptr)
+          textos[Indice(barridos[s].parametro->campo)] = propios[s];
       }
-      const Punto punto = Evaluar(textos, r);
+      const Punto punto =
+          control.Activo() ? control.Evaluar(textos, propios, r) : Evaluar(textos, r);
       rechazo = rechazo || !punto.datos;
       tabla.Fila(vistas, punto);
       for (std::size_t n = 0; n < reducidas.size(); ++n)

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "calc/archivos.h"
+#include "calc/control_lote.h"
 #include "calc/csv.h"
 #include "engine/calculo.h"
 
@@ -23,6 +24,23 @@ bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
     texto.remove_prefix(csv::kMarcaDeOrden.size());
   return !texto.empty() && kInicioDeFormula.find(texto.front()) != std::string_view::npos &&
          !EsNumerico(texto, r);
+}
+
+// A control datum's value in raw output, where the column gives a number the row has read.
+std::optional<double> ValorControl(const Columna& c, const Punto& punto, bool crudo) {
+  if (!crudo || c.control == nullptr || c.control->miembro == nullptr || !punto.control)
+    return std::nullopt;
+  return punto.control->datos.*(c.control->miembro);
+}
+
+// The warnings of a point solved under control data, in their order.
+std::vector<std::string_view> Avisos(const Punto& punto) {
+  std::vector<std::string_view> textos;
+  if (punto.control)
+    for (std::size_t a = 0; a < kNumAvisos; ++a)
+      if (Tiene(punto.control->solucion.avisos, static_cast<Aviso>(a)))
+        textos.push_back(TextoAviso(static_cast<Aviso>(a)));
+  return textos;
 }
 
 }  // namespace
@@ -95,10 +113,18 @@ void Tabla::Cabecera() {
     TextoCsv(c.nombre, primero);
     primero = false;
   }
+  if (opciones_.control) {
+    for (const auto n : kColumnasControl) {
+      CampoCsv(n, primero);
+      primero = false;
+    }
+  }
   for (const auto& d : kResultados) {
     CampoCsv(d.nombre, primero);
     primero = false;
   }
+  if (opciones_.control)
+    CampoCsv(kColumnaAvisos, false);
   CampoCsv("estado", primero);
   pendiente_.append("\r\n");
 }
@@ -111,8 +137,24 @@ void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
       const auto* p = columnas_[i].parametro;
       if (opciones_.crudo && aceptada && p != nullptr)
         fila[columnas_[i].nombre] = (*punto.datos).*(p->miembro);
+      else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
+        fila[columnas_[i].nombre] = *v;
       else
         fila[columnas_[i].nombre] = std::string(textos[i]);
+    }
+    if (opciones_.control) {
+      fila[std::string(kColumnasControl[0])] =
+          punto.control ? nlohmann::ordered_json(TextoModo(punto.control->solucion.modo))
+                        : nlohmann::ordered_json();
+      for (const auto& e : kElegidos) {
+        const std::string nombre(e.nombre);
+        if (!punto.control)
+          fila[nombre] = nullptr;
+        else if (opciones_.crudo)
+          fila[nombre] = punto.control->solucion.datos.*e.miembro;
+        else
+          fila[nombre] = TextoElegido(e, punto.control->solucion.datos, regional_);
+      }
     }
     for (const auto& d : kResultados) {
       const std::string nombre(d.nombre);
@@ -124,6 +166,11 @@ void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
       else
         fila[nombre] = TextoResultado(v, d, regional_);
     }
+    if (opciones_.control) {
+      auto& avisos = fila[std::string(kColumnaAvisos)] = nlohmann::ordered_json::array();
+      for (const auto a : Avisos(punto))
+        avisos.push_back(a);
+    }
     fila["estado"] = aceptada ? kEstadoBien : kEstadoRechazo;
     pendiente_.append(filas_ ? ",\n" : "\n");
     pendiente_.append(fila.dump());
@@ -133,8 +180,21 @@ void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
       const auto* p = columnas_[i].parametro;
       if (opciones_.crudo && aceptada && p != nullptr)
         CampoCsv(Numero((*punto.datos).*(p->miembro)), primero);
+      else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
+        CampoCsv(Numero(*v), primero);
       else
         TextoCsv(textos[i], primero);
+      primero = false;
+    }
+    if (opciones_.control) {
+      CampoCsv(punto.control ? TextoModo(punto.control->solucion.modo) : "", primero);
+      for (const auto& e : kElegidos) {
+        const DatosEnlace* d = punto.control ? &punto.control->solucion.datos : nullptr;
+        CampoCsv(d == nullptr      ? std::string()
+                 : opciones_.crudo ? Numero(d->*e.miembro)
+                                   : TextoElegido(e, *d, regional_),
+                 false);
+      }
       primero = false;
     }
     for (const auto& d : kResultados) {
@@ -146,6 +206,12 @@ void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
       else
         CampoCsv(TextoResultado(v, d, regional_), primero);
       primero = false;
+    }
+    if (opciones_.control) {
+      std::string avisos;
+      for (const auto a : Avisos(punto))
+        avisos.append(avisos.empty() ? "" : kSeparadorAvisos).append(a);
+      CampoCsv(avisos, false);
     }
     CampoCsv(aceptada ? kEstadoBien : kEstadoRechazo, false);
     pendiente_.append("\r\n");

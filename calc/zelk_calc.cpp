@@ -12,6 +12,7 @@
 #include "calc/archivos.h"
 #include "calc/csv.h"
 #include "calc/lotes.h"
+#include "calc/psse_calc.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
 
@@ -35,7 +36,8 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
          "       zelk-calc --sweep NOMBRE=DESDE:HASTA:PUNTOS [--sweep ...] [OPCIONES] "
          "[NOMBRE=TEXTO]...\n"
          "       zelk-calc --tap-for alpha=GRADOS|gamma=GRADOS [--tap-step PASO --tap-range "
-         "MIN:MAX] [NOMBRE=TEXTO]...\n\n"
+         "MIN:MAX] [NOMBRE=TEXTO]...\n"
+         "       zelk-calc --psse CASO.raw [OPCIONES]\n\n"
          "Calcula el punto de trabajo del enlace a partir de los valores del inicio, con los\n"
          "datos NOMBRE=TEXTO escritos como en la ventana, y muestra los 13 resultados.\n\n"
          "  --locale NOMBRE      configuración regional de los números (p. ej. es_ES)\n"
@@ -64,6 +66,9 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
          "                       a lo sumo "
       << static_cast<long>(lotes::kPosicionesMaximas)
       << " posiciones\n"
+         "  --psse CASO.raw      cada línea de continua de dos terminales de un caso PSS/E\n"
+         "                       (versiones 33, 34 y 35) bajo sus datos de control, desde las\n"
+         "                       tensiones de sus barras: una fila por línea\n"
          "  -h, --help           esta ayuda\n"
          "  --version            la versión\n\n"
          "Tabla: las columnas dadas, los 13 resultados y \"estado\" (OK o ERROR EN DATOS). En\n"
@@ -79,12 +84,14 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
     nombre.resize(10, ' ');
     out << "  " << nombre << p.titulo << "  (inicio: " << TextoDeCarga(p, r) << ")\n";
   }
+  out << lotes::kAyudaControl;
+  lotes::AyudaControl(out, r);
 }
 
 struct Opciones {
   bool ayuda = false, version = false, crudo = false;
   // Empty when not given: an empty value is refused.
-  std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano;
+  std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano, psse;
   std::vector<std::string> barridos, asignaciones;
 };
 
@@ -95,7 +102,7 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
     std::string_view nombre;
     std::string Opciones::*destino;
   };
-  static constexpr std::array<ConValor, 10> kConValor{{{"--locale", &Opciones::locale},
+  static constexpr std::array<ConValor, 11> kConValor{{{"--locale", &Opciones::locale},
                                                        {"--csv", &Opciones::csv},
                                                        {"-o", &Opciones::salida},
                                                        {"--output", &Opciones::salida},
@@ -104,7 +111,8 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
                                                        {"--plot-size", &Opciones::tamano},
                                                        {"--tap-for", &Opciones::tapPara},
                                                        {"--tap-step", &Opciones::tapPaso},
-                                                       {"--tap-range", &Opciones::tapMargen}}};
+                                                       {"--tap-range", &Opciones::tapMargen},
+                                                       {"--psse", &Opciones::psse}}};
   struct Bandera {
     std::string_view nombre;
     bool Opciones::*destino;
@@ -321,22 +329,32 @@ int Ejecucion::Ejecutar() {
     return kSalidaBien;
   }
   std::vector<Asignacion> asignaciones;
+  std::vector<std::pair<const DescripcionControl*, std::string>> control;
   for (const auto& a : o_.asignaciones) {
     const auto igual = a.find('=');
     if (igual == std::string::npos || igual == 0)
       return Uso("argumento mal formado: «" + a + "» (se espera NOMBRE=TEXTO)");
     const auto* p = BuscarParametro(std::string_view(a).substr(0, igual));
+    if (const auto* c = p ? nullptr : BuscarControl(std::string_view(a).substr(0, igual))) {
+      control.emplace_back(c, a.substr(igual + 1));
+      continue;
+    }
     if (!p)
       return Uso("no hay ningún dato «" + a.substr(0, igual) + "»");
     asignaciones.push_back({p, a.substr(igual + 1)});
   }
 
-  const bool tabla = !o_.csv.empty() || !o_.barridos.empty();
+  const bool psse = !o_.psse.empty();
+  const bool tabla = !o_.csv.empty() || !o_.barridos.empty() || psse;
   const bool tap = !o_.tapPara.empty();
-  if (!o_.csv.empty() + !o_.barridos.empty() + tap > 1)
-    return Uso("--csv, --sweep y --tap-for no van juntos");
+  if (!o_.csv.empty() + !o_.barridos.empty() + tap + psse > 1)
+    return Uso("--csv, --sweep, --tap-for y --psse no van juntos");
   if (!tabla && (o_.crudo || !o_.formato.empty() || !o_.salida.empty()))
-    return Uso("--raw, --format y --output son para --csv y --sweep");
+    return Uso("--raw, --format y --output son para --csv, --sweep y --psse");
+  if (psse && !o_.asignaciones.empty())
+    return Uso("--psse no lleva datos NOMBRE=TEXTO: cada línea trae los suyos");
+  if (tap && !control.empty())
+    return Uso("--tap-for no va con datos de control");
   if (!tap && (!o_.tapPaso.empty() || !o_.tapMargen.empty()))
     return Uso("--tap-step y --tap-range son para --tap-for");
   if ((!o_.grafico.empty() || !o_.tamano.empty()) && o_.barridos.size() != 1)
@@ -348,6 +366,15 @@ int Ejecucion::Ejecutar() {
   if (!o_.formato.empty() && o_.formato != "csv" && o_.formato != "json")
     return Uso("--format: csv o json");
 
+  std::vector<std::pair<const DescripcionParametro*, std::string>> pares;
+  for (const auto& a : asignaciones)
+    pares.emplace_back(a.parametro, a.texto);
+  lotes::Base base = lotes::BaseDeInicio(r, pares);
+  base.control = lotes::BaseControlDeInicio(r, control, pares);
+  if (base.control.dada && base.control.fijado)
+    return Uso(*base.control.fijado);
+  if (!tabla && !tap && base.control.dada)
+    return lotes::PasadaControl(base.textos, base.control, r, out_, err_, MotivoDeRechazo);
   if (!tabla && !tap) {
     FormularioMemoria form;
     const bool aceptada = PasadaTrasInicio(form, r, asignaciones);
@@ -357,11 +384,6 @@ int Ejecucion::Ejecutar() {
       out_ << d.nombre << '\t' << form.Ver(d.campo) << '\n';
     return aceptada ? kSalidaBien : kSalidaRechazo;
   }
-
-  std::vector<std::pair<const DescripcionParametro*, std::string>> pares;
-  for (const auto& a : asignaciones)
-    pares.emplace_back(a.parametro, a.texto);
-  const lotes::Base base = lotes::BaseDeInicio(r, pares);
   if (tap)
     return ResolverTap(o_, base, r, out_, err_, [this](std::string m) { return Uso(m); });
   return Tabla(r, base);
@@ -377,7 +399,10 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
       return Uso(error);
     barridos.push_back(*b);
   }
-  if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro)
+  if (const auto motivo = lotes::ComprobarBarridosConControl(barridos, base.control))
+    return Uso(*motivo);
+  if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro &&
+      barridos[0].control == barridos[1].control)
     return Uso("los dos --sweep barren el mismo dato");
   if (barridos.size() == 2 && barridos[0].puntos * barridos[1].puntos > lotes::kPuntosMaximos)
     return Uso("la rejilla tendría " + std::to_string(barridos[0].puntos * barridos[1].puntos) +
@@ -399,23 +424,24 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   }
 
   const bool aSalidaEstandar = o_.salida.empty() || o_.salida == "-";
-  const bool deEntradaEstandar = o_.csv == "-";
-  if (!aSalidaEstandar && !o_.csv.empty() && !deEntradaEstandar &&
-      archivos::MismoArchivo(o_.csv, o_.salida))
+  const std::string& entrada = o_.psse.empty() ? o_.csv : o_.psse;
+  const bool deEntradaEstandar = entrada == "-";
+  if (!aSalidaEstandar && !entrada.empty() && !deEntradaEstandar &&
+      archivos::MismoArchivo(entrada, o_.salida))
     return Fallo(Nombre(o_.salida) + " es a la vez la entrada y la salida: no se escribe nada");
   if (!aSalidaEstandar && !o_.grafico.empty() && archivos::MismoArchivo(o_.salida, o_.grafico))
     return Fallo("-o y --plot son el mismo archivo " + Nombre(o_.salida));
 
   std::ifstream archivoEntrada;
   std::istream* fuente = entorno_.entrada;
-  if (!o_.csv.empty() && !deEntradaEstandar) {
+  if (!entrada.empty() && !deEntradaEstandar) {
     errno = 0;
-    archivoEntrada.open(std::filesystem::path(o_.csv), std::ios::binary);
+    archivoEntrada.open(std::filesystem::path(entrada), std::ios::binary);
     if (!archivoEntrada)
-      return Fallo("no se puede leer " + Nombre(o_.csv) + ": " + archivos::TextoDelError(errno));
+      return Fallo("no se puede leer " + Nombre(entrada) + ": " + archivos::TextoDelError(errno));
     fuente = &archivoEntrada;
   }
-  if (!o_.csv.empty() && fuente == nullptr)
+  if (!entrada.empty() && fuente == nullptr)
     return Fallo("no hay entrada estándar");
 
   std::unique_ptr<archivos::ArchivoSalida> salida, grafico;
@@ -429,7 +455,7 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
     if (const auto motivo = grafico->Abrir())
       return Fallo("no se puede escribir " + Nombre(o_.grafico) + ": " + *motivo);
   }
-  const std::string nombreEntrada = deEntradaEstandar ? "la entrada estándar" : Nombre(o_.csv);
+  const std::string nombreEntrada = deEntradaEstandar ? "la entrada estándar" : Nombre(entrada);
   const std::string nombreSalida = aSalidaEstandar ? "en la salida estándar" : Nombre(o_.salida);
 
   lotes::OpcionesSalida opciones;
@@ -440,7 +466,9 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   curvas.columnas = static_cast<std::size_t>(tamano.first);
   int estado = kSalidaBien;
   try {
-    if (!o_.csv.empty())
+    if (!o_.psse.empty())
+      estado = lotes::CalcularPsse(*fuente, r, opciones, destino, err_, nombreEntrada);
+    else if (!o_.csv.empty())
       estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_);
     else
       estado =

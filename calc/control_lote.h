@@ -1,0 +1,100 @@
+// Control data in zelk-calc: their base texts, the columns of a file or a sweep that give them, one
+// point solved under them, the columns their table adds, and the single pass that prints one.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/control.h"
+#include "engine/pasada.h"
+
+namespace zelk::lotes {
+
+struct Punto;
+struct Columna;
+struct Barrido;
+
+// The control data's texts every point starts from: the defaults under the user's settings, with
+// the user's assignments over them. `dada`: some control datum was given, so the run solves the
+// controls.
+struct BaseControl {
+  std::array<std::string, kNumControl> textos;
+  bool dada = false;
+  // Why a datum assigned among the 18 cannot stand once the run solves control data.
+  std::optional<std::string> fijado;
+};
+BaseControl BaseControlDeInicio(
+    const ConfiguracionRegional& r,
+    std::span<const std::pair<const DescripcionControl*, std::string>> asignaciones,
+    std::span<const std::pair<const DescripcionParametro*, std::string>> datos);
+
+// The columns a control run adds to its table: these before the 13 results, "avisos" after them.
+// Given columns of the present taps are headed tapr_inicial and tapi_inicial: the chosen taps take
+// the names.
+inline constexpr std::array<std::string_view, 5> kColumnasControl{"modo", "tapr", "tapi", "Idc",
+                                                                  "Vdci"};
+inline constexpr std::string_view kColumnaAvisos = "avisos";
+inline constexpr std::string_view kSufijoInicial = "_inicial";
+// Warnings of one point in one field of CSV.
+inline constexpr std::string_view kSeparadorAvisos = "; ";
+
+// Why a datum cannot be given with control data (Idc and Vdci are the order's), empty when it can.
+std::optional<std::string> DatoFijadoPorElControl(const DescripcionParametro& p);
+// The same for the sweeps of a run: a sweep of Idc or Vdci, or an Idc or Vdci assigned, where a
+// sweep or an assignment gives control data.
+std::optional<std::string> ComprobarBarridosConControl(std::span<const Barrido> barridos,
+                                                       const BaseControl& base);
+
+// A point with control data: the 18 data through the window's checks, the control data read as
+// the 18 are, then the solution; rejected when any check fails.
+Punto EvaluarControl(const TextosEntrada& textos, const TextosControl& control,
+                     const ConfiguracionRegional& r);
+// Why EvaluarControl rejects these texts, naming the datum and its text.
+std::string MotivoControl(const TextosEntrada& textos, const TextosControl& control,
+                          const ConfiguracionRegional& r);
+
+// What a control run does with the columns of a table: the ones that give control data, the taps
+// renamed, the columns it refuses. Throws csv::ErrorCsv naming `linea`.
+class ControlDeTabla {
+ public:
+  ControlDeTabla(std::vector<Columna>& columnas, const BaseControl& base, std::size_t linea);
+
+  bool Activo() const { return activo_; }
+  // The point of a row: `campos` are its fields, in the columns' order.
+  Punto Evaluar(const TextosEntrada& textos, std::span<const std::string> campos,
+                const ConfiguracionRegional& r);
+
+ private:
+  bool activo_ = false;
+  TextosControl textos_;
+  std::vector<std::pair<std::size_t, std::size_t>> columnas_;  // field, control datum
+};
+
+// The single pass under control data, from the run's 18 texts: the mode, the chosen values, the 13
+// results and the warnings as NAME<TAB>TEXT lines. Exit status 0, or 3 with the window's message
+// and the reason on `err`; `motivoDatos` says why the 18 texts are rejected.
+using MotivoDatos = std::string (*)(const TextosEntrada&, const ConfiguracionRegional&);
+int PasadaControl(const std::array<std::string, kNumParametros>& textos, const BaseControl& control,
+                  const ConfiguracionRegional& r, std::ostream& out, std::ostream& err,
+                  MotivoDatos motivoDatos);
+
+// The control data for --help: what they do, then name, caption and default, one per line.
+inline constexpr std::string_view kAyudaControl =
+    "\nDatos de control: con cualquiera de ellos (NOMBRE=TEXTO, columna o barrido) se busca el\n"
+    "punto de trabajo bajo los controles, como un programa de flujo de cargas: la orden da la\n"
+    "corriente, cada tap recorre sus posiciones desde la presente (tapr, tapi) hasta dejar su\n"
+    "ángulo en la banda, y si el rectificador no llega a alpha_min el inversor toma la\n"
+    "corriente con el margen. Idc y Vdci no se dan: los fija el control. La tabla añade modo,\n"
+    "tapr, tapi, Idc y Vdci elegidos y avisos; las columnas de los taps dados pasan a llamarse\n"
+    "tapr_inicial y tapi_inicial. El punto depende del camino: otros taps presentes pueden dar\n"
+    "otro. Orden: bloqueado, potencia (MW: positiva en el rectificador, negativa en el\n"
+    "inversor) o corriente (A).\n";
+void AyudaControl(std::ostream& out, const ConfiguracionRegional& r);
+
+}  // namespace zelk::lotes
