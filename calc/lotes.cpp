@@ -18,6 +18,7 @@ Base BaseDeInicio(
     b.textos[i] = TextoDeCarga(kParametros[i], r);
   for (const auto& [p, texto] : asignaciones)
     b.textos[Indice(p->campo)] = texto;
+  b.control = BaseControlDeInicio(r, {}, asignaciones);
   return b;
 }
 
