@@ -24,6 +24,10 @@ std::size_t IndiceControl(const DescripcionControl& d) {
   return static_cast<std::size_t>(&d - kControl.data());
 }
 
+std::string DadoDosVeces(const DescripcionControl& d) {
+  return "«" + std::string(d.nombre) + "» se da dos veces: como NOMBRE=TEXTO y en la tabla";
+}
+
 }  // namespace
 
 BaseControl BaseControlDeInicio(
@@ -33,8 +37,10 @@ BaseControl BaseControlDeInicio(
   BaseControl b;
   for (std::size_t i = 0; i < kNumControl; ++i)
     b.textos[i] = TextoDeCarga(kControl[i].valorDefault, r);
-  for (const auto& [d, texto] : asignaciones)
+  for (const auto& [d, texto] : asignaciones) {
     b.textos[IndiceControl(*d)] = texto;
+    b.asignado[IndiceControl(*d)] = true;
+  }
   b.dada = !asignaciones.empty();
   for (const auto& [p, texto] : datos)
     if (!b.fijado)
@@ -58,27 +64,42 @@ std::optional<std::string> ComprobarBarridosConControl(std::span<const Barrido> 
     return std::nullopt;
   if (base.fijado)
     return base.fijado;
-  for (const auto& b : barridos)
+  for (const auto& b : barridos) {
     if (b.parametro != nullptr)
       if (auto motivo = DatoFijadoPorElControl(*b.parametro))
         return motivo;
+    if (b.control != nullptr && base.asignado[IndiceControl(*b.control)])
+      return DadoDosVeces(*b.control);
+  }
   return std::nullopt;
 }
 
-Punto EvaluarControl(const TextosEntrada& textos, const TextosControl& control,
-                     const ConfiguracionRegional& r) {
+namespace {
+
+Punto Resolver(const TextosEntrada& textos, const std::optional<DatosControl>& c,
+               const ConfiguracionRegional& r) {
   Punto p;
   const auto datos = LeerDatos(textos, r);
-  if (!datos)
-    return p;
-  const auto leido = LeerControl(control, r);
-  const auto* c = std::get_if<DatosControl>(&leido);
-  if (c == nullptr || ComprobarControl(*c, datos->Rdc))
+  if (!datos || !c || ComprobarControl(*c, datos->Rdc))
     return p;
   p.datos = datos;
   p.control = PuntoControl{*c, ResolverControl(*datos, *c)};
   p.resultados = p.control->solucion.resultados;
   return p;
+}
+
+std::optional<DatosControl> Leidos(const TextosControl& control, const ConfiguracionRegional& r) {
+  auto leido = LeerControl(control, r);
+  if (auto* c = std::get_if<DatosControl>(&leido))
+    return *c;
+  return std::nullopt;
+}
+
+}  // namespace
+
+Punto EvaluarControl(const TextosEntrada& textos, const TextosControl& control,
+                     const ConfiguracionRegional& r) {
+  return Resolver(textos, Leidos(control, r), r);
 }
 
 std::string MotivoControl(const TextosEntrada& textos, const TextosControl& control,
@@ -102,19 +123,22 @@ std::string MotivoControl(const TextosEntrada& textos, const TextosControl& cont
 }
 
 ControlDeTabla::ControlDeTabla(std::vector<Columna>& columnas, const BaseControl& base,
-                               std::size_t linea)
+                               const ConfiguracionRegional& regional, std::size_t linea)
     : activo_(base.dada), textos_(Vistas(base.textos)) {
   for (std::size_t i = 0; i < columnas.size(); ++i) {
     auto& c = columnas[i];
     if (c.parametro == nullptr && c.control == nullptr)
       c.control = BuscarControl(c.nombre);
     if (c.control != nullptr) {
+      if (base.asignado[IndiceControl(*c.control)])
+        throw csv::ErrorCsv{linea, DadoDosVeces(*c.control)};
       columnas_.emplace_back(i, IndiceControl(*c.control));
       activo_ = true;
     }
   }
   if (!activo_)
     return;
+  base_ = Leidos(textos_, regional);
   if (base.fijado)
     throw csv::ErrorCsv{linea, *base.fijado};
   for (auto& c : columnas) {
@@ -139,10 +163,17 @@ ControlDeTabla::ControlDeTabla(std::vector<Columna>& columnas, const BaseControl
 
 Punto ControlDeTabla::Evaluar(const TextosEntrada& textos, std::span<const std::string> campos,
                               const ConfiguracionRegional& r) {
-  TextosControl t = textos_;
+  if (!base_) {
+    TextosControl t = textos_;
+    for (const auto& [campo, dato] : columnas_)
+      t[dato] = campos[campo];
+    return EvaluarControl(textos, t, r);
+  }
+  std::optional<DatosControl> c = base_;
   for (const auto& [campo, dato] : columnas_)
-    t[dato] = campos[campo];
-  return EvaluarControl(textos, t, r);
+    if (LeerDatoControl(kControl[dato], campos[campo], r, *c))
+      return Punto();
+  return Resolver(textos, c, r);
 }
 
 int PasadaControl(const std::array<std::string, kNumParametros>& base, const BaseControl& control,

@@ -26,6 +26,7 @@ struct Barrido;
 struct BaseControl {
   std::array<std::string, kNumControl> textos;
   bool dada = false;
+  std::array<bool, kNumControl> asignado{};  // given as NAME=TEXT
   // Why a datum assigned among the 18 cannot stand once the run solves control data.
   std::optional<std::string> fijado;
 };
@@ -63,7 +64,8 @@ std::string MotivoControl(const TextosEntrada& textos, const TextosControl& cont
 // renamed, the columns it refuses. Throws csv::ErrorCsv naming `linea`.
 class ControlDeTabla {
  public:
-  ControlDeTabla(std::vector<Columna>& columnas, const BaseControl& base, std::size_t linea);
+  ControlDeTabla(std::vector<Columna>& columnas, const BaseControl& base,
+                 const ConfiguracionRegional& regional, std::size_t linea);
 
   bool Activo() const { return activo_; }
   // The point of a row: `campos` are its fields, in the columns' order.
@@ -73,6 +75,8 @@ class ControlDeTabla {
  private:
   bool activo_ = false;
   TextosControl textos_;
+  // The base texts read once, when they can be: a row then reads only its own columns.
+  std::optional<DatosControl> base_;
   std::vector<std::pair<std::size_t, std::size_t>> columnas_;  // field, control datum
 };
 

@@ -90,7 +90,7 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
     if (!lector.Siguiente(campos))
       throw csv::ErrorCsv{1, "falta la cabecera"};
     auto columnas = Cabecera(campos, lector.Linea(), opciones.formato);
-    ControlDeTabla control(columnas, base.control, lector.Linea());
+    ControlDeTabla control(columnas, base.control, r, lector.Linea());
     opciones.control = control.Activo();
     // Where each column's text goes among the 18 inputs; none for a column of the user's own.
     std::vector<std::optional<std::size_t>> indices;
@@ -255,7 +255,7 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
   for (const auto& b : barridos)
     columnas.push_back({std::string(b.parametro ? b.parametro->nombre : b.control->nombre),
                         b.parametro, b.control});
-  ControlDeTabla control(columnas, base.control, 1);
+  ControlDeTabla control(columnas, base.control, r, 1);
   opciones.control = control.Activo();
   Tabla tabla(salida, r, opciones, std::move(columnas));
   TextosEntrada textos = Vistas(base);

@@ -265,23 +265,28 @@ std::string_view TextoAviso(Aviso a) {
   return kAvisos[static_cast<std::size_t>(a)];
 }
 
+std::optional<RechazoControl> LeerDatoControl(const DescripcionControl& d, std::string_view texto,
+                                              const ConfiguracionRegional& r, DatosControl& c) {
+  if (d.miembro == nullptr) {
+    const auto orden = LeerOrden(texto);
+    if (!orden)
+      return RechazoControl{&d, "ha de ser bloqueado, potencia o corriente"};
+    c.orden = *orden;
+    return std::nullopt;
+  }
+  const auto valor = TextoANumero(texto, r);
+  if (!valor)
+    return RechazoControl{&d, kNoEsNumero};
+  c.*d.miembro = *valor;
+  return std::nullopt;
+}
+
 std::variant<DatosControl, RechazoControl> LeerControl(const TextosControl& textos,
                                                        const ConfiguracionRegional& r) {
   DatosControl c;
-  for (std::size_t i = 0; i < kNumControl; ++i) {
-    const auto& d = kControl[i];
-    if (d.miembro == nullptr) {
-      const auto orden = LeerOrden(textos[i]);
-      if (!orden)
-        return RechazoControl{&d, "ha de ser bloqueado, potencia o corriente"};
-      c.orden = *orden;
-      continue;
-    }
-    const auto valor = TextoANumero(textos[i], r);
-    if (!valor)
-      return RechazoControl{&d, kNoEsNumero};
-    c.*d.miembro = *valor;
-  }
+  for (std::size_t i = 0; i < kNumControl; ++i)
+    if (auto rechazo = LeerDatoControl(kControl[i], textos[i], r, c))
+      return *rechazo;
   return c;
 }
 

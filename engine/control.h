@@ -62,7 +62,12 @@ struct RechazoControl {
   const DescripcionControl* otro = nullptr;
 };
 
-// The control data from their texts in the order of `kControl`, numbers read as the 18 data are.
+// One control datum from its text into `c`, a number read as the 18 data are; why not when it
+// cannot be read.
+std::optional<RechazoControl> LeerDatoControl(const DescripcionControl& d, std::string_view texto,
+                                              const ConfiguracionRegional& r, DatosControl& c);
+
+// The control data from their texts in the order of `kControl`.
 using TextosControl = std::array<std::string_view, kNumControl>;
 std::variant<DatosControl, RechazoControl> LeerControl(const TextosControl& textos,
                                                        const ConfiguracionRegional& r);
