@@ -4,14 +4,67 @@
 #include <random>
 #include <system_error>
 
+#include "calc/plataforma_archivos.h"
+
 namespace zelk::archivos {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+struct TextoDeError {
+  std::errc codigo;
+  std::string_view nombre, texto;
+};
+
+// The errors a file may meet, in the user's language; the code's name stays for a search.
+constexpr TextoDeError kTextos[] = {
+    {std::errc::no_such_file_or_directory, "ENOENT", "no existe el archivo o la carpeta"},
+    {std::errc::permission_denied, "EACCES", "permiso denegado"},
+    {std::errc::operation_not_permitted, "EPERM", "operación no permitida"},
+    {std::errc::is_a_directory, "EISDIR", "es una carpeta"},
+    {std::errc::not_a_directory, "ENOTDIR", "no es una carpeta"},
+    {std::errc::no_space_on_device, "ENOSPC", "no queda espacio en el dispositivo"},
+    {std::errc::filename_too_long, "ENAMETOOLONG", "nombre de archivo demasiado largo"},
+    {std::errc::read_only_file_system, "EROFS", "sistema de archivos de solo lectura"},
+    {std::errc::file_exists, "EEXIST", "el archivo ya existe"},
+    {std::errc::too_many_symbolic_link_levels, "ELOOP", "demasiados niveles de enlaces simbólicos"},
+    {std::errc::io_error, "EIO", "error de entrada o salida"},
+    {std::errc::bad_file_descriptor, "EBADF", "descriptor de archivo no válido"},
+    {std::errc::too_many_files_open, "EMFILE", "demasiados archivos abiertos"},
+    {std::errc::too_many_files_open_in_system, "ENFILE",
+     "demasiados archivos abiertos en el sistema"},
+    {std::errc::file_too_large, "EFBIG", "archivo demasiado grande"},
+    {std::errc::broken_pipe, "EPIPE", "tubería rota"},
+    {std::errc::no_such_device_or_address, "ENXIO", "no existe el dispositivo o la dirección"},
+    {std::errc::no_such_device, "ENODEV", "no existe el dispositivo"},
+    {std::errc::device_or_resource_busy, "EBUSY", "dispositivo o recurso ocupado"},
+    {std::errc::text_file_busy, "ETXTBSY", "archivo de texto ocupado"},
+    {std::errc::invalid_argument, "EINVAL", "argumento no válido"},
+    {std::errc::cross_device_link, "EXDEV", "enlace entre dispositivos distintos"},
+    {std::errc::not_enough_memory, "ENOMEM", "no hay memoria suficiente"},
+    {std::errc::resource_unavailable_try_again, "EAGAIN", "recurso no disponible por ahora"},
+    {std::errc::interrupted, "EINTR", "llamada interrumpida"},
+    {std::errc::directory_not_empty, "ENOTEMPTY", "la carpeta no está vacía"},
+};
+
+}  // namespace
+
 std::string TextoDelError(int numero) {
   if (numero == 0)
     return "error de entrada o salida";
-  return std::generic_category().message(numero);
+  for (const auto& t : kTextos)
+    if (static_cast<int>(t.codigo) == numero)
+      return std::string(t.texto) + " (" + std::string(t.nombre) + ")";
+  return "error del sistema (código " + std::to_string(numero) + ")";
+}
+
+std::string TextoDelError(const std::error_code& codigo) {
+  // Windows' own codes become the C library's where there is one.
+  const std::error_condition condicion = codigo.default_error_condition();
+  if (condicion.category() == std::generic_category())
+    return TextoDelError(condicion.value());
+  return "error del sistema (código " + std::to_string(codigo.value()) + ")";
 }
 
 bool MismoArchivo(const fs::path& a, const fs::path& b) {
@@ -31,12 +84,64 @@ ArchivoSalida::~ArchivoSalida() {
   flujo_.close();
   std::error_code ec;
   fs::remove(temporal_, ec);
+  OlvidarTemporal(vigilado_);
 }
+
+namespace {
+
+// Where a chain of symbolic links leads, also when its end does not exist yet; empty with the
+// error number when the chain loops.
+std::optional<fs::path> FinDeEnlaces(fs::path ruta, int& error) {
+  std::error_code ec;
+  for (int saltos = 0; fs::is_symlink(fs::symlink_status(ruta, ec)); ++saltos) {
+    if (saltos == 40) {  // as the system gives up
+      error = ELOOP;
+      return std::nullopt;
+    }
+    const fs::path destino = fs::read_symlink(ruta, ec);
+    if (ec) {
+      error = ec.default_error_condition().value();
+      return std::nullopt;
+    }
+    ruta = destino.is_absolute() ? destino : ruta.parent_path() / destino;
+  }
+  return ruta;
+}
+
+// A hidden name beside `destino` for the file while it is written: ".tabla.csv.1a2b3c4d.tmp". A
+// long name is cut, at a character's start, so that the temporary one stays within the system's
+// limit of 255.
+fs::path NombreTemporal(const fs::path& destino, unsigned azar) {
+  std::string base = destino.filename().string();
+  constexpr std::size_t kLargo = 200;
+  if (base.size() > kLargo) {
+    std::size_t corte = kLargo;
+    while (corte > 0 && (static_cast<unsigned char>(base[corte]) & 0xC0) == 0x80)
+      --corte;
+    base.resize(corte);
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string nombre(1, '.');
+  nombre.append(base).push_back('.');
+  for (unsigned i = 0; i < 8; ++i, azar >>= 4)
+    nombre.push_back(kHex[azar & 15]);
+  nombre.append(".tmp");
+  return destino.parent_path() / nombre;
+}
+
+}  // namespace
 
 std::optional<std::string> ArchivoSalida::Abrir() {
   std::error_code ec;
-  const fs::file_status estado = fs::status(ruta_, ec);
-  destino_ = ruta_;
+  int error = 0;
+  // Through a link, the file it leads to is written and the link stays, also when that file does
+  // not exist yet.
+  const auto fin = FinDeEnlaces(ruta_, error);
+  if (!fin)
+    return TextoDelError(error);
+  const bool enlace = *fin != ruta_;
+  const fs::file_status estado = fs::status(*fin, ec);
+  destino_ = *fin;
   if (fs::is_directory(estado))
     return std::string("es una carpeta");
   if (fs::exists(estado) && !fs::is_regular_file(estado)) {
@@ -51,34 +156,36 @@ std::optional<std::string> ArchivoSalida::Abrir() {
     // The run replaces this file: if the user may not write it, say so now. Opening to append
     // changes nothing.
     errno = 0;
-    if (!std::ofstream(ruta_, std::ios::binary | std::ios::app))
+    if (!std::ofstream(destino_, std::ios::binary | std::ios::app))
       return TextoDelError(errno);
     existia_ = true;
-    // Through a link, the file it leads to is replaced and the link stays.
-    destino_ = fs::canonical(ruta_, ec);
-    if (ec)
-      return ec.message();
+    if (enlace) {
+      destino_ = fs::canonical(destino_, ec);
+      if (ec)
+        return TextoDelError(ec);
+    }
   }
-  // ".tabla.csv.1a2b3c4d.tmp": hidden while it is written, unlikely to be anyone else's.
-  const std::string base = destino_.filename().string();
+  // Readable by its owner only while it is written: the data may be private, as the mode of the
+  // file it replaces may say; that mode, or a new file's, comes just before it takes its place.
   std::random_device azar;
   for (int intento = 0; intento < 100; ++intento) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string nombre(1, '.');
-    nombre.append(base).push_back('.');
-    for (auto n = azar(), i = 0u; i < 8; ++i, n >>= 4)
-      nombre.push_back(kHex[n & 15]);
-    nombre.append(".tmp");
-    const fs::path candidato = destino_.parent_path() / nombre;
-    if (fs::exists(candidato, ec))
+    const fs::path candidato = NombreTemporal(destino_, azar());
+    error = CrearPrivado(candidato);
+    if (error == EEXIST)
       continue;
-    if (ec)
-      return ec.message();
+    if (error != 0) {
+      fs::path carpeta = destino_.parent_path();
+      if (carpeta.empty())
+        carpeta = ".";
+      return "no se puede crear un archivo en «" + (carpeta / "").string() +
+             "»: " + TextoDelError(error);
+    }
+    vigilado_ = VigilarTemporal(candidato);
+    temporal_ = candidato;
     errno = 0;
     flujo_.open(candidato, std::ios::binary | std::ios::trunc);
     if (!flujo_)
       return TextoDelError(errno);
-    temporal_ = candidato;
     return std::nullopt;
   }
   return std::string("no se puede crear un archivo temporal a su lado");
@@ -110,15 +217,18 @@ std::optional<std::string> ArchivoSalida::Confirmar() {
   if (temporal_.empty())
     return std::nullopt;
   std::error_code ec;
+  fs::perms permisos = PermisosDeArchivoNuevo();
   if (existia_) {
     const fs::file_status anterior = fs::status(destino_, ec);
     if (!ec)
-      fs::permissions(temporal_, anterior.permissions(), ec);
+      permisos = anterior.permissions();
   }
+  fs::permissions(temporal_, permisos, ec);
   fs::rename(temporal_, destino_, ec);
   if (ec)
-    return ec.message();
+    return TextoDelError(ec);
   confirmado_ = true;
+  OlvidarTemporal(vigilado_);
   return std::nullopt;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace zelk::archivos {
 
@@ -19,9 +20,10 @@ struct ErrorEscritura {
   std::string motivo;
 };
 
-// The system's text for an error number of the C library (errno); a plain "error de entrada o
-// salida" when the operation left none.
+// The text, in Spanish, of an error number of the C library (errno), with the code's name
+// ("permiso denegado (EACCES)"); a plain "error de entrada o salida" when the operation left none.
 std::string TextoDelError(int numero);
+std::string TextoDelError(const std::error_code& codigo);
 
 // True when both names lead to the same file: the same file of the same device where it exists,
 // else the same absolute path once "." and ".." are resolved.
@@ -59,6 +61,7 @@ class ArchivoSalida {
   std::ofstream flujo_;
   bool existia_ = false;
   bool confirmado_ = false;
+  int vigilado_ = 0;  // the temporary file's place among those a signal removes
 };
 
 }  // namespace zelk::archivos

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calc/csv.h"
+#include "calc/lectura.h"
 #include "calc/lotes.h"
 #include "calc/tabla.h"
 
@@ -10,8 +11,9 @@ namespace zelk::lotes {
 
 namespace {
 
+// As the reasons for the 18 data name a datum: "«margen» = «1,5»".
 std::string Dato(std::string_view nombre, std::string_view texto) {
-  return std::string(nombre) + " = «" + std::string(texto) + "»";
+  return "«" + std::string(nombre) + "» = «" + std::string(texto) + "»";
 }
 
 TextosControl Vistas(const std::array<std::string, kNumControl>& textos) {
@@ -22,6 +24,17 @@ TextosControl Vistas(const std::array<std::string, kNumControl>& textos) {
 
 std::size_t IndiceControl(const DescripcionControl& d) {
   return static_cast<std::size_t>(&d - kControl.data());
+}
+
+// A check's rejection with the texts of the data it names.
+std::string Explicar(const RechazoControl& rechazo, const TextosControl& textos) {
+  const auto texto = [&](const DescripcionControl& d) {
+    return Dato(d.nombre, textos[IndiceControl(d)]);
+  };
+  std::string motivo = texto(*rechazo.dato) + ": " + std::string(rechazo.motivo);
+  if (rechazo.otro != nullptr)
+    motivo += " " + texto(*rechazo.otro);
+  return motivo;
 }
 
 std::string DadoDosVeces(const DescripcionControl& d) {
@@ -46,6 +59,16 @@ BaseControl BaseControlDeInicio(
     if (!b.fijado)
       b.fijado = DatoFijadoPorElControl(*p);
   return b;
+}
+
+std::optional<std::string> AnadirControl(
+    std::vector<std::pair<const DescripcionControl*, std::string>>& asignaciones,
+    const DescripcionControl* dato, std::string texto) {
+  for (const auto& [d, t] : asignaciones)
+    if (d == dato)
+      return std::string(dato->nombre) + "=TEXTO: dado más de una vez";
+  asignaciones.emplace_back(dato, std::move(texto));
+  return std::nullopt;
 }
 
 std::optional<std::string> DatoFijadoPorElControl(const DescripcionParametro& p) {
@@ -113,18 +136,13 @@ std::string MotivoControl(const TextosEntrada& textos, const TextosControl& cont
   }
   if (!rechazo)
     return "los datos no pasan las comprobaciones";
-  const auto texto = [&](const DescripcionControl& d) {
-    return Dato(d.nombre, control[IndiceControl(d)]);
-  };
-  std::string motivo = texto(*rechazo->dato) + ": " + std::string(rechazo->motivo);
-  if (rechazo->otro != nullptr)
-    motivo += " " + texto(*rechazo->otro);
-  return motivo;
+  return Explicar(*rechazo, control);
 }
 
 ControlDeTabla::ControlDeTabla(std::vector<Columna>& columnas, const BaseControl& base,
-                               const ConfiguracionRegional& regional, std::size_t linea)
-    : activo_(base.dada), textos_(Vistas(base.textos)) {
+                               const ConfiguracionRegional& regional, std::size_t linea,
+                               bool deTabla)
+    : activo_(base.dada), deTabla_(deTabla), textos_(Vistas(base.textos)) {
   for (std::size_t i = 0; i < columnas.size(); ++i) {
     auto& c = columnas[i];
     if (c.parametro == nullptr && c.control == nullptr)
@@ -161,31 +179,69 @@ ControlDeTabla::ControlDeTabla(std::vector<Columna>& columnas, const BaseControl
   }
 }
 
-Punto ControlDeTabla::Evaluar(const TextosEntrada& textos, std::span<const std::string> campos,
-                              const ConfiguracionRegional& r) {
-  if (!base_) {
-    TextosControl t = textos_;
-    for (const auto& [campo, dato] : columnas_)
-      t[dato] = campos[campo];
-    return EvaluarControl(textos, t, r);
+std::optional<std::string> ControlDeTabla::LeerColumnas(std::span<const std::string> campos,
+                                                        const ConfiguracionRegional& r,
+                                                        DatosControl& c) const {
+  for (const auto& [campo, dato] : columnas_) {
+    const auto& d = kControl[dato];
+    const std::string& texto = campos[campo];
+    if (deTabla_ && d.miembro != nullptr) {
+      const auto v = NumeroDeHoja(texto, r);
+      if (!v)
+        return "«" + std::string(d.nombre) + "» = " + NoEsNumero(texto, r);
+      c.*d.miembro = *v;
+    } else if (const auto rechazo = LeerDatoControl(d, texto, r, c)) {
+      return Dato(d.nombre, texto) + ": " + std::string(rechazo->motivo);
+    }
   }
-  std::optional<DatosControl> c = base_;
-  for (const auto& [campo, dato] : columnas_)
-    if (LeerDatoControl(kControl[dato], campos[campo], r, *c))
-      return Punto();
-  return Resolver(textos, c, r);
+  return std::nullopt;
+}
+
+Punto ControlDeTabla::Evaluar(const TextosEntrada& textos,
+                              const std::array<bool, kNumParametros>& deTabla,
+                              std::span<const std::string> campos, const ConfiguracionRegional& r,
+                              Rechazos& rechazos, const std::function<std::string()>& donde) {
+  Punto p;
+  const auto datos = LeerFila(textos, deTabla, r);
+  std::optional<std::string> motivo;
+  DatosControl c;
+  if (!datos) {
+    motivo = MotivosDeRechazo(textos, deTabla, r).front();
+  } else if (!base_) {
+    motivo = MotivoControl(textos, textos_, r);
+  } else {
+    c = *base_;
+    motivo = LeerColumnas(campos, r, c);
+    if (!motivo) {
+      if (const auto rechazo = ComprobarControl(c, datos->Rdc)) {
+        TextosControl t = textos_;
+        for (const auto& [campo, dato] : columnas_)
+          t[dato] = campos[campo];
+        motivo = Explicar(*rechazo, t);
+      }
+    }
+  }
+  if (motivo) {
+    if (rechazos.Anotar())
+      rechazos.Primero(donde(), *motivo);
+    return p;
+  }
+  p.datos = datos;
+  p.control = PuntoControl{c, ResolverControl(*datos, c)};
+  p.resultados = p.control->solucion.resultados;
+  return p;
 }
 
 int PasadaControl(const std::array<std::string, kNumParametros>& base, const BaseControl& control,
-                  const ConfiguracionRegional& r, std::ostream& out, std::ostream& err,
-                  MotivoDatos motivoDatos) {
+                  const ConfiguracionRegional& r, std::ostream& out, std::ostream& err) {
   TextosEntrada textos;
   std::copy(base.begin(), base.end(), textos.begin());
   const TextosControl textosControl = Vistas(control.textos);
   const Punto p = EvaluarControl(textos, textosControl, r);
   if (!p.control) {
     err << "zelk-calc: ERROR EN DATOS: "
-        << (LeerDatos(textos, r) ? MotivoControl(textos, textosControl, r) : motivoDatos(textos, r))
+        << (LeerDatos(textos, r) ? MotivoControl(textos, textosControl, r)
+                                 : MotivosDeRechazo(textos, {}, r).front())
         << '\n';
     return 3;
   }
@@ -199,6 +255,14 @@ int PasadaControl(const std::array<std::string, kNumParametros>& base, const Bas
     if (Tiene(s.avisos, static_cast<Aviso>(a)))
       out << "aviso\t" << TextoAviso(static_cast<Aviso>(a)) << '\n';
   return 0;
+}
+
+void AvisosDeLectura(const BaseControl& control, const ConfiguracionRegional& r,
+                     std::ostream& err) {
+  for (std::size_t i = 0; i < kNumControl; ++i)
+    if (control.asignado[i] && kControl[i].miembro != nullptr)
+      if (const auto aviso = AvisoDeLectura(kControl[i].nombre, control.textos[i], r))
+        err << "zelk-calc: " << *aviso << '\n';
 }
 
 void AyudaControl(std::ostream& out, const ConfiguracionRegional& r) {

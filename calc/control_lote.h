@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -19,6 +20,7 @@ namespace zelk::lotes {
 struct Punto;
 struct Columna;
 struct Barrido;
+class Rechazos;
 
 // The control data's texts every point starts from: the defaults under the user's settings, with
 // the user's assignments over them. `dada`: some control datum was given, so the run solves the
@@ -34,6 +36,11 @@ BaseControl BaseControlDeInicio(
     const ConfiguracionRegional& r,
     std::span<const std::pair<const DescripcionControl*, std::string>> asignaciones,
     std::span<const std::pair<const DescripcionParametro*, std::string>> datos);
+
+// A control datum typed as NAME=TEXT, into `asignaciones`; why not when it was typed already.
+std::optional<std::string> AnadirControl(
+    std::vector<std::pair<const DescripcionControl*, std::string>>& asignaciones,
+    const DescripcionControl* dato, std::string texto);
 
 // The columns a control run adds to its table: these before the 13 results, "avisos" after them.
 // Given columns of the present taps are headed tapr_inicial and tapi_inicial: the chosen taps take
@@ -61,19 +68,27 @@ std::string MotivoControl(const TextosEntrada& textos, const TextosControl& cont
                           const ConfiguracionRegional& r);
 
 // What a control run does with the columns of a table: the ones that give control data, the taps
-// renamed, the columns it refuses. Throws csv::ErrorCsv naming `linea`.
+// renamed, the columns it refuses. Throws csv::ErrorCsv naming `linea`. `deTabla`: the columns'
+// numbers are read as a spreadsheet's, as a file's are; else as the window reads them (a sweep's).
 class ControlDeTabla {
  public:
   ControlDeTabla(std::vector<Columna>& columnas, const BaseControl& base,
-                 const ConfiguracionRegional& regional, std::size_t linea);
+                 const ConfiguracionRegional& regional, std::size_t linea, bool deTabla);
 
   bool Activo() const { return activo_; }
-  // The point of a row: `campos` are its fields, in the columns' order.
-  Punto Evaluar(const TextosEntrada& textos, std::span<const std::string> campos,
-                const ConfiguracionRegional& r);
+  // The point of a row: `textos` the 18 texts (those marked in `deTabla` from the table), `campos`
+  // the row's fields in the columns' order. A rejected row is noted in `rechazos`, the first with
+  // its place, `donde()`, and its reason.
+  Punto Evaluar(const TextosEntrada& textos, const std::array<bool, kNumParametros>& deTabla,
+                std::span<const std::string> campos, const ConfiguracionRegional& r,
+                Rechazos& rechazos, const std::function<std::string()>& donde);
 
  private:
+  std::optional<std::string> LeerColumnas(std::span<const std::string> campos,
+                                          const ConfiguracionRegional& r, DatosControl& c) const;
+
   bool activo_ = false;
+  bool deTabla_ = false;
   TextosControl textos_;
   // The base texts read once, when they can be: a row then reads only its own columns.
   std::optional<DatosControl> base_;
@@ -81,12 +96,13 @@ class ControlDeTabla {
 };
 
 // The single pass under control data, from the run's 18 texts: the mode, the chosen values, the 13
-// results and the warnings as NAME<TAB>TEXT lines. Exit status 0, or 3 with the window's message
-// and the reason on `err`; `motivoDatos` says why the 18 texts are rejected.
-using MotivoDatos = std::string (*)(const TextosEntrada&, const ConfiguracionRegional&);
+// results and the warnings as NAME<TAB>TEXT lines. Exit status 0, or 3 with the reasons on `err`.
 int PasadaControl(const std::array<std::string, kNumParametros>& textos, const BaseControl& control,
-                  const ConfiguracionRegional& r, std::ostream& out, std::ostream& err,
-                  MotivoDatos motivoDatos);
+                  const ConfiguracionRegional& r, std::ostream& out, std::ostream& err);
+
+// The warnings for control data typed as NAME=TEXT that the window's reading takes through a
+// misplaced group separator, as for the 18 data.
+void AvisosDeLectura(const BaseControl& control, const ConfiguracionRegional& r, std::ostream& err);
 
 // The control data for --help: what they do, then name, caption and default, one per line.
 inline constexpr std::string_view kAyudaControl =

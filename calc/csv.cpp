@@ -13,7 +13,74 @@ namespace zelk::csv {
 
 namespace {
 constexpr std::streamsize kBloque = 1 << 16;
+
+// One line split at `separador` as a record; false when its quoting does not fit that separator.
+// A quote still open at the end of the line closes there: only this line is judged.
+bool PartirLinea(std::string_view linea, char separador, std::vector<std::string>& campos,
+                 bool& fuera) {
+  campos.clear();
+  fuera = false;  // whether the separator stands outside quotes
+  std::size_t i = 0;
+  while (true) {
+    std::string campo;
+    if (i < linea.size() && linea[i] == '"') {
+      ++i;
+      while (i < linea.size()) {
+        if (linea[i] == '"') {
+          if (i + 1 < linea.size() && linea[i + 1] == '"') {
+            campo.push_back('"');
+            i += 2;
+            continue;
+          }
+          break;
+        }
+        campo.push_back(linea[i++]);
+      }
+      if (i < linea.size())
+        ++i;  // the closing quote
+      if (i < linea.size() && linea[i] != separador)
+        return false;
+    } else {
+      const std::size_t fin = std::min(linea.find(separador, i), linea.size());
+      campo.assign(linea.substr(i, fin - i));
+      if (campo.find('"') != std::string::npos)
+        return false;
+      i = fin;
+    }
+    campos.push_back(std::move(campo));
+    if (i >= linea.size())
+      return true;
+    fuera = true;
+    if (++i == linea.size()) {
+      campos.emplace_back();
+      return true;
+    }
+  }
+}
+
 }  // namespace
+
+char Lector::ElegirSeparador(std::string_view linea) const {
+  // The default first, so that it wins among equals that all stand (or none) in the line.
+  std::vector<char> candidatos{porDefecto_};
+  for (char c : {';', ',', '\t'})
+    if (c != porDefecto_)
+      candidatos.push_back(c);
+  char mejor = porDefecto_;
+  std::optional<std::pair<std::size_t, bool>> mejorNota;
+  std::vector<std::string> campos;
+  for (char c : candidatos) {
+    bool fuera = false;
+    if (!PartirLinea(linea, c, campos, fuera))
+      continue;
+    const std::pair nota{puntuar_ ? puntuar_(campos) : 0, fuera};
+    if (!mejorNota || nota > *mejorNota) {
+      mejor = c;
+      mejorNota = nota;
+    }
+  }
+  return mejor;
+}
 
 bool Lector::Rellenar() {
   std::streambuf* fuente = entrada_.rdbuf();
@@ -34,7 +101,7 @@ bool Lector::Rellenar() {
     const int numero = errno;
     const std::error_code codigo = e.code();
     if (codigo && codigo.category() != std::iostream_category())
-      throw archivos::ErrorLectura{codigo.message()};
+      throw archivos::ErrorLectura{archivos::TextoDelError(codigo)};
     throw archivos::ErrorLectura{archivos::TextoDelError(numero)};
   }
   posicion_ = 0;
@@ -71,8 +138,10 @@ bool Lector::LeerLinea(std::string& linea) {
   }
   if (!leido)
     return false;
-  if (linea_ == 0 && linea.starts_with(kMarcaDeOrden))
+  if (linea_ == 0 && linea.starts_with(kMarcaDeOrden)) {
     linea.erase(0, kMarcaDeOrden.size());
+    marca_ = true;
+  }
   ++linea_;
   return true;
 }
@@ -87,15 +156,8 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
   lineaRegistro_ = linea_;
   if (!zelk::EsUtf8(linea))
     throw ErrorCsv{linea_, std::string(kNoEsUtf8)};
-  // Spreadsheets under a decimal comma separate with ";": the first record tells which it is.
-  if (!separador_) {
-    if (linea.find(';') != std::string::npos)
-      separador_ = ';';
-    else if (linea.find(',') != std::string::npos)
-      separador_ = ',';
-    else
-      separador_ = porDefecto_;
-  }
+  if (!separador_)
+    separador_ = ElegirSeparador(linea);
   const char separador = *separador_;
 
   std::string campo;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -22,13 +23,21 @@ struct ErrorCsv {
   std::string motivo;
 };
 
+// How well a header split one way reads: the count of the names it knows.
+using PuntuarCabecera = std::function<std::size_t(const std::vector<std::string>&)>;
+
 class Lector {
  public:
-  // Without a separator, the first record chooses: ";" when it holds one, else "," when it holds
-  // one, else `porDefecto` (a one-column file says nothing of its separator).
+  // Without a separator, the first record chooses among ";", "," and a tab (what a spreadsheet
+  // puts on the clipboard): the one under which `puntuar` knows most of its names; among equals,
+  // one that stands in the record outside quotes, `porDefecto` first (a one-column file says
+  // nothing of its separator).
   explicit Lector(std::istream& entrada, std::optional<char> separador = std::nullopt,
-                  char porDefecto = ',')
-      : entrada_(entrada), separador_(separador), porDefecto_(porDefecto) {}
+                  char porDefecto = ',', PuntuarCabecera puntuar = {})
+      : entrada_(entrada),
+        separador_(separador),
+        porDefecto_(porDefecto),
+        puntuar_(std::move(puntuar)) {}
 
   std::optional<char> Separador() const { return separador_; }
 
@@ -40,15 +49,21 @@ class Lector {
   // The line on which the last record read began.
   std::size_t Linea() const { return lineaRegistro_; }
 
+  // Whether the input began with a byte-order mark, as spreadsheets save "CSV UTF-8".
+  bool TeniaMarca() const { return marca_; }
+
   // The next physical line without its end ("\n", "\r\n", or a lone "\r" as old spreadsheets
   // write); false at the end of the file. The byte-order mark that spreadsheets put at the start
   // of "CSV UTF-8" is dropped.
   bool LeerLinea(std::string& linea);
 
  private:
+  char ElegirSeparador(std::string_view linea) const;
+
   std::istream& entrada_;
   std::optional<char> separador_;
   char porDefecto_;
+  PuntuarCabecera puntuar_;
   // The next bytes of the input into `bloque_`; false at its end. Throws archivos::ErrorLectura.
   bool Rellenar();
 
@@ -59,6 +74,7 @@ class Lector {
   std::string bloque_;
   std::size_t posicion_ = 0;
   bool trasCr_ = false;  // the last line ended in "\r": a "\n" next belongs to it
+  bool marca_ = false;
 };
 
 // U+FEFF in UTF-8, as "CSV UTF-8" files begin.

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <unordered_set>
 
+#include "calc/columnas.h"
 #include "calc/csv.h"
+#include "calc/lectura.h"
 #include "engine/calculo.h"
 
 namespace zelk::lotes {
@@ -16,8 +18,10 @@ Base BaseDeInicio(
   Base b;
   for (std::size_t i = 0; i < kNumParametros; ++i)
     b.textos[i] = TextoDeCarga(kParametros[i], r);
-  for (const auto& [p, texto] : asignaciones)
+  for (const auto& [p, texto] : asignaciones) {
     b.textos[Indice(p->campo)] = texto;
+    b.asignado[Indice(p->campo)] = true;
+  }
   b.control = BaseControlDeInicio(r, {}, asignaciones);
   return b;
 }
@@ -31,40 +35,18 @@ TextosEntrada Vistas(const Base& base) {
   return t;
 }
 
-// A name that is not a parameter's but looks like one: the same letters in another case, blanks
-// around it, or the field's caption. Such a column is a typing slip more likely than a note.
-const DescripcionParametro* Parecido(std::string_view nombre) {
-  const auto blanco = [](char c) { return c == ' ' || c == '\t'; };
-  while (!nombre.empty() && blanco(nombre.front()))
-    nombre.remove_prefix(1);
-  while (!nombre.empty() && blanco(nombre.back()))
-    nombre.remove_suffix(1);
-  const auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-  for (const auto& p : kParametros) {
-    if (nombre == p.titulo)
-      return &p;
-    if (nombre.size() == p.nombre.size() &&
-        std::equal(nombre.begin(), nombre.end(), p.nombre.begin(),
-                   [&](char a, char b) { return minuscula(a) == minuscula(b); }))
-      return &p;
-  }
-  return nullptr;
-}
-
 std::vector<Columna> Cabecera(const std::vector<std::string>& nombres, std::size_t linea,
-                              Formato formato) {
+                              Formato formato, const Base& base) {
   std::vector<Columna> columnas;
   std::unordered_set<std::string_view> vistos;
   bool sinNombre = false;
   for (const auto& n : nombres) {
     const auto* p = BuscarParametro(n);
-    if (p == nullptr) {
-      if (BuscarResultado(n) != nullptr || n == "estado")
-        throw csv::ErrorCsv{linea, "la columna «" + n + "» tiene el nombre de un resultado"};
-      if (const auto* parecido = Parecido(n))
-        throw csv::ErrorCsv{
-            linea, "columna «" + n + "»: ¿es el dato «" + std::string(parecido->nombre) + "»?"};
-    }
+    if (const auto motivo = MotivoColumna(n))
+      throw csv::ErrorCsv{linea, *motivo};
+    if (p != nullptr && base.asignado[Indice(p->campo)])
+      throw csv::ErrorCsv{linea, "columna «" + n + "»: el dato se da también como " + n +
+                                     "=TEXTO; quite uno de los dos"};
     if (n.empty()) {
       // Spreadsheets leave columns without a name; JSON needs one per column.
       if (sinNombre && formato == Formato::Json)
@@ -76,7 +58,35 @@ std::vector<Columna> Cabecera(const std::vector<std::string>& nombres, std::size
     }
     columnas.push_back({n, p});
   }
+  if (std::none_of(columnas.begin(), columnas.end(), [](const Columna& c) {
+        return c.parametro != nullptr || BuscarControl(c.nombre) != nullptr;
+      }))
+    throw csv::ErrorCsv{linea, std::string(kSinDatos)};
   return columnas;
+}
+
+}  // namespace
+
+namespace {
+
+std::size_t ParametrosEn(const std::vector<std::string>& nombres) {
+  return static_cast<std::size_t>(std::count_if(nombres.begin(), nombres.end(), [](const auto& n) {
+    return BuscarParametro(n) != nullptr || BuscarControl(n) != nullptr;
+  }));
+}
+
+// The checks and the computation of a row whose texts marked in `deTabla` come from a table;
+// `donde()` names the row, asked only of the first one rejected.
+template <typename Donde>
+Punto EvaluarFila(const TextosEntrada& textos, const DeTabla& deTabla,
+                  const ConfiguracionRegional& r, Rechazos& rechazos, Donde donde) {
+  Punto p;
+  p.datos = LeerFila(textos, deTabla, r);
+  if (p.datos)
+    p.resultados = CalcularEnlace(*p.datos);
+  else if (rechazos.Anotar())
+    rechazos.Primero(donde(), MotivosDeRechazo(textos, deTabla, r).front());
+  return p;
 }
 
 }  // namespace
@@ -84,25 +94,37 @@ std::vector<Columna> Cabecera(const std::vector<std::string>& nombres, std::size
 int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegional& r,
                 OpcionesSalida opciones, std::ostream& salida, std::ostream& err) {
   // A file of one column says nothing of its separator: it is the one of the user's settings.
-  csv::Lector lector(entrada, std::nullopt, SeparadorCsv(r));
+  csv::Lector lector(entrada, std::nullopt, SeparadorCsv(r), ParametrosEn);
   std::vector<std::string> campos;
   try {
     if (!lector.Siguiente(campos))
       throw csv::ErrorCsv{1, "falta la cabecera"};
-    auto columnas = Cabecera(campos, lector.Linea(), opciones.formato);
-    ControlDeTabla control(columnas, base.control, r, lector.Linea());
+    auto columnas = Cabecera(campos, lector.Linea(), opciones.formato, base);
+    ControlDeTabla control(columnas, base.control, r, lector.Linea(), true);
     opciones.control = control.Activo();
     // Where each column's text goes among the 18 inputs; none for a column of the user's own.
     std::vector<std::optional<std::size_t>> indices;
-    for (const auto& c : columnas)
+    DeTabla deTabla{};
+    for (const auto& c : columnas) {
       indices.push_back(c.parametro != nullptr ? std::optional(Indice(c.parametro->campo))
                                                : std::nullopt);
+      if (c.parametro != nullptr)
+        deTabla[Indice(c.parametro->campo)] = true;
+    }
 
+    // A file saved for Excel comes back as Excel reads it.
+    opciones.marca = opciones.marca || (lector.TeniaMarca() && opciones.formato == Formato::Csv);
     Tabla tabla(salida, r, opciones, std::move(columnas));
     TextosEntrada textos = Vistas(base);
     std::vector<std::string_view> propios(indices.size());
-    bool rechazo = false;
+    Rechazos rechazos("fila", "filas", true);
+    std::size_t filas = 0, vacias = 0;
     while (lector.Siguiente(campos)) {
+      // What a spreadsheet saves for a row that was emptied.
+      if (std::all_of(campos.begin(), campos.end(), [](const auto& c) { return c.empty(); })) {
+        ++vacias;
+        continue;
+      }
       if (campos.size() != indices.size())
         throw csv::ErrorCsv{lector.Linea(), "la fila tiene " + std::to_string(campos.size()) +
                                                 " campos y la cabecera " +
@@ -112,17 +134,28 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
           textos[*indices[c]] = campos[c];
         propios[c] = campos[c];
       }
-      const Punto punto =
-          control.Activo() ? control.Evaluar(textos, campos, r) : Evaluar(textos, r);
-      rechazo = rechazo || !punto.datos;
-      tabla.Fila(propios, punto);
+      ++filas;
+      const auto donde = [&] { return "línea " + std::to_string(lector.Linea()); };
+      tabla.Fila(propios, control.Activo()
+                              ? control.Evaluar(textos, deTabla, campos, r, rechazos, donde)
+                              : EvaluarFila(textos, deTabla, r, rechazos, donde));
     }
     tabla.Terminar();
-    return rechazo ? 3 : 0;
+    if (vacias > 0)
+      err << "zelk-calc: nota: " << vacias
+          << (vacias == 1 ? " fila sin datos (solo separadores) saltada"
+                          : " filas sin datos (solo separadores) saltadas")
+          << '\n';
+    rechazos.Informar(err, filas);
+    return rechazos.Alguno() ? 3 : 0;
   } catch (const csv::ErrorCsv& e) {
     err << "zelk-calc: línea " << e.linea << ": " << e.motivo << '\n';
     return 2;
   }
+}
+
+std::string_view Barrido::Nombre() const {
+  return parametro != nullptr ? parametro->nombre : control->nombre;
 }
 
 double Barrido::Valor(std::size_t k) const {
@@ -163,12 +196,18 @@ std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRe
   const auto p2 = p1 == std::string_view::npos ? p1 : resto.find(':', p1 + 1);
   if (p2 == std::string_view::npos)
     return std::nullopt;
-  const auto desde = TextoANumero(resto.substr(0, p1), r);
-  const auto hasta = TextoANumero(resto.substr(p1 + 1, p2 - p1 - 1), r);
   const std::string_view puntos = resto.substr(p2 + 1);
   const auto leido = std::from_chars(puntos.data(), puntos.data() + puntos.size(), b.puntos);
-  if (!desde || !hasta || leido.ec != std::errc() || leido.ptr != puntos.data() + puntos.size())
+  if (leido.ec != std::errc() || leido.ptr != puntos.data() + puntos.size())
     return std::nullopt;
+  const std::string inicio = "barrido " + std::string(b.Nombre()) + ": ";
+  std::string motivo;
+  const auto desde = LeerNumero(resto.substr(0, p1), r, motivo);
+  const auto hasta = desde ? LeerNumero(resto.substr(p1 + 1, p2 - p1 - 1), r, motivo) : desde;
+  if (!desde || !hasta) {
+    error = inicio + motivo;
+    return std::nullopt;
+  }
   if (b.puntos < 1 || b.puntos > kPuntosMaximos) {
     error = "barrido: entre 1 y " + std::to_string(kPuntosMaximos) + " puntos";
     return std::nullopt;
@@ -250,19 +289,19 @@ std::vector<PuntoCurva> CurvaReducida::Terminar() {
 
 int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     const ConfiguracionRegional& r, OpcionesSalida opciones, std::ostream& salida,
-                    Curvas* curvas) {
+                    std::ostream& err, Curvas* curvas) {
   std::vector<Columna> columnas;
   for (const auto& b : barridos)
-    columnas.push_back({std::string(b.parametro ? b.parametro->nombre : b.control->nombre),
-                        b.parametro, b.control});
-  ControlDeTabla control(columnas, base.control, r, 1);
+    columnas.push_back({std::string(b.Nombre()), b.parametro, b.control});
+  ControlDeTabla control(columnas, base.control, r, 1, false);
   opciones.control = control.Activo();
   Tabla tabla(salida, r, opciones, std::move(columnas));
   TextosEntrada textos = Vistas(base);
   std::vector<std::string> propios(barridos.size());
   std::vector<std::string_view> vistas(barridos.size());
   const std::size_t interior = barridos.size() > 1 ? barridos[1].puntos : 1;
-  bool rechazo = false;
+  Rechazos rechazos("punto", "puntos", false);
+  const DeTabla deTabla{};
   std::vector<CurvaReducida> reducidas;
   if (curvas != nullptr && barridos.size() == 1) {
     curvas->parametro = barridos[0].parametro;
@@ -282,9 +321,16 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
         if (barridos[s].parametro != nullptr)
           textos[Indice(barridos[s].parametro->campo)] = propios[s];
       }
-      const Punto punto =
-          control.Activo() ? control.Evaluar(textos, propios, r) : Evaluar(textos, r);
-      rechazo = rechazo || !punto.datos;
+      const auto donde = [&] {
+        std::string texto;
+        for (std::size_t s = 0; s < barridos.size(); ++s)
+          texto +=
+              std::string(s ? ", " : "") + std::string(barridos[s].Nombre()) + " = " + propios[s];
+        return texto;
+      };
+      const Punto punto = control.Activo()
+                              ? control.Evaluar(textos, deTabla, propios, r, rechazos, donde)
+                              : EvaluarFila(textos, deTabla, r, rechazos, donde);
       tabla.Fila(vistas, punto);
       for (std::size_t n = 0; n < reducidas.size(); ++n)
         reducidas[n].Anadir(i, barridos[0].Valor(i),
@@ -294,7 +340,8 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
   tabla.Terminar();
   for (std::size_t n = 0; n < reducidas.size(); ++n)
     curvas->y[n] = reducidas[n].Terminar();
-  return rechazo ? 3 : 0;
+  rechazos.Informar(err, barridos[0].puntos * interior);
+  return rechazos.Alguno() ? 3 : 0;
 }
 
 std::optional<double> TapPara(const DatosEnlace& d, Angulo angulo, double grados) {

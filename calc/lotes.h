@@ -22,6 +22,7 @@ namespace zelk::lotes {
 // assignments typed over them.
 struct Base {
   std::array<std::string, kNumParametros> textos;
+  std::array<bool, kNumParametros> asignado{};  // typed by the user as NAME=TEXT
   BaseControl control;
 };
 Base BaseDeInicio(
@@ -33,6 +34,9 @@ Base BaseDeInicio(
 // unchanged, in its place. Exit status 0, 3 when a row was rejected, 2 for a malformed file
 // (message naming the line on `err`). A failed read throws archivos::ErrorLectura, a failed write
 // archivos::ErrorEscritura.
+// Parameter columns hold numbers as a spreadsheet writes them; a row with any other text there is
+// rejected. Rows made only of separators are skipped. Rejected and skipped rows are told on `err`
+// at the end.
 int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegional& r,
                 OpcionesSalida opciones, std::ostream& salida, std::ostream& err);
 
@@ -48,6 +52,7 @@ struct Barrido {
   std::size_t puntos = 0;
   const DescripcionControl* control = nullptr;  // instead of a parameter, a control datum
   double Valor(std::size_t k) const;
+  std::string_view Nombre() const;
 };
 // Empty, with the reason in `error`, when the text is not such a sweep.
 std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRegional& r,
@@ -101,11 +106,11 @@ struct Curvas {
 enum class FormatoGrafico { Svg, Png };
 
 // One sweep, or a grid of two (the first outermost). Exit status 0, or 3 when a point was
-// rejected. With `curvas`, a single sweep's curves are formed there too. A failed write throws
-// archivos::ErrorEscritura.
+// rejected, told on `err`. With `curvas`, a single sweep's curves are formed there too. A failed
+// write throws archivos::ErrorEscritura.
 int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     const ConfiguracionRegional& r, OpcionesSalida opciones, std::ostream& salida,
-                    Curvas* curvas);
+                    std::ostream& err, Curvas* curvas);
 
 // The converter end whose tap sets the angle: the rectifier's for alpha, the inverter's for gamma.
 enum class Angulo { alpha, gamma };

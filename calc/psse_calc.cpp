@@ -73,6 +73,8 @@ class Escritor {
         texto.append(i ? ",\n" : "\n").append(Json(filas[i]).dump());
       texto.append(filas.empty() ? "]\n" : "\n]\n");
     } else {
+      if (opciones_.marca)
+        texto.append(csv::kMarcaDeOrden);
       std::vector<std::string> cabecera{std::string(kColumnaLinea)};
       for (const auto n : kColumnasControl)
         cabecera.emplace_back(n);

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <cmath>
 
 #include "calc/archivos.h"
 #include "calc/control_lote.h"
@@ -15,16 +16,6 @@ namespace zelk::lotes {
 namespace {
 
 constexpr std::size_t kVolcado = 1 << 16;
-
-bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
-  static constexpr std::string_view kInicioDeFormula = "=+-@\t\r";
-  // A byte-order mark that opens the output is taken by every reader for the file's own mark, so
-  // a spreadsheet reads what follows it: the text is judged by that.
-  while (texto.starts_with(csv::kMarcaDeOrden))
-    texto.remove_prefix(csv::kMarcaDeOrden.size());
-  return !texto.empty() && kInicioDeFormula.find(texto.front()) != std::string_view::npos &&
-         !EsNumerico(texto, r);
-}
 
 // A control datum's value in raw output, where the column gives a number the row has read.
 std::optional<double> ValorControl(const Columna& c, const Punto& punto, bool crudo) {
@@ -41,6 +32,57 @@ std::vector<std::string_view> Avisos(const Punto& punto) {
       if (Tiene(punto.control->solucion.avisos, static_cast<Aviso>(a)))
         textos.push_back(TextoAviso(static_cast<Aviso>(a)));
   return textos;
+}
+
+bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
+  static constexpr std::string_view kInicioDeFormula = "=+-@\t\r";
+  // A byte-order mark that opens the output is taken by every reader for the file's own mark, so
+  // a spreadsheet reads what follows it: the text is judged by that.
+  while (texto.starts_with(csv::kMarcaDeOrden))
+    texto.remove_prefix(csv::kMarcaDeOrden.size());
+  return !texto.empty() && kInicioDeFormula.find(texto.front()) != std::string_view::npos &&
+         !EsNumerico(texto, r);
+}
+
+void EscribirTextoJson(std::string& salida, std::string_view texto) {
+  // As JSON serializers write UTF-8: the quote, the backslash and control characters escaped,
+  // everything else as it is.
+  static constexpr char kHex[] = "0123456789abcdef";
+  salida.push_back('"');
+  for (char c : texto) {
+    switch (c) {
+      case '"':
+        salida.append("\\\"");
+        break;
+      case '\\':
+        salida.append("\\\\");
+        break;
+      case '\b':
+        salida.append("\\b");
+        break;
+      case '\f':
+        salida.append("\\f");
+        break;
+      case '\n':
+        salida.append("\\n");
+        break;
+      case '\r':
+        salida.append("\\r");
+        break;
+      case '\t':
+        salida.append("\\t");
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          salida.append("\\u00");
+          salida.push_back(kHex[(c >> 4) & 0xF]);
+          salida.push_back(kHex[c & 0xF]);
+        } else {
+          salida.push_back(c);
+        }
+    }
+  }
+  salida.push_back('"');
 }
 
 }  // namespace
@@ -103,11 +145,45 @@ void Tabla::TextoCsv(std::string_view texto, bool primero) {
     CampoCsv(texto, primero);
 }
 
+void Tabla::TextoJson(std::string_view texto) {
+  EscribirTextoJson(pendiente_, texto);
+}
+
+void Tabla::NumeroJson(double v) {
+  if (!std::isfinite(v)) {
+    pendiente_.append("null");
+    return;
+  }
+  // The shortest form that reads back, with ".0" on whole numbers, as the JSON library writes it.
+  char texto[64];
+  const char* fin = nlohmann::detail::to_chars(texto, texto + sizeof texto, v);
+  pendiente_.append(texto, static_cast<std::size_t>(fin - texto));
+}
+
 void Tabla::Cabecera() {
   if (opciones_.formato == Formato::Json) {
+    // The keys of every row, each with its colon and the comma before it: written once.
+    const auto clave = [&](std::string_view nombre, bool primera) {
+      std::string k = primera ? "" : ",";
+      EscribirTextoJson(k, nombre);
+      k.push_back(':');
+      claves_.push_back(std::move(k));
+    };
+    for (const auto& c : columnas_)
+      clave(c.nombre, claves_.empty());
+    if (opciones_.control)
+      for (const auto n : kColumnasControl)
+        clave(n, claves_.empty());
+    for (const auto& d : kResultados)
+      clave(d.nombre, claves_.empty());
+    if (opciones_.control)
+      clave(kColumnaAvisos, false);
+    clave("estado", false);
     pendiente_.push_back('[');
     return;
   }
+  if (opciones_.marca)
+    pendiente_.append(csv::kMarcaDeOrden);
   bool primero = true;
   for (const auto& c : columnas_) {
     TextoCsv(c.nombre, primero);
@@ -132,48 +208,62 @@ void Tabla::Cabecera() {
 void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
   const bool aceptada = punto.datos.has_value();
   if (opciones_.formato == Formato::Json) {
-    nlohmann::ordered_json fila;
+    pendiente_.append(filas_ ? ",\n{" : "\n{");
+    std::size_t clave = 0;
     for (std::size_t i = 0; i < columnas_.size(); ++i) {
+      pendiente_.append(claves_[clave++]);
       const auto* p = columnas_[i].parametro;
       if (opciones_.crudo && aceptada && p != nullptr)
-        fila[columnas_[i].nombre] = (*punto.datos).*(p->miembro);
+        NumeroJson((*punto.datos).*(p->miembro));
       else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
-        fila[columnas_[i].nombre] = *v;
+        NumeroJson(*v);
       else
-        fila[columnas_[i].nombre] = std::string(textos[i]);
+        TextoJson(textos[i]);
     }
     if (opciones_.control) {
-      fila[std::string(kColumnasControl[0])] =
-          punto.control ? nlohmann::ordered_json(TextoModo(punto.control->solucion.modo))
-                        : nlohmann::ordered_json();
+      const SolucionControl* s = punto.control ? &punto.control->solucion : nullptr;
+      pendiente_.append(claves_[clave++]);
+      if (s != nullptr)
+        TextoJson(TextoModo(s->modo));
+      else
+        pendiente_.append("null");
       for (const auto& e : kElegidos) {
-        const std::string nombre(e.nombre);
-        if (!punto.control)
-          fila[nombre] = nullptr;
+        pendiente_.append(claves_[clave++]);
+        if (s == nullptr)
+          pendiente_.append("null");
         else if (opciones_.crudo)
-          fila[nombre] = punto.control->solucion.datos.*e.miembro;
+          NumeroJson(s->datos.*e.miembro);
         else
-          fila[nombre] = TextoElegido(e, punto.control->solucion.datos, regional_);
+          TextoJson(TextoElegido(e, s->datos, regional_));
       }
     }
-    for (const auto& d : kResultados) {
-      const std::string nombre(d.nombre);
-      const Resultado& v = punto.resultados.*d.miembro;
+    for (std::size_t k = 0; k < kNumResultados; ++k) {
+      pendiente_.append(claves_[clave++]);
+      const Resultado& v = punto.resultados.*kResultados[k].miembro;
       if (!aceptada)
-        fila[nombre] = nullptr;
+        pendiente_.append("null");
+      else if (opciones_.crudo && v)
+        NumeroJson(*v);
       else if (opciones_.crudo)
-        fila[nombre] = v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(kMarcaError);
+        TextoJson(kMarcaError);
       else
-        fila[nombre] = TextoResultado(v, d, regional_);
+        TextoJson(TextoResultado(v, kResultados[k], regional_));
     }
     if (opciones_.control) {
-      auto& avisos = fila[std::string(kColumnaAvisos)] = nlohmann::ordered_json::array();
-      for (const auto a : Avisos(punto))
-        avisos.push_back(a);
+      pendiente_.append(claves_[clave++]);
+      pendiente_.push_back('[');
+      bool primero = true;
+      for (const auto a : Avisos(punto)) {
+        if (!primero)
+          pendiente_.push_back(',');
+        TextoJson(a);
+        primero = false;
+      }
+      pendiente_.push_back(']');
     }
-    fila["estado"] = aceptada ? kEstadoBien : kEstadoRechazo;
-    pendiente_.append(filas_ ? ",\n" : "\n");
-    pendiente_.append(fila.dump());
+    pendiente_.append(claves_.back());
+    TextoJson(aceptada ? kEstadoBien : kEstadoRechazo);
+    pendiente_.push_back('}');
   } else {
     bool primero = true;
     for (std::size_t i = 0; i < columnas_.size(); ++i) {

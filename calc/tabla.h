@@ -26,6 +26,9 @@ struct OpcionesSalida {
   Formato formato = Formato::Csv;
   // Machine-readable numbers: shortest exact form, "." as decimal, "," between fields.
   bool crudo = false;
+  // CSV that begins with a byte-order mark, without which Excel takes UTF-8 for the system's
+  // code page.
+  bool marca = false;
   // The run solves control data: the table adds their solution's columns (calc/control_lote.h).
   bool control = false;
 };
@@ -82,6 +85,8 @@ class Tabla {
   void Volcar(bool siempre);
   void CampoCsv(std::string_view campo, bool primero);
   void TextoCsv(std::string_view texto, bool primero);
+  void TextoJson(std::string_view texto);
+  void NumeroJson(double v);
   std::string Numero(double v) const;
 
   std::ostream& salida_;
@@ -90,6 +95,7 @@ class Tabla {
   std::vector<Columna> columnas_;
   char separador_;
   std::string pendiente_;
+  std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
   bool filas_ = false;
   bool terminada_ = false;
 };

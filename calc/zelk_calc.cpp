@@ -11,7 +11,9 @@
 
 #include "calc/archivos.h"
 #include "calc/csv.h"
+#include "calc/lectura.h"
 #include "calc/lotes.h"
+#include "calc/plataforma_archivos.h"
 #include "calc/psse_calc.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
@@ -54,6 +56,8 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
          "  --format csv|json    formato de la tabla (csv)\n"
          "  --raw                números para máquinas: precisión completa, \".\" decimal, \",\"\n"
          "                       entre campos\n"
+         "  --bom                la tabla CSV empieza por la marca de orden de UTF-8, que Excel\n"
+         "                       necesita para leerla bien (también si la entrada la lleva)\n"
          "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO.svg o .png; de\n"
          "                       cada columna de píxeles quedan el primer punto, el último, el\n"
          "                       menor y el mayor\n"
@@ -74,8 +78,22 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
          "Tabla: las columnas dadas, los 13 resultados y \"estado\" (OK o ERROR EN DATOS). En\n"
          "CSV, un texto que empieza por =, +, - o @ y no es un número lleva delante \"'\", para\n"
          "que la hoja de cálculo no lo tome por una fórmula.\n"
-         "Archivos CSV: UTF-8, con o sin marca de orden; campos separados por \";\" o \",\" (con\n"
-         "una sola columna, \";\" bajo coma decimal); líneas terminadas en CRLF, LF o CR.\n"
+         "Archivos CSV: UTF-8, con o sin marca de orden; campos separados por \";\", \",\" o un\n"
+         "tabulador, el que en la cabecera nombra datos (con una sola columna, \";\" bajo coma\n"
+         "decimal); líneas terminadas en CRLF, LF o CR. Una columna que parece un dato sin serlo\n"
+         "(\"Idc (A)\", \"idc\") se rechaza; un archivo sin ningún dato también.\n"
+         "Números de los archivos y de --sweep, --tap-for, --tap-step y --tap-range: como los\n"
+         "escribe una hoja de cálculo con la configuración regional, el separador de miles solo\n"
+         "entre grupos de tres cifras (1.000,5 con es_ES; 1,000.5 con en_US). Cualquier otro "
+         "texto\n"
+         "en una columna de datos rechaza la fila, y el mensaje dice con qué --locale se leería.\n"
+         "NOMBRE=TEXTO se lee como en la ventana; si un separador de miles mal puesto cambia el\n"
+         "número, lo dice un aviso. Un dato se da una sola vez: en el archivo, en un barrido o\n"
+         "como NOMBRE=TEXTO.\n"
+         "Mensajes en la salida de errores: \"N de M filas rechazadas; la primera, línea L:\n"
+         "«dato» = «texto» motivo\", \"nota: N filas sin datos (solo separadores) saltadas\",\n"
+         "\"aviso: dato: «texto» se lee número\"; tras el mensaje de la ventana, los datos\n"
+         "rechazados de una pasada.\n"
          "Salida: 0 bien; 3 datos rechazados; 2 error de uso, archivo mal formado o que no se\n"
          "puede leer o escribir.\n\n"
          "Datos:\n";
@@ -89,7 +107,7 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
 }
 
 struct Opciones {
-  bool ayuda = false, version = false, crudo = false;
+  bool ayuda = false, version = false, crudo = false, marca = false;
   // Empty when not given: an empty value is refused.
   std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano, psse;
   std::vector<std::string> barridos, asignaciones;
@@ -117,10 +135,11 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
     std::string_view nombre;
     bool Opciones::*destino;
   };
-  static constexpr std::array<Bandera, 4> kBanderas{{{"-h", &Opciones::ayuda},
+  static constexpr std::array<Bandera, 5> kBanderas{{{"-h", &Opciones::ayuda},
                                                      {"--help", &Opciones::ayuda},
                                                      {"--version", &Opciones::version},
-                                                     {"--raw", &Opciones::crudo}}};
+                                                     {"--raw", &Opciones::crudo},
+                                                     {"--bom", &Opciones::marca}}};
   bool soloDatos = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
@@ -205,21 +224,6 @@ std::optional<lotes::FormatoGrafico> FormatoDe(std::string_view archivo) {
   return std::nullopt;
 }
 
-// Why the checks of a pass reject these texts: the first field that is not a number, or that
-// holds zero where zero is refused.
-std::string MotivoDeRechazo(const TextosEntrada& textos, const ConfiguracionRegional& r) {
-  for (std::size_t i = 0; i < kNumParametros; ++i) {
-    const auto& p = kParametros[i];
-    const auto valor = TextoANumero(textos[i], r);
-    const std::string dato = std::string(p.nombre) + " = «" + std::string(textos[i]) + "»";
-    if (!valor)
-      return dato + " no es un número";
-    if (p.pruebaCero && *valor == 0)
-      return dato + " no puede valer 0";
-  }
-  return "los datos no pasan las comprobaciones";
-}
-
 // --tap-for: the exact tap, the position chosen when there are steps, and the pass there.
 int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionRegional& r,
                 std::ostream& out, std::ostream& err, const std::function<int(std::string)>& uso) {
@@ -227,19 +231,23 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
   const std::string nombre = o.tapPara.substr(0, std::min(igual, o.tapPara.size()));
   if (igual == std::string::npos || (nombre != "alpha" && nombre != "gamma"))
     return uso("--tap-for: se espera alpha=GRADOS o gamma=GRADOS");
-  const auto grados = TextoANumero(std::string_view(o.tapPara).substr(igual + 1), r);
+  std::string error;
+  const auto grados = lotes::LeerNumero(std::string_view(o.tapPara).substr(igual + 1), r, error);
   if (!grados)
-    return uso("--tap-for: «" + o.tapPara.substr(igual + 1) + "» no es un número");
+    return uso("--tap-for: " + error);
   std::optional<lotes::Escalones> escalones;
   if (!o.tapPaso.empty() || !o.tapMargen.empty()) {
+    if (o.tapPaso.empty() || o.tapMargen.empty() || o.tapMargen.find(':') == std::string::npos)
+      return uso("--tap-step PASO y --tap-range MIN:MAX van juntos, con números");
     const auto dos = o.tapMargen.find(':');
     const std::string_view margen = o.tapMargen;
-    const auto paso = TextoANumero(o.tapPaso, r);
-    const auto minimo = TextoANumero(margen.substr(0, dos), r);
-    const auto maximo =
-        dos == std::string::npos ? std::nullopt : TextoANumero(margen.substr(dos + 1), r);
-    if (!paso || !minimo || !maximo)
-      return uso("--tap-step PASO y --tap-range MIN:MAX van juntos, con números");
+    const auto paso = lotes::LeerNumero(o.tapPaso, r, error);
+    if (!paso)
+      return uso("--tap-step: " + error);
+    const auto minimo = lotes::LeerNumero(margen.substr(0, dos), r, error);
+    const auto maximo = minimo ? lotes::LeerNumero(margen.substr(dos + 1), r, error) : minimo;
+    if (!minimo || !maximo)
+      return uso("--tap-range: " + error);
     escalones = lotes::Escalones{*paso, *minimo, *maximo};
     if (const auto motivo = lotes::ComprobarEscalones(*escalones, r))
       return uso(*motivo);
@@ -256,8 +264,8 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
     textos[i] = comprobada.textos[i];
   const auto datos = LeerDatos(textos, r);
   if (!datos) {
-    err << "zelk-calc: ERROR EN DATOS: " << MotivoDeRechazo(textos, r) << "; no se busca ningún "
-        << tap->nombre << '\n';
+    err << "zelk-calc: ERROR EN DATOS: " << lotes::MotivosDeRechazo(textos, {}, r).front()
+        << "; no se busca ningún " << tap->nombre << '\n';
     return kSalidaRechazo;
   }
   const auto hallado = lotes::HallarTap(*datos, angulo, *grados, escalones, r);
@@ -336,25 +344,36 @@ int Ejecucion::Ejecutar() {
       return Uso("argumento mal formado: «" + a + "» (se espera NOMBRE=TEXTO)");
     const auto* p = BuscarParametro(std::string_view(a).substr(0, igual));
     if (const auto* c = p ? nullptr : BuscarControl(std::string_view(a).substr(0, igual))) {
-      control.emplace_back(c, a.substr(igual + 1));
+      if (const auto motivo = lotes::AnadirControl(control, c, a.substr(igual + 1)))
+        return Uso(*motivo);
       continue;
     }
     if (!p)
       return Uso("no hay ningún dato «" + a.substr(0, igual) + "»");
+    if (std::any_of(asignaciones.begin(), asignaciones.end(),
+                    [&](const Asignacion& x) { return x.parametro == p; }))
+      return Uso(std::string(p->nombre) + "=TEXTO: dado más de una vez");
     asignaciones.push_back({p, a.substr(igual + 1)});
   }
+  // The window's reading stays, but a number it reads through a misplaced group separator is
+  // likely not the one meant.
+  for (const auto& a : asignaciones)
+    if (const auto aviso = lotes::AvisoDeLectura(*a.parametro, a.texto, r))
+      err_ << "zelk-calc: " << *aviso << '\n';
 
   const bool psse = !o_.psse.empty();
   const bool tabla = !o_.csv.empty() || !o_.barridos.empty() || psse;
   const bool tap = !o_.tapPara.empty();
   if (!o_.csv.empty() + !o_.barridos.empty() + tap + psse > 1)
     return Uso("--csv, --sweep, --tap-for y --psse no van juntos");
-  if (!tabla && (o_.crudo || !o_.formato.empty() || !o_.salida.empty()))
-    return Uso("--raw, --format y --output son para --csv, --sweep y --psse");
+  if (!tabla && (o_.crudo || o_.marca || !o_.formato.empty() || !o_.salida.empty()))
+    return Uso("--raw, --bom, --format y --output son para --csv, --sweep y --psse");
   if (psse && !o_.asignaciones.empty())
     return Uso("--psse no lleva datos NOMBRE=TEXTO: cada línea trae los suyos");
   if (tap && !control.empty())
     return Uso("--tap-for no va con datos de control");
+  if (o_.marca && o_.formato == "json")
+    return Uso("--bom es para CSV: JSON no lleva marca de orden");
   if (!tap && (!o_.tapPaso.empty() || !o_.tapMargen.empty()))
     return Uso("--tap-step y --tap-range son para --tap-for");
   if ((!o_.grafico.empty() || !o_.tamano.empty()) && o_.barridos.size() != 1)
@@ -371,19 +390,28 @@ int Ejecucion::Ejecutar() {
     pares.emplace_back(a.parametro, a.texto);
   lotes::Base base = lotes::BaseDeInicio(r, pares);
   base.control = lotes::BaseControlDeInicio(r, control, pares);
+  lotes::AvisosDeLectura(base.control, r, err_);
   if (base.control.dada && base.control.fijado)
     return Uso(*base.control.fijado);
   if (!tabla && !tap && base.control.dada)
-    return lotes::PasadaControl(base.textos, base.control, r, out_, err_, MotivoDeRechazo);
+    return lotes::PasadaControl(base.textos, base.control, r, out_, err_);
   if (!tabla && !tap) {
     FormularioMemoria form;
     const bool aceptada = PasadaTrasInicio(form, r, asignaciones);
     for (const auto& m : form.Mensajes())
       err_ << m << '\n';
+    if (!aceptada) {
+      TextosEntrada textos;
+      for (std::size_t i = 0; i < kNumParametros; ++i)
+        textos[i] = base.textos[i];
+      for (const auto& motivo : lotes::MotivosDeRechazo(textos, {}, r))
+        err_ << "zelk-calc: " << motivo << '\n';
+    }
     for (const auto& d : kResultados)
       out_ << d.nombre << '\t' << form.Ver(d.campo) << '\n';
     return aceptada ? kSalidaBien : kSalidaRechazo;
   }
+
   if (tap)
     return ResolverTap(o_, base, r, out_, err_, [this](std::string m) { return Uso(m); });
   return Tabla(r, base);
@@ -404,6 +432,10 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro &&
       barridos[0].control == barridos[1].control)
     return Uso("los dos --sweep barren el mismo dato");
+  for (const auto& b : barridos)
+    if (b.parametro != nullptr && base.asignado[Indice(b.parametro->campo)])
+      return Uso("--sweep " + std::string(b.parametro->nombre) + ": el dato se da también como " +
+                 std::string(b.parametro->nombre) + "=TEXTO; quite uno de los dos");
   if (barridos.size() == 2 && barridos[0].puntos * barridos[1].puntos > lotes::kPuntosMaximos)
     return Uso("la rejilla tendría " + std::to_string(barridos[0].puntos * barridos[1].puntos) +
                " puntos; a lo sumo " + std::to_string(lotes::kPuntosMaximos));
@@ -429,6 +461,11 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   if (!aSalidaEstandar && !entrada.empty() && !deEntradaEstandar &&
       archivos::MismoArchivo(entrada, o_.salida))
     return Fallo(Nombre(o_.salida) + " es a la vez la entrada y la salida: no se escribe nada");
+  for (const std::string* salida : {&o_.salida, &o_.grafico})
+    if (deEntradaEstandar && !salida->empty() && *salida != "-" &&
+        archivos::EsLaEntradaEstandar(*salida))
+      return Fallo(Nombre(*salida) +
+                   " es a la vez la entrada estándar y la salida: no se escribe nada");
   if (!aSalidaEstandar && !o_.grafico.empty() && archivos::MismoArchivo(o_.salida, o_.grafico))
     return Fallo("-o y --plot son el mismo archivo " + Nombre(o_.salida));
 
@@ -460,6 +497,7 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
 
   lotes::OpcionesSalida opciones;
   opciones.crudo = o_.crudo;
+  opciones.marca = o_.marca;
   opciones.formato = o_.formato == "json" ? lotes::Formato::Json : lotes::Formato::Csv;
   std::ostream& destino = salida ? salida->Flujo() : out_;
   lotes::Curvas curvas;
@@ -471,8 +509,8 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
     else if (!o_.csv.empty())
       estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_);
     else
-      estado =
-          lotes::CalcularBarrido(barridos, base, r, opciones, destino, grafico ? &curvas : nullptr);
+      estado = lotes::CalcularBarrido(barridos, base, r, opciones, destino, err_,
+                                      grafico ? &curvas : nullptr);
   } catch (const archivos::ErrorLectura& e) {
     return Fallo("no se puede leer " + nombreEntrada + ": " + e.motivo);
   } catch (const archivos::ErrorEscritura& e) {
@@ -512,8 +550,10 @@ int EjecutarCalc(std::span<const std::string_view> args, const EntornoCalc& ento
   }
   Ejecucion ejecucion(o, entorno, out, err);
   const int estado = ejecucion.Ejecutar();
-  // Whatever went to standard output must have got there.
-  errno = 0;
+  // Whatever went to standard output must have got there. A write that failed earlier (a text
+  // longer than the stream's buffer) left its reason in errno already.
+  if (out)
+    errno = 0;
   out.flush();
   if (!out && !ejecucion.SalidaEstandarInformada()) {
     err << "zelk-calc: no se puede escribir en la salida estándar: "

@@ -389,6 +389,47 @@ std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRe
   return negativo ? -valor : valor;
 }
 
+namespace {
+
+// True when every group separator of the integer part closes a group of one to three digits at
+// its start and of exactly three after it; the text may be anything else.
+bool GruposDeTres(std::string_view texto, const ConfiguracionRegional& r) {
+  std::size_t pos = 0;
+  while (pos < texto.size() && EsBlanco(texto[pos]))
+    ++pos;
+  if (pos < texto.size() && (texto[pos] == '+' || texto[pos] == '-'))
+    ++pos;
+  std::size_t cifras = 0;  // digits since the last separator
+  bool grupos = false;
+  while (pos < texto.size()) {
+    if (EsDigito(texto[pos])) {
+      ++cifras;
+      ++pos;
+    } else if (std::size_t g = cifras > 0 ? r.GrupoEn(texto.substr(pos)) : 0) {
+      if (grupos ? cifras != 3 : cifras > 3)
+        return false;
+      grupos = true;
+      cifras = 0;
+      pos += g;
+    } else {
+      break;
+    }
+  }
+  return !grupos || cifras == 3;
+}
+
+}  // namespace
+
+std::optional<double> NumeroDeHoja(std::string_view texto, const ConfiguracionRegional& r) {
+  if (!GruposDeTres(texto, r))
+    return std::nullopt;
+  return TextoANumero(texto, r);
+}
+
+bool GrupoMalPuesto(std::string_view texto, const ConfiguracionRegional& r) {
+  return !GruposDeTres(texto, r) && EsNumerico(texto, r);
+}
+
 bool EsNumerico(std::string_view texto, const ConfiguracionRegional& r) {
   return TextoANumero(texto, r).has_value();
 }

@@ -42,6 +42,16 @@ bool EsUtf8(std::string_view texto);
 // zero of its sign.
 std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRegional& r);
 
+// A number as a spreadsheet writes it, for tables that are read as data: the field conversion,
+// with group separators only between groups of exactly three digits of the integer part
+// ("1.000,5" where D is ","; not "1000.5" nor "3.88" there, which the field conversion reads as
+// 10005 and 388). Empty for any other text.
+std::optional<double> NumeroDeHoja(std::string_view texto, const ConfiguracionRegional& r);
+
+// True when the field conversion reads `texto` but a spreadsheet would not: a group separator
+// where no group of three digits ends.
+bool GrupoMalPuesto(std::string_view texto, const ConfiguracionRegional& r);
+
 // The numeric test: true exactly when the field conversion succeeds.
 bool EsNumerico(std::string_view texto, const ConfiguracionRegional& r);
 

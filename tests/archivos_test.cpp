@@ -101,7 +101,9 @@ TEST_F(ArchivoSalida, LoQueNoSePuedeAbrirDicePorQue) {
   archivos::ArchivoSalida carpeta(Ruta("carpeta"));
   EXPECT_EQ(carpeta.Abrir(), "es una carpeta");
   archivos::ArchivoSalida sinCarpeta(Ruta("no-hay/tabla.csv"));
-  EXPECT_EQ(sinCarpeta.Abrir(), std::generic_category().message(ENOENT));
+  EXPECT_EQ(sinCarpeta.Abrir(), "no se puede crear un archivo en «" +
+                                    (Ruta("no-hay") / "").string() +
+                                    "»: " + archivos::TextoDelError(ENOENT));
   EXPECT_EQ(Nombres(), std::vector<std::string>{"carpeta"});
 }
 
@@ -119,7 +121,7 @@ TEST_F(ArchivoSalida, DispositivosEnSuSitio) {
   const std::string mucho(1 << 20, 'x');
   const auto escrito = lleno.Escribir(mucho);
   const auto cerrado = lleno.Cerrar();
-  EXPECT_EQ(escrito ? *escrito : cerrado.value_or(""), std::generic_category().message(ENOSPC));
+  EXPECT_EQ(escrito ? *escrito : cerrado.value_or(""), archivos::TextoDelError(ENOSPC));
 }
 
 TEST_F(ArchivoSalida, MismoArchivo) {

@@ -180,12 +180,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "…Qi\t555.4\naviso\talpha por encima de alpha_max con tapr en el extremo de su "
                     "margen\n",
                     ""},
-        CasoProceso{"PasadaRechazada",
-                    {"gamma_min=30", "gamma_max=20"},
-                    kIngles,
-                    3,
-                    "",
-                    "ERROR EN DATOS: gamma_min = «30»: no puede ser mayor que gamma_max = «20»"},
+        CasoProceso{
+            "PasadaRechazada",
+            {"gamma_min=30", "gamma_max=20"},
+            kIngles,
+            3,
+            "",
+            "ERROR EN DATOS: «gamma_min» = «30»: no puede ser mayor que «gamma_max» = «20»"},
         CasoProceso{"IdcConControl",
                     {"Idc=1000", "consigna=500"},
                     kIngles,
@@ -205,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
             "453,418737454335;5,00;14,65;0,245;24,74;6,36;0,53;475,018737454335;1543,80;"
             "855,0;209,3;1068,14;-816,2;434,4;;OK\r\n"
             "paso;500;1;1098;1,5;;;;;;;;;;;;;;;;;;;;ERROR EN DATOS\r\n",
-            ""},
+            "zelk-calc: 1 fila de 3 rechazada: línea 4: «margen» = «1,5»: ha de ser al menos 0 y "
+            "menor que 1\n"},
         CasoProceso{"ColumnaIdcConControl",
                     {"--csv", Escribir("idc.csv", "Idc,consigna\n1000,500\n")},
                     kIngles,

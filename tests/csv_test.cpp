@@ -107,7 +107,7 @@ TEST(LectorCsv, ErrorDeLecturaNoEsElFinal) {
       }
       FAIL() << "a failed read taken for the end: «" << antes << "»";
     } catch (const archivos::ErrorLectura& e) {
-      EXPECT_EQ(e.motivo, std::generic_category().message(EIO));
+      EXPECT_EQ(e.motivo, archivos::TextoDelError(EIO));
     }
   }
 }

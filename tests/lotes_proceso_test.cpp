@@ -60,7 +60,7 @@ TEST(LotesCsv, InglesComasYComillas) {
       Escribir("ingles.csv", "Idc,Rdc\r\n1000,12\r\n\"2000\",\"12.345\"\r\nabc,5\r\n");
   const auto p = Ejecutar(kZelkCalc, {"--csv", archivo}, kIngles);
   EXPECT_EQ(p.estado, 3) << "a rejected row makes the run end with 3";
-  EXPECT_EQ(p.err, "");
+  EXPECT_EQ(p.err, "zelk-calc: 1 fila de 3 rechazada: línea 4: «Idc» = «abc» no es un número\n");
   const auto l = Lineas(p.out);
   ASSERT_EQ(l.size(), 4u);
   EXPECT_EQ(l[0], "Idc,Rdc," + kCabeceraResultados);
@@ -380,15 +380,18 @@ INSTANTIATE_TEST_SUITE_P(
     Casos, Hostil,
     testing::Values(
         CasoHostil{"CarpetaComoEntrada", "$Z --csv $D", 2,
-                   "zelk-calc: no se puede leer «$D»: Is a directory\n"},
-        CasoHostil{"MemoriaIlegible", "$Z --csv /proc/self/mem -o $D/anterior.csv", 2,
-                   "zelk-calc: no se puede leer «/proc/self/mem»: Input/output error\n"},
+                   "zelk-calc: no se puede leer «$D»: es una carpeta (EISDIR)\n"},
+        CasoHostil{
+            "MemoriaIlegible", "$Z --csv /proc/self/mem -o $D/anterior.csv", 2,
+            "zelk-calc: no se puede leer «/proc/self/mem»: error de entrada o salida (EIO)\n"},
         CasoHostil{"EntradaEstandarCarpeta", "$Z --csv - < $D", 2,
-                   "zelk-calc: no se puede leer la entrada estándar: Is a directory\n"},
+                   "zelk-calc: no se puede leer la entrada estándar: es una carpeta (EISDIR)\n"},
         CasoHostil{"EntradaEstandarCerrada", "$Z --csv - <&-", 2,
-                   "zelk-calc: no se puede leer la entrada estándar: Bad file descriptor\n"},
+                   "zelk-calc: no se puede leer la entrada estándar: descriptor de archivo no "
+                   "válido (EBADF)\n"},
         CasoHostil{"EntradaQueFalta", "$Z --csv $D/no-hay.csv -o $D/anterior.csv", 2,
-                   "zelk-calc: no se puede leer «$D/no-hay.csv»: No such file or directory\n"},
+                   "zelk-calc: no se puede leer «$D/no-hay.csv»: no existe el archivo o la carpeta "
+                   "(ENOENT)\n"},
         CasoHostil{"EntradaMalFormada",
                    "printf 'Idc\\n1000\\n\"x\\n' | $Z --csv - -o $D/anterior.csv", 2,
                    "zelk-calc: línea 3: comillas sin cerrar\n"},
@@ -400,30 +403,34 @@ INSTANTIATE_TEST_SUITE_P(
                    "zelk-calc: «../" + std::string("EntradaEsLaSalidaPorOtroNombre") +
                        "/./entrada.csv» es a la vez la entrada y la salida: no se escribe "
                        "nada\n"},
-        CasoHostil{"SalidaEnCarpetaQueFalta", "$Z --sweep Idc=1:2:2 -o $D/no-hay/t.csv", 2,
-                   "zelk-calc: no se puede escribir «$D/no-hay/t.csv»: No such file or "
-                   "directory\n"},
+        CasoHostil{
+            "SalidaEnCarpetaQueFalta", "$Z --sweep Idc=1:2:2 -o $D/no-hay/t.csv", 2,
+            "zelk-calc: no se puede escribir «$D/no-hay/t.csv»: no se puede crear un archivo "
+            "en «$D/no-hay/»: no existe el archivo o la carpeta (ENOENT)\n"},
         CasoHostil{"SalidaEsUnaCarpeta", "$Z --sweep Idc=1:2:2 -o $D", 2,
                    "zelk-calc: no se puede escribir «$D»: es una carpeta\n"},
         CasoHostil{"SalidaLlena", "$Z --csv $D/entrada.csv -o /dev/full", 2,
-                   "zelk-calc: no se puede escribir «/dev/full»: No space left on device\n"},
+                   "zelk-calc: no se puede escribir «/dev/full»: no queda espacio en el "
+                   "dispositivo (ENOSPC)\n"},
         CasoHostil{"TablaEnSalidaEstandarLlena", "$Z --sweep Idc=1:2:2 > /dev/full", 2,
-                   "zelk-calc: no se puede escribir en la salida estándar: No space left on "
-                   "device\n"},
+                   "zelk-calc: no se puede escribir en la salida estándar: no queda espacio en el "
+                   "dispositivo (ENOSPC)\n"},
         CasoHostil{"PasadaEnSalidaEstandarLlena", "$Z Idc=1000 > /dev/full", 2,
-                   "zelk-calc: no se puede escribir en la salida estándar: No space left on "
-                   "device\n"},
+                   "zelk-calc: no se puede escribir en la salida estándar: no queda espacio en el "
+                   "dispositivo (ENOSPC)\n"},
         CasoHostil{"AyudaEnSalidaEstandarLlena", "$Z --help > /dev/full", 2,
-                   "zelk-calc: no se puede escribir en la salida estándar: No space left on "
-                   "device\n"},
+                   "zelk-calc: no se puede escribir en la salida estándar: no queda espacio en el "
+                   "dispositivo (ENOSPC)\n"},
         CasoHostil{"GraficoEnDiscoLleno",
                    "$Z --sweep Idc=1:2:2 -o $D/anterior.csv --plot $D/lleno.svg", 2,
-                   "zelk-calc: no se puede escribir «$D/lleno.svg»: No space left on device\n"},
+                   "zelk-calc: no se puede escribir «$D/lleno.svg»: no queda espacio en el "
+                   "dispositivo (ENOSPC)\n"},
         // Found before a million points are computed and written.
-        CasoHostil{"GraficoEnCarpetaQueFalta",
-                   "$Z --sweep Idc=1:2:1000000 -o $D/anterior.csv --plot $D/no-hay/g.svg", 2,
-                   "zelk-calc: no se puede escribir «$D/no-hay/g.svg»: No such file or "
-                   "directory\n"},
+        CasoHostil{
+            "GraficoEnCarpetaQueFalta",
+            "$Z --sweep Idc=1:2:1000000 -o $D/anterior.csv --plot $D/no-hay/g.svg", 2,
+            "zelk-calc: no se puede escribir «$D/no-hay/g.svg»: no se puede crear un archivo "
+            "en «$D/no-hay/»: no existe el archivo o la carpeta (ENOENT)\n"},
         CasoHostil{"GraficoYSalidaIguales",
                    "$Z --sweep Idc=1:2:1000000 -o $D/g.svg --plot $D/./g.svg", 2,
                    "zelk-calc: -o y --plot son el mismo archivo «$D/g.svg»\n"}),

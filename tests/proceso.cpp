@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <csignal>
 #include <cstring>
 
 extern char** environ;
@@ -19,7 +20,8 @@ bool EsVariableDeLocale(const char* v) {
 }  // namespace
 
 Proceso Ejecutar(const std::string& programa, const std::vector<std::string>& args,
-                 const std::vector<std::string>& entorno) {
+                 const std::vector<std::string>& entorno,
+                 const std::optional<std::string>& entrada) {
   std::vector<std::string> vars;
   for (char** e = environ; *e; ++e)
     if (!EsVariableDeLocale(*e))
@@ -36,11 +38,16 @@ Proceso Ejecutar(const std::string& programa, const std::vector<std::string>& ar
     argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  int out[2], err[2];
-  if (pipe(out) != 0 || pipe(err) != 0)
+  int out[2], err[2], in[2] = {-1, -1};
+  if (pipe(out) != 0 || pipe(err) != 0 || (entrada && pipe(in) != 0))
     return {};
   const pid_t pid = fork();
   if (pid == 0) {
+    if (entrada) {
+      dup2(in[0], 0);
+      close(in[0]);
+      close(in[1]);
+    }
     dup2(out[1], 1);
     dup2(err[1], 2);
     close(out[0]);
@@ -52,6 +59,18 @@ Proceso Ejecutar(const std::string& programa, const std::vector<std::string>& ar
   }
   close(out[1]);
   close(err[1]);
+  if (entrada) {
+    // A program that stops reading early must not end the test with SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
+    close(in[0]);
+    for (std::size_t hecho = 0; hecho < entrada->size();) {
+      const ssize_t n = write(in[1], entrada->data() + hecho, entrada->size() - hecho);
+      if (n <= 0)
+        break;
+      hecho += static_cast<std::size_t>(n);
+    }
+    close(in[1]);
+  }
   Proceso p;
   std::array<pollfd, 2> fds{{{out[0], POLLIN, 0}, {err[0], POLLIN, 0}}};
   std::string* destinos[2] = {&p.out, &p.err};

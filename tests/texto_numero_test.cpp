@@ -138,6 +138,31 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoLectura{"ComaNoEsNada", &kSuiza, "3,88", kNoNumero}),
     prueba::PorNombre());
 
+// A spreadsheet's number: groups of three digits or none; whatever else the field conversion
+// reads through a misplaced group separator is not one.
+TEST(NumeroDeHoja, GruposDeTresCifras) {
+  struct Caso {
+    const ConfiguracionRegional* r;
+    std::string texto;
+    std::optional<double> esperado;
+  };
+  const Caso casos[] = {
+      {&kEspana, "1.000,5", 1000.5},         {&kEspana, "-12.345.678", -12345678},
+      {&kEspana, "1000,5", 1000.5},          {&kEspana, " 100.000 ", 100000},
+      {&kEspana, "1000.5", kNoNumero},       {&kEspana, "3.88", kNoNumero},
+      {&kEspana, "1.0000", kNoNumero},       {&kEspana, "1234.567", kNoNumero},
+      {&kEstadosUnidos, "1,000.5", 1000.5},  {&kEstadosUnidos, "1000,5", kNoNumero},
+      {&kEstadosUnidos, "1,2,3", kNoNumero}, {&kEstadosUnidos, "12,5E3", kNoNumero},
+      {&kEstadosUnidos, "2.5e-1", 0.25},     {&kEstadosUnidos, "abc", kNoNumero},
+      {&kSuiza, "1'000.5", 1000.5},          {&kSuiza, "1’000’000", 1e6},
+      {&kFrancia, "1 000,5", 1000.5},        {&kFrancia, "10 00,5", kNoNumero},
+  };
+  for (const auto& c : casos) {
+    EXPECT_EQ(NumeroDeHoja(c.texto, *c.r), c.esperado) << c.texto;
+    EXPECT_EQ(GrupoMalPuesto(c.texto, *c.r), !c.esperado && EsNumerico(c.texto, *c.r)) << c.texto;
+  }
+}
+
 TEST(ConfiguracionRegional, SeparadoresQueSeConfundenConElNumero) {
   EXPECT_EQ(ConfiguracionRegional("", ",").Decimal(), ".");
   EXPECT_EQ(ConfiguracionRegional("5", ",").Decimal(), ".");

@@ -78,7 +78,9 @@ TEST(ZelkCalcProceso, FrancesConEspacios) {
 TEST(ZelkCalcProceso, EstadosDeSalida) {
   const auto rechazo = Ejecutar(kZelkCalc, {"tapr=0"}, {});
   EXPECT_EQ(rechazo.estado, 3);
-  EXPECT_EQ(rechazo.err, "ERROR EN DATOS. Se sobreescriben con los valores por defecto.\n");
+  EXPECT_EQ(rechazo.err,
+            "ERROR EN DATOS. Se sobreescriben con los valores por defecto.\n"
+            "zelk-calc: «tapr» = «0» no puede valer 0\n");
   EXPECT_EQ(Linea(rechazo.out, "alpha"), "18.26");
 
   const auto uso = Ejecutar(kZelkCalc, {"Nada=1"}, {});

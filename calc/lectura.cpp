@@ -1,0 +1,119 @@
+#include "calc/lectura.h"
+
+#include <algorithm>
+
+namespace zelk::lotes {
+
+namespace {
+
+// Settings a user may have written a table under, named by a locale zelk-calc knows.
+struct Convencion {
+  std::string_view descripcion, locale;
+  ConfiguracionRegional regional;
+};
+
+const std::array<Convencion, 4>& Convenciones() {
+  static const std::array<Convencion, 4> kConvenciones{{
+      {"con coma decimal", "es_ES", {",", "."}},
+      {"con punto decimal", "en_US", {".", ","}},
+      {"con punto decimal y ’ entre miles", "de_CH", {".", "\u2019"}},
+      {"con coma decimal y espacio entre miles", "fr_FR", {",", "\u202F"}},
+  }};
+  return kConvenciones;
+}
+
+std::string Comillado(std::string_view t) {
+  return "«" + std::string(t) + "»";
+}
+
+std::string Dato(const DescripcionParametro& p, std::string_view texto) {
+  return Comillado(p.nombre) + " = " + Comillado(texto);
+}
+
+}  // namespace
+
+std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r) {
+  std::string motivo = Comillado(texto) + " no es un número";
+  if (std::none_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return motivo;
+  const std::string& d = r.Decimal();
+  motivo += d == "."   ? " con punto decimal"
+            : d == "," ? " con coma decimal"
+                       : " con «" + d + "» decimal";
+  for (const auto& c : Convenciones()) {
+    if (c.regional.Decimal() == r.Decimal() && c.regional.Grupo() == r.Grupo())
+      continue;
+    if (NumeroDeHoja(texto, c.regional))
+      return motivo + "; " + std::string(c.descripcion) + ", --locale " + std::string(c.locale);
+  }
+  return motivo;
+}
+
+std::optional<double> LeerNumero(std::string_view texto, const ConfiguracionRegional& r,
+                                 std::string& error) {
+  const auto v = NumeroDeHoja(texto, r);
+  if (!v)
+    error = NoEsNumero(texto, r);
+  return v;
+}
+
+std::optional<DatosEnlace> LeerFila(const TextosEntrada& textos, const DeTabla& deTabla,
+                                    const ConfiguracionRegional& r) {
+  DatosEnlace d;
+  for (std::size_t i = 0; i < kNumParametros; ++i) {
+    const auto v = deTabla[i] ? NumeroDeHoja(textos[i], r) : TextoANumero(textos[i], r);
+    if (!v)
+      return std::nullopt;
+    d.*kParametros[i].miembro = *v;
+  }
+  if (!DatosAceptables(d))
+    return std::nullopt;
+  return d;
+}
+
+std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeTabla& deTabla,
+                                          const ConfiguracionRegional& r) {
+  std::vector<std::string> motivos;
+  for (std::size_t i = 0; i < kNumParametros; ++i) {
+    const auto& p = kParametros[i];
+    const auto v = deTabla[i] ? NumeroDeHoja(textos[i], r) : TextoANumero(textos[i], r);
+    if (!v)
+      motivos.push_back(
+          Comillado(p.nombre) + " = " +
+          (deTabla[i] ? NoEsNumero(textos[i], r) : Comillado(textos[i]) + " no es un número"));
+    else if (p.pruebaCero && *v == 0)
+      motivos.push_back(Dato(p, textos[i]) + " no puede valer 0");
+  }
+  return motivos;
+}
+
+std::optional<std::string> AvisoDeLectura(const DescripcionParametro& p, std::string_view texto,
+                                          const ConfiguracionRegional& r) {
+  return AvisoDeLectura(p.nombre, texto, r);
+}
+
+std::optional<std::string> AvisoDeLectura(std::string_view nombre, std::string_view texto,
+                                          const ConfiguracionRegional& r) {
+  if (!GrupoMalPuesto(texto, r))
+    return std::nullopt;
+  return "aviso: " + std::string(nombre) + ": " + Comillado(texto) + " se lee " +
+         NumeroATexto(*TextoANumero(texto, r), r);
+}
+
+void Rechazos::Primero(std::string_view donde, std::string_view motivo) {
+  primero_ = std::string(donde) + ": " + std::string(motivo);
+}
+
+void Rechazos::Informar(std::ostream& err, std::size_t total) const {
+  if (cuantos_ == 0)
+    return;
+  err << "zelk-calc: ";
+  const std::string_view rechazada = femenino_ ? "rechazada" : "rechazado";
+  if (cuantos_ == 1)
+    err << "1 " << fila_ << " de " << total << ' ' << rechazada << ": " << primero_ << '\n';
+  else
+    err << cuantos_ << " de " << total << ' ' << filas_ << ' ' << rechazada << "s; "
+        << (femenino_ ? "la primera, " : "el primero, ") << primero_ << '\n';
+}
+
+}  // namespace zelk::lotes

@@ -1,0 +1,67 @@
+// How the data of zelk-calc are read, and why a text is refused. Tables (CSV files, sweep bounds,
+// option values) hold numbers as a spreadsheet writes them; a text typed as NAME=TEXT is read as
+// the window reads its field, with a warning where that reading may not be what was meant.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/pasada.h"
+
+namespace zelk::lotes {
+
+// Why a text of a table is not a number, naming the settings that would read it: "«1000,5» no es
+// un número con punto decimal; con coma decimal, --locale es_ES".
+std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r);
+
+// A number of an option or a sweep bound, read as a table's; empty with the reason in `error`.
+std::optional<double> LeerNumero(std::string_view texto, const ConfiguracionRegional& r,
+                                 std::string& error);
+
+// Which of the 18 texts come from a table and are read as a spreadsheet's numbers.
+using DeTabla = std::array<bool, kNumParametros>;
+
+// The checks of a pass on the 18 texts, those marked read as a table's: empty when they fail.
+std::optional<DatosEnlace> LeerFila(const TextosEntrada& textos, const DeTabla& deTabla,
+                                    const ConfiguracionRegional& r);
+
+// Why the checks reject the texts: one reason per datum at fault, in canonical order
+// ("«Nr» = «0» no puede valer 0"); empty when they pass.
+std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeTabla& deTabla,
+                                          const ConfiguracionRegional& r);
+
+// The warning for a text typed as NAME=TEXT that the window reads through a misplaced group
+// separator ("aviso: Idc: «1000.5» se lee 10005"); empty when there is none.
+std::optional<std::string> AvisoDeLectura(const DescripcionParametro& p, std::string_view texto,
+                                          const ConfiguracionRegional& r);
+// The same for any datum by its name (the control data).
+std::optional<std::string> AvisoDeLectura(std::string_view nombre, std::string_view texto,
+                                          const ConfiguracionRegional& r);
+
+// The rows, or points, of a batch that the checks rejected: how many, and where and why the first.
+class Rechazos {
+ public:
+  // `fila` and `filas` name what is counted, in the singular and the plural: "fila", "filas".
+  Rechazos(std::string_view fila, std::string_view filas, bool femenino)
+      : fila_(fila), filas_(filas), femenino_(femenino) {}
+
+  bool Alguno() const { return cuantos_ > 0; }
+  // One more; true when it is the first, whose place and reason the caller then gives.
+  bool Anotar() { return cuantos_++ == 0; }
+  void Primero(std::string_view donde, std::string_view motivo);
+  // "2 de 500 filas rechazadas; la primera, línea 14: «Nr» = «0» no puede valer 0".
+  void Informar(std::ostream& err, std::size_t total) const;
+
+ private:
+  std::string_view fila_, filas_;
+  bool femenino_;
+  std::size_t cuantos_ = 0;
+  std::string primero_;
+};
+
+}  // namespace zelk::lotes

@@ -1,0 +1,330 @@
+// zelk-calc as a process reading what users give it: numbers in files as their author wrote them
+// or refused by name, headers and separators as spreadsheets write them, every rejection told, and
+// output files that neither lose nor expose anything.
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/casos.h"
+#include "tests/proceso.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+using prueba::Ejecutar;
+
+const std::string kZelkCalc = ZELK_CALC;
+const std::vector<std::string> kC{"LANG=C.UTF-8"};
+const std::vector<std::string> kEspanol{"LANG=es_ES.UTF-8", "LOCPATH=" ZELK_LOCPATH};
+
+fs::path Carpeta() {
+  const auto c = fs::path(ZELK_TRABAJO) / "lectura";
+  fs::create_directories(c);
+  return c;
+}
+
+std::string Poner(const std::string& nombre, const std::string& contenido) {
+  const auto ruta = Carpeta() / nombre;
+  fs::remove(ruta);
+  std::ofstream(ruta, std::ios::binary) << contenido;
+  return ruta.string();
+}
+
+std::string Leer(const fs::path& ruta) {
+  std::ifstream f(ruta, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), {}};
+}
+
+// A run of zelk-calc: "{csv}" in `args` stands for a file holding `csv`.
+struct CasoLectura {
+  std::string nombre;
+  std::vector<std::string> entorno;
+  std::string csv;
+  std::vector<std::string> args;
+  int estado;
+  std::string err;  // what standard error must hold
+  std::string out = {};
+};
+
+class Lectura : public testing::TestWithParam<CasoLectura> {};
+
+TEST_P(Lectura, LeeComoQuisoElAutorONombraLoQueRechaza) {
+  const auto& c = GetParam();
+  std::vector<std::string> args = c.args;
+  for (auto& a : args)
+    if (a == "{csv}")
+      a = Poner(c.nombre + ".csv", c.csv);
+  const auto p = Ejecutar(kZelkCalc, args, c.entorno);
+  EXPECT_EQ(p.estado, c.estado) << p.err;
+  EXPECT_NE(p.err.find(c.err), std::string::npos) << p.err;
+  EXPECT_NE(p.out.find(c.out), std::string::npos) << p.out;
+}
+
+const std::vector<std::string> kCsv{"--csv", "{csv}"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Numeros, Lectura,
+    testing::Values(
+        CasoLectura{"ComaBajoPuntoDecimal", kC, "Idc;Rdc\n1000,5;12,5\n", kCsv, 3,
+                    "1 fila de 1 rechazada: línea 2: «Idc» = «1000,5» no es un número con punto "
+                    "decimal; con coma decimal, --locale es_ES\n",
+                    "\r\n\"1000,5\",\"12,5\",,"},
+        CasoLectura{"PuntoBajoComaDecimal", kEspanol, "Idc\n1000.5\n", kCsv, 3,
+                    "«1000.5» no es un número con coma decimal; con punto decimal, --locale "
+                    "en_US"},
+        CasoLectura{"MilesComoEnLaHoja", kEspanol, "Idc;Rdc\n1.000,5;12\n", kCsv, 0, "",
+                    "1.000,5;12;23,"},
+        CasoLectura{
+            "ApostrofoSuizo", kC, "Idc\n1'000.5\n", {"--locale", "de_CH", "--csv", "{csv}"}, 0, ""},
+        CasoLectura{"ApostrofoBajoPunto", kC, "Idc\n1'000.5\n", kCsv, 3,
+                    "con punto decimal y ’ entre miles, --locale de_CH"},
+        CasoLectura{"LetrasSinSugerencia", kC, "Idc\nmil\n", kCsv, 3,
+                    "línea 2: «Idc» = «mil» no es un número\n"},
+        CasoLectura{"LimiteDeBarrido",
+                    kC,
+                    "",
+                    {"--sweep", "Idc=1000,5:2000:3"},
+                    2,
+                    "barrido Idc: «1000,5» no es un número con punto decimal; con coma decimal"},
+        CasoLectura{"BarridoDeLetras",
+                    kC,
+                    "",
+                    {"--sweep", "Idc=abc:2:3"},
+                    2,
+                    "barrido Idc: «abc» no es un número\n"},
+        CasoLectura{"PasoDeTap",
+                    kEspanol,
+                    "",
+                    {"--tap-for", "alpha=15", "--tap-step", "0.0125", "--tap-range", "0,9:1,1"},
+                    2,
+                    "--tap-step: «0.0125» no es un número"},
+        CasoLectura{"AvisoEnLaPasada",
+                    kC,
+                    "",
+                    {"Idc=1000,5"},
+                    0,
+                    "zelk-calc: aviso: Idc: «1000,5» se lee 10005\n"},
+        CasoLectura{"PasadaRechazadaNombraLosDatos",
+                    kC,
+                    "",
+                    {"Nr=abc", "tapi=0"},
+                    3,
+                    "ERROR EN DATOS. Se sobreescriben con los valores por defecto.\nzelk-calc: "
+                    "«Nr» = «abc» no es un número\nzelk-calc: «tapi» = «0» no puede valer 0\n"}),
+    prueba::PorNombre());
+
+INSTANTIATE_TEST_SUITE_P(
+    Cabeceras, Lectura,
+    testing::Values(
+        CasoLectura{"NingunDato", kC, "caso,nota\na,b\n", kCsv, 2,
+                    "línea 1: ninguna columna es un dato"},
+        CasoLectura{"UnidadEntreParentesis", kC, "Idc (A),caso\n1000,a\n", kCsv, 2,
+                    "columna «Idc (A)»: ¿es el dato «Idc»?"},
+        CasoLectura{"UnidadEntreCorchetes", kC, "Idc[A]\n1000\n", kCsv, 2, "¿es el dato «Idc»?"},
+        CasoLectura{"Sufijo", kC, "Idc_A\n1000\n", kCsv, 2, "¿es el dato «Idc»?"},
+        CasoLectura{"Ohmios", kC, "Rdc [Ω]\n12\n", kCsv, 2, "¿es el dato «Rdc»?"},
+        CasoLectura{"EspacioFijoDetras", kC, "Idc\u00A0\n1000\n", kCsv, 2, "¿es el dato «Idc»?"},
+        CasoLectura{"ResultadoConUnidad", kC, "Idc,Pr (MW)\n1000,1\n", kCsv, 2,
+                    "la columna «Pr (MW)» tiene el nombre de un resultado"},
+        CasoLectura{"PuntoYComaEnUnaNota", kC, "Idc,nota;x\n1000,a;b\n", kCsv, 0, "",
+                    "Idc,nota;x,alpha"},
+        CasoLectura{"SeparadorEntreComillas", kC, "Idc,\"caso; nota\"\n1000,x\n", kCsv, 0, "",
+                    "Idc,caso; nota,alpha"},
+        CasoLectura{"Tabulador", kC, "Idc\tRdc\n1000\t12\n", kCsv, 0, "", "Idc,Rdc,alpha"},
+        CasoLectura{"ColumnaYAsignacion",
+                    kC,
+                    "Idc\n1000\n",
+                    {"--csv", "{csv}", "Idc=5"},
+                    2,
+                    "columna «Idc»: el dato se da también como Idc=TEXTO"},
+        CasoLectura{"BarridoYAsignacion",
+                    kC,
+                    "",
+                    {"--sweep", "Idc=1:2:2", "Idc=5"},
+                    2,
+                    "--sweep Idc: el dato se da también como Idc=TEXTO"},
+        CasoLectura{
+            "AsignacionRepetida", kC, "", {"Idc=1", "Idc=2"}, 2, "Idc=TEXTO: dado más de una vez"}),
+    prueba::PorNombre());
+
+INSTANTIATE_TEST_SUITE_P(
+    Rechazos, Lectura,
+    testing::Values(
+        CasoLectura{"ElPrimeroYCuantos", kC, "Nr\n2\n0\nabc\n", kCsv, 3,
+                    "2 de 3 filas rechazadas; la primera, línea 3: «Nr» = «0» no puede valer 0\n"},
+        CasoLectura{"ConArchivoDeSalida",
+                    kC,
+                    "Nr\n0\n",
+                    {"--csv", "{csv}", "-o", (Carpeta() / "rechazos.csv").string()},
+                    3,
+                    "1 fila de 1 rechazada: línea 2: «Nr» = «0» no puede valer 0"},
+        CasoLectura{"FilasDeSoloSeparadores", kEspanol, "Idc;Rdc\n;\n1000;12\n;;\n", kCsv, 0,
+                    "nota: 2 filas sin datos (solo separadores) saltadas"},
+        CasoLectura{"PuntosDeUnBarrido",
+                    kC,
+                    "",
+                    {"--sweep", "Nr=-1:1:3"},
+                    3,
+                    "1 punto de 3 rechazado: Nr = 0: «Nr» = «0» no puede valer 0"}),
+    prueba::PorNombre());
+
+TEST(Salida, LaEntradaEstandarNoSeSustituye) {
+  const std::string ruta = Poner("entrada.csv", "Idc\n1000\n");
+  const auto p = Ejecutar("/bin/sh", {"-c", kZelkCalc + " --csv - -o " + ruta + " < " + ruta}, kC);
+  EXPECT_EQ(p.estado, 2);
+  EXPECT_NE(p.err.find("es a la vez la entrada estándar y la salida"), std::string::npos) << p.err;
+  EXPECT_EQ(Leer(ruta), "Idc\n1000\n");
+}
+
+// Names in the folder that look like a temporary output file.
+std::vector<std::string> Temporales(const fs::path& carpeta) {
+  std::vector<std::string> t;
+  for (const auto& e : fs::directory_iterator(carpeta))
+    if (e.path().extension() == ".tmp")
+      t.push_back(e.path().filename().string());
+  return t;
+}
+
+// zelk-calc reading a pipe that stays open, so that it waits with its temporary file made.
+struct Bloqueado {
+  pid_t pid = -1;
+  int escritura = -1;
+  explicit Bloqueado(const std::vector<std::string>& args) {
+    int tubo[2];
+    if (pipe(tubo) != 0)
+      return;
+    pid = fork();
+    if (pid == 0) {
+      dup2(tubo[0], 0);
+      close(tubo[1]);
+      std::vector<char*> argv{const_cast<char*>(kZelkCalc.c_str())};
+      for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(kZelkCalc.c_str(), argv.data());
+      _exit(127);
+    }
+    close(tubo[0]);
+    escritura = tubo[1];
+    const std::string cabecera = "Idc\n1000\n";
+    EXPECT_EQ(write(escritura, cabecera.data(), cabecera.size()),
+              static_cast<ssize_t>(cabecera.size()));
+  }
+  // Waits for the temporary file to appear in `carpeta`.
+  bool Esperar(const fs::path& carpeta) const {
+    for (int i = 0; i < 500; ++i) {
+      if (!Temporales(carpeta).empty())
+        return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+  int Terminar() {
+    close(escritura);
+    int estado = 0;
+    waitpid(pid, &estado, 0);
+    return estado;
+  }
+};
+
+class Senal : public testing::TestWithParam<int> {};
+
+TEST_P(Senal, BorraElTemporalYTerminaComoLaSenal) {
+  const fs::path carpeta = Carpeta() / ("senal-" + std::to_string(GetParam()));
+  fs::remove_all(carpeta);
+  fs::create_directories(carpeta);
+  Bloqueado zelk({"--csv", "-", "-o", (carpeta / "tabla.csv").string()});
+  ASSERT_TRUE(zelk.Esperar(carpeta));
+  kill(zelk.pid, GetParam());
+  const int estado = zelk.Terminar();
+  ASSERT_TRUE(WIFSIGNALED(estado));
+  EXPECT_EQ(WTERMSIG(estado), GetParam());
+  EXPECT_TRUE(Temporales(carpeta).empty());
+  EXPECT_FALSE(fs::exists(carpeta / "tabla.csv"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Interrupciones, Senal, testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+TEST(Salida, TemporalPrivadoYModoFinal) {
+  const fs::path carpeta = Carpeta() / "modos";
+  fs::remove_all(carpeta);
+  fs::create_directories(carpeta);
+  const fs::path privado = carpeta / "privado.csv";
+  std::ofstream(privado) << "antes";
+  fs::permissions(privado, fs::perms::owner_read | fs::perms::owner_write);
+  Bloqueado zelk({"--csv", "-", "-o", privado.string()});
+  ASSERT_TRUE(zelk.Esperar(carpeta));
+  const auto temporal = carpeta / Temporales(carpeta).front();
+  EXPECT_EQ(fs::status(temporal).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(WEXITSTATUS(zelk.Terminar()), 0);
+  EXPECT_EQ(fs::status(privado).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+
+  const mode_t mascara = umask(022);
+  const fs::path nuevo = carpeta / "nuevo.csv";
+  EXPECT_EQ(Ejecutar(kZelkCalc, {"--sweep", "Idc=1:2:2", "-o", nuevo.string()}, kC).estado, 0);
+  umask(mascara);
+  EXPECT_EQ(fs::status(nuevo).permissions() & fs::perms::all, static_cast<fs::perms>(0644));
+}
+
+TEST(Salida, EnlacesYCarpetas) {
+  const fs::path carpeta = Carpeta() / "enlaces";
+  fs::remove_all(carpeta);
+  fs::create_directories(carpeta);
+  const auto barrido = [&](const fs::path& salida) {
+    return Ejecutar(kZelkCalc, {"--sweep", "Idc=1:2:2", "-o", salida.string()}, kC);
+  };
+  // A link to a file not yet made is written through; the link stays.
+  fs::create_symlink("destino.csv", carpeta / "enlace.csv");
+  EXPECT_EQ(barrido(carpeta / "enlace.csv").estado, 0);
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(carpeta / "enlace.csv")));
+  EXPECT_TRUE(Leer(carpeta / "destino.csv").starts_with("Idc,alpha"));
+
+  fs::create_symlink("bucle-b", carpeta / "bucle-a");
+  fs::create_symlink("bucle-a", carpeta / "bucle-b");
+  const auto bucle = barrido(carpeta / "bucle-a");
+  EXPECT_EQ(bucle.estado, 2);
+  EXPECT_NE(bucle.err.find("demasiados niveles de enlaces simbólicos (ELOOP)"), std::string::npos)
+      << bucle.err;
+
+  std::ofstream(carpeta / "archivo") << "x";
+  const auto sinCarpeta = barrido(carpeta / "archivo" / "tabla.csv");
+  EXPECT_EQ(sinCarpeta.estado, 2);
+  EXPECT_NE(sinCarpeta.err.find("no se puede crear un archivo en «" +
+                                (carpeta / "archivo").string() + "/»: no es una carpeta"),
+            std::string::npos)
+      << sinCarpeta.err;
+
+  const std::string largo = std::string(240, 'n') + ".csv";
+  EXPECT_EQ(barrido(carpeta / largo).estado, 0);
+  EXPECT_TRUE(fs::exists(carpeta / largo));
+}
+
+TEST(Salida, JsonDeMuchasColumnas) {
+  // Every key once per row, in the header's order.
+  std::string cabecera = "Idc", fila = "1000";
+  for (int i = 0; i < 3000; ++i) {
+    cabecera += ",c" + std::to_string(i);
+    fila += ",v";
+  }
+  const auto p = Ejecutar(
+      kZelkCalc, {"--csv", Poner("ancho.csv", cabecera + "\n" + fila + "\n"), "--format", "json"},
+      kC);
+  EXPECT_EQ(p.estado, 0) << p.err;
+  EXPECT_NE(p.out.find("\"c2998\":\"v\",\"c2999\":\"v\",\"alpha\":\"23.62\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zelk
