@@ -208,6 +208,29 @@ INSTANTIATE_TEST_SUITE_P(
             "paso;500;1;1098;1,5;;;;;;;;;;;;;;;;;;;;ERROR EN DATOS\r\n",
             "zelk-calc: 1 fila de 3 rechazada: línea 4: «margen» = «1,5»: ha de ser al menos 0 y "
             "menor que 1\n"},
+        // Only control columns, one of which begins with a datum's name: the file has data, and
+        // numbers are read as a spreadsheet writes them.
+        CasoProceso{"SoloColumnasDeControl",
+                    {"--csv", Escribir("solo.csv",
+                                       "tapr_min,consigna\n0.8,500\n0.8,\"1,000.5\"\n"
+                                       "0.8,1000.5.0\n")},
+                    kIngles,
+                    3,
+                    "…\r\n0.8,\"1,000.5\",corriente en el rectificador,",
+                    "zelk-calc: 1 fila de 3 rechazada: línea 4: «consigna» = «1000.5.0» no es un "
+                    "número"},
+        CasoProceso{"AsignacionRepetida",
+                    {"margen=0.1", "margen=0.2"},
+                    kIngles,
+                    2,
+                    "",
+                    "margen=TEXTO: dado más de una vez"},
+        CasoProceso{"AvisoDeLectura",
+                    {"consigna=1000.5"},
+                    kEspanol,
+                    0,
+                    "…Idc\t",
+                    "zelk-calc: aviso: consigna: «1000.5» se lee 10005\n"},
         CasoProceso{"ColumnaIdcConControl",
                     {"--csv", Escribir("idc.csv", "Idc,consigna\n1000,500\n")},
                     kIngles,
