@@ -37,6 +37,32 @@ std::string Explicar(const RechazoControl& rechazo, const TextosControl& textos)
   return motivo;
 }
 
+// The control datum a column's name looks like without being its name: the same letters in
+// another case, blanks around it, a unit or a suffix after it, or its caption.
+const DescripcionControl* ParecidoControl(std::string_view nombre) {
+  const auto blanco = [](char c) { return c == ' ' || c == '\t'; };
+  while (!nombre.empty() && blanco(nombre.front()))
+    nombre.remove_prefix(1);
+  while (!nombre.empty() && blanco(nombre.back()))
+    nombre.remove_suffix(1);
+  const auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  const auto letraOCifra = [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  };
+  for (const auto& d : kControl) {
+    const std::string_view n = d.nombre;
+    if (nombre == d.titulo)
+      return &d;
+    if (nombre.size() < n.size() ||
+        !std::equal(n.begin(), n.end(), nombre.begin(),
+                    [&](char a, char b) { return minuscula(a) == minuscula(b); }))
+      continue;
+    if (nombre.size() == n.size() || !letraOCifra(nombre[n.size()]))
+      return &d;
+  }
+  return nullptr;
+}
+
 std::string DadoDosVeces(const DescripcionControl& d) {
   return "«" + std::string(d.nombre) + "» se da dos veces: como NOMBRE=TEXTO y en la tabla";
 }
@@ -145,8 +171,12 @@ ControlDeTabla::ControlDeTabla(std::vector<Columna>& columnas, const BaseControl
     : activo_(base.dada), deTabla_(deTabla), textos_(Vistas(base.textos)) {
   for (std::size_t i = 0; i < columnas.size(); ++i) {
     auto& c = columnas[i];
-    if (c.parametro == nullptr && c.control == nullptr)
+    if (c.parametro == nullptr && c.control == nullptr) {
       c.control = BuscarControl(c.nombre);
+      if (const auto* parecido = c.control ? nullptr : ParecidoControl(c.nombre))
+        throw csv::ErrorCsv{linea, "columna «" + c.nombre + "»: ¿es el dato de control «" +
+                                       std::string(parecido->nombre) + "»?"};
+    }
     if (c.control != nullptr) {
       if (base.asignado[IndiceControl(*c.control)])
         throw csv::ErrorCsv{linea, DadoDosVeces(*c.control)};

@@ -219,6 +219,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "…\r\n0.8,\"1,000.5\",corriente en el rectificador,",
                     "zelk-calc: 1 fila de 3 rechazada: línea 4: «consigna» = «1000.5.0» no es un "
                     "número"},
+        CasoProceso{"ColumnaParecida",
+                    {"--csv", Escribir("parecida.csv", "Uacr,Margen [p.u.]\n500,0.1\n")},
+                    kIngles,
+                    2,
+                    "",
+                    "línea 1: columna «Margen [p.u.]»: ¿es el dato de control «margen»?"},
         CasoProceso{"AsignacionRepetida",
                     {"margen=0.1", "margen=0.2"},
                     kIngles,
