@@ -1,6 +1,7 @@
 // zelk-calc under control data as a process: --psse on RAW cases of each version and on broken
 // ones, control data as named data, CSV columns and sweeps.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,11 +22,15 @@ const std::string kCasos = ZELK_PSSE_CASOS;
 const std::vector<std::string> kIngles{"LANG=en_US.UTF-8", "LOCPATH=" ZELK_LOCPATH};
 const std::vector<std::string> kEspanol{"LANG=es_ES.UTF-8", "LOCPATH=" ZELK_LOCPATH};
 
+// Every process of the suite writes the files its cases name, while others may be reading them:
+// each is written whole under a name of its own and then put in place.
 std::string Escribir(const std::string& nombre, const std::string& contenido) {
   const auto carpeta = std::filesystem::path(ZELK_TRABAJO) / "control";
   std::filesystem::create_directories(carpeta);
   const std::string ruta = (carpeta / nombre).string();
-  std::ofstream(ruta, std::ios::binary) << contenido;
+  const std::string temporal = ruta + "." + std::to_string(::getpid());
+  std::ofstream(temporal, std::ios::binary) << contenido;
+  std::filesystem::rename(temporal, ruta);
   return ruta;
 }
 
