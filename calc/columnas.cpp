@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/control.h"
+
 namespace zelk::lotes {
 
 namespace {
@@ -77,7 +79,7 @@ const DescripcionParametro* Parecido(std::string_view nombre) {
 }
 
 std::optional<std::string> MotivoColumna(std::string_view nombre) {
-  if (BuscarParametro(nombre) != nullptr)
+  if (BuscarParametro(nombre) != nullptr || BuscarControl(nombre) != nullptr)
     return std::nullopt;
   const std::string n(nombre);
   const std::string_view t = SinBlancos(nombre);

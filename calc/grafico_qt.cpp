@@ -52,7 +52,7 @@ QChart* Grafico(const lotes::Curvas& c, const QString& titulo,
   grafico->setLocalizeNumbers(true);
   grafico->setLocale(numeros);
   auto* ejeX = new QValueAxis;
-  ejeX->setTitleText(Q(c.parametro->titulo));
+  ejeX->setTitleText(Q(c.parametro != nullptr ? c.parametro->titulo : c.control->titulo));
   auto* ejeY = new QValueAxis;
   grafico->addAxis(ejeX, Qt::AlignBottom);
   grafico->addAxis(ejeY, Qt::AlignLeft);
@@ -136,7 +136,7 @@ class SilencioDeQt {
 
 std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::FormatoGrafico formato,
                                          int ancho, int alto, std::string& error) {
-  if (curvas.parametro == nullptr) {
+  if (curvas.parametro == nullptr && curvas.control == nullptr) {
     error = "no hay curvas que dibujar";
     return std::nullopt;
   }

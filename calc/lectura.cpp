@@ -89,9 +89,14 @@ std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeT
 
 std::optional<std::string> AvisoDeLectura(const DescripcionParametro& p, std::string_view texto,
                                           const ConfiguracionRegional& r) {
+  return AvisoDeLectura(p.nombre, texto, r);
+}
+
+std::optional<std::string> AvisoDeLectura(std::string_view nombre, std::string_view texto,
+                                          const ConfiguracionRegional& r) {
   if (!GrupoMalPuesto(texto, r))
     return std::nullopt;
-  return "aviso: " + std::string(p.nombre) + ": " + Comillado(texto) + " se lee " +
+  return "aviso: " + std::string(nombre) + ": " + Comillado(texto) + " se lee " +
          NumeroATexto(*TextoANumero(texto, r), r);
 }
 

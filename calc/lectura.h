@@ -39,6 +39,9 @@ std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeT
 // separator ("aviso: Idc: «1000.5» se lee 10005"); empty when there is none.
 std::optional<std::string> AvisoDeLectura(const DescripcionParametro& p, std::string_view texto,
                                           const ConfiguracionRegional& r);
+// The same for any datum by its name (the control data).
+std::optional<std::string> AvisoDeLectura(std::string_view nombre, std::string_view texto,
+                                          const ConfiguracionRegional& r);
 
 // The rows, or points, of a batch that the checks rejected: how many, and where and why the first.
 class Rechazos {

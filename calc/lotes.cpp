@@ -23,6 +23,7 @@ Base BaseDeInicio(
     b.textos[Indice(p->campo)] = texto;
     b.asignado[Indice(p->campo)] = true;
   }
+  b.control = BaseControlDeInicio(r, {}, asignaciones);
   return b;
 }
 
@@ -58,8 +59,9 @@ std::vector<Columna> Cabecera(const std::vector<std::string>& nombres, std::size
     }
     columnas.push_back({n, p});
   }
-  if (std::none_of(columnas.begin(), columnas.end(),
-                   [](const Columna& c) { return c.parametro != nullptr; }))
+  if (std::none_of(columnas.begin(), columnas.end(), [](const Columna& c) {
+        return c.parametro != nullptr || BuscarControl(c.nombre) != nullptr;
+      }))
     throw csv::ErrorCsv{linea, std::string(kSinDatos)};
   return columnas;
 }
@@ -69,8 +71,9 @@ std::vector<Columna> Cabecera(const std::vector<std::string>& nombres, std::size
 namespace {
 
 std::size_t ParametrosEn(const std::vector<std::string>& nombres) {
-  return static_cast<std::size_t>(std::count_if(
-      nombres.begin(), nombres.end(), [](const auto& n) { return BuscarParametro(n) != nullptr; }));
+  return static_cast<std::size_t>(std::count_if(nombres.begin(), nombres.end(), [](const auto& n) {
+    return BuscarParametro(n) != nullptr || BuscarControl(n) != nullptr;
+  }));
 }
 
 // The checks and the computation of a row whose texts marked in `deTabla` come from a table;
@@ -127,6 +130,8 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
     if (!lector.Siguiente(campos))
       throw csv::ErrorCsv{1, "falta la cabecera"};
     auto columnas = Cabecera(campos, lector.Linea(), opciones.formato, base);
+    ControlDeTabla control(columnas, base.control, r, lector.Linea(), true);
+    opciones.control = control.Activo();
     // Where each column's text goes among the 18 inputs; none for a column of the user's own.
     const std::size_t nColumnas = columnas.size();
     std::vector<std::optional<std::size_t>> indices;
@@ -179,8 +184,10 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
           if (indices[c])
             textos[*indices[c]] = propios[c];
         }
-        const Punto punto = EvaluarFila(textos, deTabla, r, enBloque,
-                                        [&] { return "línea " + std::to_string(b.lineas[f]); });
+        const auto donde = [&] { return "línea " + std::to_string(b.lineas[f]); };
+        const Punto punto = control.Activo()
+                                ? control.Evaluar(textos, deTabla, propios, r, enBloque, donde)
+                                : EvaluarFila(textos, deTabla, r, enBloque, donde);
         formato.Fila(b.salida, propios, punto, b.primero && f == 0);
       }
       b.rechazadas = enBloque.Cuantos();
@@ -206,6 +213,10 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
   }
 }
 
+std::string_view Barrido::Nombre() const {
+  return parametro != nullptr ? parametro->nombre : control->nombre;
+}
+
 double Barrido::Valor(std::size_t k) const {
   if (puntos <= 1 || k == 0)
     return desde;
@@ -229,7 +240,13 @@ std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRe
     return std::nullopt;
   Barrido b;
   b.parametro = BuscarParametro(texto.substr(0, igual));
-  if (b.parametro == nullptr) {
+  if (b.parametro == nullptr)
+    b.control = BuscarControl(texto.substr(0, igual));
+  if (b.control != nullptr && b.control->miembro == nullptr) {
+    error = "barrido: «" + std::string(b.control->nombre) + "» no es un número";
+    return std::nullopt;
+  }
+  if (b.parametro == nullptr && b.control == nullptr) {
     error = "barrido: no hay ningún dato «" + std::string(texto.substr(0, igual)) + "»";
     return std::nullopt;
   }
@@ -242,7 +259,7 @@ std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRe
   const auto leido = std::from_chars(puntos.data(), puntos.data() + puntos.size(), b.puntos);
   if (leido.ec != std::errc() || leido.ptr != puntos.data() + puntos.size())
     return std::nullopt;
-  const std::string inicio = "barrido " + std::string(b.parametro->nombre) + ": ";
+  const std::string inicio = "barrido " + std::string(b.Nombre()) + ": ";
   std::string motivo;
   const auto desde = LeerNumero(resto.substr(0, p1), r, motivo);
   const auto hasta = desde ? LeerNumero(resto.substr(p1 + 1, p2 - p1 - 1), r, motivo) : desde;
@@ -350,7 +367,9 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     std::ostream& err, Curvas* curvas, std::size_t hilos) {
   std::vector<Columna> columnas;
   for (const auto& b : barridos)
-    columnas.push_back({std::string(b.parametro->nombre), b.parametro});
+    columnas.push_back({std::string(b.Nombre()), b.parametro, b.control});
+  ControlDeTabla control(columnas, base.control, r, 1, false);
+  opciones.control = control.Activo();
   Tabla tabla(salida, r, opciones, std::move(columnas));
   const FormatoTabla& formato = tabla.Formato();
   const std::size_t interior = barridos.size() > 1 ? barridos[1].puntos : 1;
@@ -360,6 +379,7 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
   std::vector<CurvaReducida> reducidas;
   if (curvas != nullptr && barridos.size() == 1) {
     curvas->parametro = barridos[0].parametro;
+    curvas->control = barridos[0].control;
     curvas->decimal = r.Decimal();
     curvas->desde = barridos[0].desde;
     curvas->hasta = barridos[0].hasta;
@@ -385,15 +405,19 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
         // Typed as the window shows a number, so the pass reads it as a user's text.
         propios[s] = NumeroATexto(barridos[s].Valor(k[s]), r);
         vistas[s] = propios[s];
-        textos[Indice(barridos[s].parametro->campo)] = propios[s];
+        if (barridos[s].parametro != nullptr)
+          textos[Indice(barridos[s].parametro->campo)] = propios[s];
       }
-      const Punto p = EvaluarFila(textos, deTabla, r, enBloque, [&] {
-        std::string donde;
+      const auto donde = [&] {
+        std::string texto;
         for (std::size_t s = 0; s < barridos.size(); ++s)
-          donde += std::string(s ? ", " : "") + std::string(barridos[s].parametro->nombre) + " = " +
-                   propios[s];
-        return donde;
-      });
+          texto +=
+              std::string(s ? ", " : "") + std::string(barridos[s].Nombre()) + " = " + propios[s];
+        return texto;
+      };
+      const Punto p = control.Activo()
+                          ? control.Evaluar(textos, deTabla, vistas, r, enBloque, donde)
+                          : EvaluarFila(textos, deTabla, r, enBloque, donde);
       formato.Fila(b.salida, vistas, p, punto == 0);
       if (!reducidas.empty())
         b.resultados.push_back(p.datos ? p.resultados : ResultadosEnlace{});

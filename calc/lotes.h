@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "calc/control_lote.h"
 #include "calc/tabla.h"
 
 namespace zelk::lotes {
@@ -22,6 +23,7 @@ namespace zelk::lotes {
 struct Base {
   std::array<std::string, kNumParametros> textos;
   std::array<bool, kNumParametros> asignado{};  // typed by the user as NAME=TEXT
+  BaseControl control;
 };
 Base BaseDeInicio(
     const ConfiguracionRegional& r,
@@ -50,7 +52,9 @@ struct Barrido {
   const DescripcionParametro* parametro = nullptr;
   double desde = 0, hasta = 0;
   std::size_t puntos = 0;
+  const DescripcionControl* control = nullptr;  // instead of a parameter, a control datum
   double Valor(std::size_t k) const;
+  std::string_view Nombre() const;
 };
 // Empty, with the reason in `error`, when the text is not such a sweep.
 std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRegional& r,
@@ -95,7 +99,8 @@ class CurvaReducida {
 struct Curvas {
   std::size_t columnas = 1000;  // set by the caller: the picture's width in pixels
   const DescripcionParametro* parametro = nullptr;
-  std::string decimal = ".";  // for the axes' numbers
+  const DescripcionControl* control = nullptr;  // or a control datum
+  std::string decimal = ".";                    // for the axes' numbers
   double desde = 0, hasta = 0;
   std::array<std::vector<PuntoCurva>, kNumResultados> y;
 };

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "calc/archivos.h"
+#include "calc/control_lote.h"
 #include "calc/csv.h"
 #include "engine/calculo.h"
 
@@ -16,6 +17,23 @@ namespace zelk::lotes {
 namespace {
 
 constexpr std::size_t kVolcado = 1 << 16;
+
+// A control datum's value in raw output, where the column gives a number the row has read.
+std::optional<double> ValorControl(const Columna& c, const Punto& punto, bool crudo) {
+  if (!crudo || c.control == nullptr || c.control->miembro == nullptr || !punto.control)
+    return std::nullopt;
+  return punto.control->datos.*(c.control->miembro);
+}
+
+// The warnings of a point solved under control data, in their order.
+std::vector<std::string_view> Avisos(const Punto& punto) {
+  std::vector<std::string_view> textos;
+  if (punto.control)
+    for (std::size_t a = 0; a < kNumAvisos; ++a)
+      if (Tiene(punto.control->solucion.avisos, static_cast<Aviso>(a)))
+        textos.push_back(TextoAviso(static_cast<Aviso>(a)));
+  return textos;
+}
 
 bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
   static constexpr std::string_view kInicioDeFormula = "=+-@\t\r";
@@ -128,8 +146,13 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
   };
   for (const auto& c : columnas_)
     clave(c.nombre);
+  if (opciones_.control)
+    for (const auto n : kColumnasControl)
+      clave(n);
   for (const auto& d : kResultados)
     clave(d.nombre);
+  if (opciones_.control)
+    clave(kColumnaAvisos);
   clave("estado");
 }
 
@@ -158,10 +181,18 @@ std::string FormatoTabla::Cabecera() const {
     TextoCsv(salida, c.nombre, primero);
     primero = false;
   }
+  if (opciones_.control) {
+    for (const auto n : kColumnasControl) {
+      CampoCsv(salida, n, primero);
+      primero = false;
+    }
+  }
   for (const auto& d : kResultados) {
     CampoCsv(salida, d.nombre, primero);
     primero = false;
   }
+  if (opciones_.control)
+    CampoCsv(salida, kColumnaAvisos, false);
   CampoCsv(salida, "estado", primero);
   salida.append("\r\n");
   return salida;
@@ -179,16 +210,36 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
   std::array<char, 32> numero;
   if (opciones_.formato == Formato::Json) {
     salida.append(primera ? "\n{" : ",\n{");
+    std::size_t clave = 0;
     for (std::size_t i = 0; i < columnas_.size(); ++i) {
-      salida.append(claves_[i]);
+      salida.append(claves_[clave++]);
       const auto* p = columnas_[i].parametro;
       if (opciones_.crudo && aceptada && p != nullptr)
         NumeroJson(salida, (*punto.datos).*(p->miembro));
+      else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
+        NumeroJson(salida, *v);
       else
         EscribirTextoJson(salida, textos[i]);
     }
+    if (opciones_.control) {
+      const SolucionControl* s = punto.control ? &punto.control->solucion : nullptr;
+      salida.append(claves_[clave++]);
+      if (s != nullptr)
+        EscribirTextoJson(salida, TextoModo(s->modo));
+      else
+        salida.append("null");
+      for (const auto& e : kElegidos) {
+        salida.append(claves_[clave++]);
+        if (s == nullptr)
+          salida.append("null");
+        else if (opciones_.crudo)
+          NumeroJson(salida, s->datos.*e.miembro);
+        else
+          EscribirTextoJson(salida, TextoElegido(e, s->datos, regional_));
+      }
+    }
     for (std::size_t k = 0; k < kNumResultados; ++k) {
-      salida.append(claves_[columnas_.size() + k]);
+      salida.append(claves_[clave++]);
       const Resultado& v = punto.resultados.*kResultados[k].miembro;
       if (!aceptada)
         salida.append("null");
@@ -198,6 +249,18 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
         EscribirTextoJson(salida, kMarcaError);
       else
         EscribirTextoJson(salida, TextoResultado(v, kResultados[k], regional_));
+    }
+    if (opciones_.control) {
+      salida.append(claves_[clave++]);
+      salida.push_back('[');
+      bool primero = true;
+      for (const auto a : Avisos(punto)) {
+        if (!primero)
+          salida.push_back(',');
+        EscribirTextoJson(salida, a);
+        primero = false;
+      }
+      salida.push_back(']');
     }
     salida.append(claves_.back());
     EscribirTextoJson(salida, aceptada ? kEstadoBien : kEstadoRechazo);
@@ -209,8 +272,23 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
     const auto* p = columnas_[i].parametro;
     if (opciones_.crudo && aceptada && p != nullptr)
       CampoCsv(salida, NumeroCrudo((*punto.datos).*(p->miembro), numero), primero);
+    else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
+      CampoCsv(salida, NumeroCrudo(*v, numero), primero);
     else
       TextoCsv(salida, textos[i], primero);
+    primero = false;
+  }
+  if (opciones_.control) {
+    CampoCsv(salida, punto.control ? TextoModo(punto.control->solucion.modo) : "", primero);
+    for (const auto& e : kElegidos) {
+      const DatosEnlace* d = punto.control ? &punto.control->solucion.datos : nullptr;
+      if (d == nullptr)
+        CampoCsv(salida, {}, false);
+      else if (opciones_.crudo)
+        CampoCsv(salida, NumeroCrudo(d->*e.miembro, numero), false);
+      else
+        CampoCsv(salida, TextoElegido(e, *d, regional_), false);
+    }
     primero = false;
   }
   for (const auto& d : kResultados) {
@@ -222,6 +300,12 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
     else
       CampoCsv(salida, TextoResultado(v, d, regional_), primero);
     primero = false;
+  }
+  if (opciones_.control) {
+    std::string avisos;
+    for (const auto a : Avisos(punto))
+      avisos.append(avisos.empty() ? "" : kSeparadorAvisos).append(a);
+    CampoCsv(salida, avisos, false);
   }
   CampoCsv(salida, aceptada ? kEstadoBien : kEstadoRechazo, false);
   salida.append("\r\n");

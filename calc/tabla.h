@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/control.h"
 #include "engine/enlace.h"
 #include "engine/pasada.h"
 #include "engine/texto_numero.h"
@@ -28,13 +29,22 @@ struct OpcionesSalida {
   // CSV that begins with a byte-order mark, without which Excel takes UTF-8 for the system's
   // code page.
   bool marca = false;
+  // The run solves control data: the table adds their solution's columns (calc/control_lote.h).
+  bool control = false;
+};
+
+// A point solved under control data: those data and the solution.
+struct PuntoControl {
+  DatosControl datos;
+  SolucionControl solucion;
 };
 
 // One operating point as a pass gives it: its data when the checks accept the texts, and then
-// its results.
+// its results; under control data, the solution's too.
 struct Punto {
   std::optional<DatosEnlace> datos;
   ResultadosEnlace resultados;
+  std::optional<PuntoControl> control;
 };
 
 // The checks and the computation of one pass, without a form and without the window's reset.
@@ -49,6 +59,7 @@ char SeparadorCsv(const ConfiguracionRegional& r);
 struct Columna {
   std::string nombre;
   const DescripcionParametro* parametro = nullptr;
+  const DescripcionControl* control = nullptr;  // a control datum's column
 };
 
 // A text of the user's as a spreadsheet may safely read it in CSV: one that starts like a formula

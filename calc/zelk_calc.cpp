@@ -14,6 +14,7 @@
 #include "calc/lectura.h"
 #include "calc/lotes.h"
 #include "calc/plataforma.h"
+#include "calc/psse_calc.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
 
@@ -37,7 +38,8 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
          "       zelk-calc --sweep NOMBRE=DESDE:HASTA:PUNTOS [--sweep ...] [OPCIONES] "
          "[NOMBRE=TEXTO]...\n"
          "       zelk-calc --tap-for alpha=GRADOS|gamma=GRADOS [--tap-step PASO --tap-range "
-         "MIN:MAX] [NOMBRE=TEXTO]...\n\n"
+         "MIN:MAX] [NOMBRE=TEXTO]...\n"
+         "       zelk-calc --psse CASO.raw [OPCIONES]\n\n"
          "Calcula el punto de trabajo del enlace a partir de los valores del inicio, con los\n"
          "datos NOMBRE=TEXTO escritos como en la ventana, y muestra los 13 resultados.\n\n"
          "  --locale NOMBRE      configuración regional de los números (p. ej. es_ES)\n"
@@ -74,6 +76,9 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
          "                       a lo sumo "
       << static_cast<long>(lotes::kPosicionesMaximas)
       << " posiciones\n"
+         "  --psse CASO.raw      cada línea de continua de dos terminales de un caso PSS/E\n"
+         "                       (versiones 33, 34 y 35) bajo sus datos de control, desde las\n"
+         "                       tensiones de sus barras: una fila por línea\n"
          "  -h, --help           esta ayuda\n"
          "  --version            la versión\n\n"
          "Tabla: las columnas dadas, los 13 resultados y \"estado\" (OK o ERROR EN DATOS). En\n"
@@ -103,6 +108,8 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
     nombre.resize(10, ' ');
     out << "  " << nombre << p.titulo << "  (inicio: " << TextoDeCarga(p, r) << ")\n";
   }
+  out << lotes::kAyudaControl;
+  lotes::AyudaControl(out, r);
 }
 
 // More threads than this share the cores and gain nothing.
@@ -111,7 +118,8 @@ constexpr std::size_t kHilosMaximos = 256;
 struct Opciones {
   bool ayuda = false, version = false, crudo = false, marca = false;
   // Empty when not given: an empty value is refused.
-  std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano, hilos;
+  std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano, hilos,
+      psse;
   std::vector<std::string> barridos, asignaciones;
 };
 
@@ -122,7 +130,7 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
     std::string_view nombre;
     std::string Opciones::*destino;
   };
-  static constexpr std::array<ConValor, 11> kConValor{{{"--locale", &Opciones::locale},
+  static constexpr std::array<ConValor, 12> kConValor{{{"--locale", &Opciones::locale},
                                                        {"--csv", &Opciones::csv},
                                                        {"-o", &Opciones::salida},
                                                        {"--output", &Opciones::salida},
@@ -132,7 +140,8 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
                                                        {"--tap-for", &Opciones::tapPara},
                                                        {"--tap-step", &Opciones::tapPaso},
                                                        {"--tap-range", &Opciones::tapMargen},
-                                                       {"--hilos", &Opciones::hilos}}};
+                                                       {"--hilos", &Opciones::hilos},
+                                                       {"--psse", &Opciones::psse}}};
   struct Bandera {
     std::string_view nombre;
     bool Opciones::*destino;
@@ -347,11 +356,17 @@ int Ejecucion::Ejecutar() {
     return kSalidaBien;
   }
   std::vector<Asignacion> asignaciones;
+  std::vector<std::pair<const DescripcionControl*, std::string>> control;
   for (const auto& a : o_.asignaciones) {
     const auto igual = a.find('=');
     if (igual == std::string::npos || igual == 0)
       return Uso("argumento mal formado: «" + a + "» (se espera NOMBRE=TEXTO)");
     const auto* p = BuscarParametro(std::string_view(a).substr(0, igual));
+    if (const auto* c = p ? nullptr : BuscarControl(std::string_view(a).substr(0, igual))) {
+      if (const auto motivo = lotes::AnadirControl(control, c, a.substr(igual + 1)))
+        return Uso(*motivo);
+      continue;
+    }
     if (!p)
       return Uso("no hay ningún dato «" + a.substr(0, igual) + "»");
     if (std::any_of(asignaciones.begin(), asignaciones.end(),
@@ -365,13 +380,18 @@ int Ejecucion::Ejecutar() {
     if (const auto aviso = lotes::AvisoDeLectura(*a.parametro, a.texto, r))
       err_ << "zelk-calc: " << *aviso << '\n';
 
-  const bool tabla = !o_.csv.empty() || !o_.barridos.empty();
+  const bool psse = !o_.psse.empty();
+  const bool tabla = !o_.csv.empty() || !o_.barridos.empty() || psse;
   const bool tap = !o_.tapPara.empty();
-  if (!o_.csv.empty() + !o_.barridos.empty() + tap > 1)
-    return Uso("--csv, --sweep y --tap-for no van juntos");
+  if (!o_.csv.empty() + !o_.barridos.empty() + tap + psse > 1)
+    return Uso("--csv, --sweep, --tap-for y --psse no van juntos");
   if (!tabla &&
       (o_.crudo || o_.marca || !o_.formato.empty() || !o_.salida.empty() || !o_.hilos.empty()))
-    return Uso("--raw, --bom, --format, --output y --hilos son para --csv y --sweep");
+    return Uso("--raw, --bom, --format, --output y --hilos son para --csv, --sweep y --psse");
+  if (psse && !o_.asignaciones.empty())
+    return Uso("--psse no lleva datos NOMBRE=TEXTO: cada línea trae los suyos");
+  if (tap && !control.empty())
+    return Uso("--tap-for no va con datos de control");
   if (o_.marca && o_.formato == "json")
     return Uso("--bom es para CSV: JSON no lleva marca de orden");
   if (!tap && (!o_.tapPaso.empty() || !o_.tapMargen.empty()))
@@ -388,8 +408,13 @@ int Ejecucion::Ejecutar() {
   std::vector<std::pair<const DescripcionParametro*, std::string>> pares;
   for (const auto& a : asignaciones)
     pares.emplace_back(a.parametro, a.texto);
-  const lotes::Base base = lotes::BaseDeInicio(r, pares);
-
+  lotes::Base base = lotes::BaseDeInicio(r, pares);
+  base.control = lotes::BaseControlDeInicio(r, control, pares);
+  lotes::AvisosDeLectura(base.control, r, err_);
+  if (base.control.dada && base.control.fijado)
+    return Uso(*base.control.fijado);
+  if (!tabla && !tap && base.control.dada)
+    return lotes::PasadaControl(base.textos, base.control, r, out_, err_);
   if (!tabla && !tap) {
     FormularioMemoria form;
     const bool aceptada = PasadaTrasInicio(form, r, asignaciones);
@@ -429,10 +454,13 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
       return Uso(error);
     barridos.push_back(*b);
   }
-  if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro)
+  if (const auto motivo = lotes::ComprobarBarridosConControl(barridos, base.control))
+    return Uso(*motivo);
+  if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro &&
+      barridos[0].control == barridos[1].control)
     return Uso("los dos --sweep barren el mismo dato");
   for (const auto& b : barridos)
-    if (base.asignado[Indice(b.parametro->campo)])
+    if (b.parametro != nullptr && base.asignado[Indice(b.parametro->campo)])
       return Uso("--sweep " + std::string(b.parametro->nombre) + ": el dato se da también como " +
                  std::string(b.parametro->nombre) + "=TEXTO; quite uno de los dos");
   if (barridos.size() == 2 && barridos[0].puntos * barridos[1].puntos > lotes::kPuntosMaximos)
@@ -455,9 +483,10 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   }
 
   const bool aSalidaEstandar = o_.salida.empty() || o_.salida == "-";
-  const bool deEntradaEstandar = o_.csv == "-";
-  if (!aSalidaEstandar && !o_.csv.empty() && !deEntradaEstandar &&
-      archivos::MismoArchivo(archivos::RutaUtf8(o_.csv), archivos::RutaUtf8(o_.salida)))
+  const std::string& entrada = o_.psse.empty() ? o_.csv : o_.psse;
+  const bool deEntradaEstandar = entrada == "-";
+  if (!aSalidaEstandar && !entrada.empty() && !deEntradaEstandar &&
+      archivos::MismoArchivo(archivos::RutaUtf8(entrada), archivos::RutaUtf8(o_.salida)))
     return Fallo(Nombre(o_.salida) + " es a la vez la entrada y la salida: no se escribe nada");
   for (const std::string* salida : {&o_.salida, &o_.grafico})
     if (deEntradaEstandar && !salida->empty() && *salida != "-" &&
@@ -470,14 +499,14 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
 
   std::ifstream archivoEntrada;
   std::istream* fuente = entorno_.entrada;
-  if (!o_.csv.empty() && !deEntradaEstandar) {
+  if (!entrada.empty() && !deEntradaEstandar) {
     errno = 0;
-    archivoEntrada.open(archivos::RutaUtf8(o_.csv), std::ios::binary);
+    archivoEntrada.open(archivos::RutaUtf8(entrada), std::ios::binary);
     if (!archivoEntrada)
-      return Fallo("no se puede leer " + Nombre(o_.csv) + ": " + archivos::TextoDelError(errno));
+      return Fallo("no se puede leer " + Nombre(entrada) + ": " + archivos::TextoDelError(errno));
     fuente = &archivoEntrada;
   }
-  if (!o_.csv.empty() && fuente == nullptr)
+  if (!entrada.empty() && fuente == nullptr)
     return Fallo("no hay entrada estándar");
 
   std::unique_ptr<archivos::ArchivoSalida> salida, grafico;
@@ -491,7 +520,7 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
     if (const auto motivo = grafico->Abrir())
       return Fallo("no se puede escribir " + Nombre(o_.grafico) + ": " + *motivo);
   }
-  const std::string nombreEntrada = deEntradaEstandar ? "la entrada estándar" : Nombre(o_.csv);
+  const std::string nombreEntrada = deEntradaEstandar ? "la entrada estándar" : Nombre(entrada);
   const std::string nombreSalida = aSalidaEstandar ? "en la salida estándar" : Nombre(o_.salida);
 
   lotes::OpcionesSalida opciones;
@@ -503,7 +532,9 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   curvas.columnas = static_cast<std::size_t>(tamano.first);
   int estado = kSalidaBien;
   try {
-    if (!o_.csv.empty())
+    if (!o_.psse.empty())
+      estado = lotes::CalcularPsse(*fuente, r, opciones, destino, err_, nombreEntrada);
+    else if (!o_.csv.empty())
       estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_, hilos);
     else
       estado = lotes::CalcularBarrido(barridos, base, r, opciones, destino, err_,
@@ -547,8 +578,10 @@ int EjecutarCalc(std::span<const std::string_view> args, const EntornoCalc& ento
   }
   Ejecucion ejecucion(o, entorno, out, err);
   const int estado = ejecucion.Ejecutar();
-  // Whatever went to standard output must have got there.
-  errno = 0;
+  // Whatever went to standard output must have got there. A write that failed earlier (a text
+  // longer than the stream's buffer) left its reason in errno already.
+  if (out)
+    errno = 0;
   out.flush();
   if (!out && !ejecucion.SalidaEstandarInformada()) {
     err << "zelk-calc: no se puede escribir en la salida estándar: "

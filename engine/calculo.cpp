@@ -85,6 +85,24 @@ Resultado CosenoGamma(const DatosEnlace& d) {
       EaciVoltios(d));
 }
 
+Resultado VdcrConCoseno(const DatosEnlace& d, double c) {
+  return Con(
+      [&](double E) {
+        return (((c * (Puente() * E)) - (((3 * d.Xcr) * d.Idc) / kPi)) - ((2 * d.Rcr) * d.Idc)) *
+               d.Nr;
+      },
+      EacrVoltios(d));
+}
+
+Resultado VdciConCoseno(const DatosEnlace& d, double c) {
+  return Con(
+      [&](double E) {
+        return (((c * (Puente() * E)) - (((3 * d.Xci) * d.Idc) / kPi)) + ((2 * d.Rci) * d.Idc)) *
+               d.Ni;
+      },
+      EaciVoltios(d));
+}
+
 double AGrados(double radianes) {
   return ((radianes * 360) / 2) / kPi;
 }

@@ -24,6 +24,11 @@ Resultado PasoRazon(double a, double m);
 Resultado CosenoAlpha(const DatosEnlace& d);
 Resultado CosenoGamma(const DatosEnlace& d);
 
+// Their inverses: the DC voltage in V at which the rectifier fires at cos(alpha) = c (`Vdcr_V`),
+// and the inverter's DC voltage in V at cos(gamma) = c, everything else as in `d`.
+Resultado VdcrConCoseno(const DatosEnlace& d, double c);
+Resultado VdciConCoseno(const DatosEnlace& d, double c);
+
 // Radians to degrees with the calculation's pi: ((v x 360) / 2) / pi.
 double AGrados(double radianes);
 

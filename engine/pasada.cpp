@@ -29,8 +29,12 @@ bool DatosAceptables(const DatosEnlace& d) {
 }
 
 std::string TextoDeCarga(const DescripcionParametro& p, const ConfiguracionRegional& r) {
+  return TextoDeCarga(p.valorCarga, r);
+}
+
+std::string TextoDeCarga(std::string_view carga, const ConfiguracionRegional& r) {
   std::string texto;
-  for (char c : p.valorCarga) {
+  for (char c : carga) {
     if (c == '.')
       texto += r.Decimal();
     else

@@ -25,6 +25,8 @@ bool DatosAceptables(const DatosEnlace& d);
 
 // The start-up text of a parameter with the user's decimal separator ("3,88" where D is ",").
 std::string TextoDeCarga(const DescripcionParametro& p, const ConfiguracionRegional& r);
+// The same for any built-in text written with a full stop.
+std::string TextoDeCarga(std::string_view texto, const ConfiguracionRegional& r);
 
 // The link as the main window holds it: its form, its regional settings and `DatosEnlace`.
 class Calculadora {

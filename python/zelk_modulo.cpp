@@ -25,6 +25,7 @@
 #include "engine/enlace.h"
 #include "engine/pasada.h"
 #include "engine/texto_numero.h"
+#include "python/control_modulo.h"
 #include "regional/regional_qt.h"
 
 namespace py = pybind11;
@@ -503,4 +504,5 @@ PYBIND11_MODULE(_zelk, m) {
         "Devuelve {\"tapr_exacto\": ..., \"tapr\": ...} (o tapi) y los 13 resultados con el tap "
         "elegido.\nLevanta DatosRechazados con datos rechazados y TapImposible cuando ningún tap "
         "sirve.");
+  RegistrarControl(m);
 }

@@ -1,5 +1,6 @@
 # The module is the extension _zelk; this package gives it its name and its type stubs.
 from ._zelk import (
+    CONTROL,
     PARAMETROS,
     RESULTADOS,
     TITULOS,
@@ -10,11 +11,15 @@ from ._zelk import (
     __version__,
     calcular,
     calcular_lote,
+    leer_psse,
     pasada,
+    resolver_control,
+    resolver_control_lote,
     tap_para,
 )
 
 __all__ = [
+    "CONTROL",
     "PARAMETROS",
     "RESULTADOS",
     "TITULOS",
@@ -23,6 +28,9 @@ __all__ = [
     "TapImposible",
     "calcular",
     "calcular_lote",
+    "leer_psse",
     "pasada",
+    "resolver_control",
+    "resolver_control_lote",
     "tap_para",
 ]

@@ -166,3 +166,129 @@ def tap_para(
     Uacr_nom: Numero = ...,
     Uaci_nom: Numero = ...,
 ) -> ResultadosTap: ...
+
+# Control modes: one link and arrays under control data, and the two-terminal DC lines of a
+# PSS/E RAW case.
+import os
+
+import pandas as pd
+
+CONTROL: dict[str, Union[float, str]]
+Orden = Literal["bloqueado", "potencia", "corriente"]
+
+class SolucionControl(TypedDict):
+    modo: str
+    tapr: float
+    tapi: float
+    Idc: float
+    Vdci: float
+    alpha: Optional[float]
+    mur: Optional[float]
+    tgphir: Optional[float]
+    gamma: Optional[float]
+    mui: Optional[float]
+    tgphii: Optional[float]
+    Vdcr: Optional[float]
+    Iacr: Optional[float]
+    Pr: Optional[float]
+    Qr: Optional[float]
+    Iaci: Optional[float]
+    Pi: Optional[float]
+    Qi: Optional[float]
+    avisos: list[str]
+
+class SolucionControlLote(TypedDict):
+    modo: npt.NDArray[np.object_]
+    tapr: npt.NDArray[np.float64]
+    tapi: npt.NDArray[np.float64]
+    Idc: npt.NDArray[np.float64]
+    Vdci: npt.NDArray[np.float64]
+    alpha: npt.NDArray[np.float64]
+    mur: npt.NDArray[np.float64]
+    tgphir: npt.NDArray[np.float64]
+    gamma: npt.NDArray[np.float64]
+    mui: npt.NDArray[np.float64]
+    tgphii: npt.NDArray[np.float64]
+    Vdcr: npt.NDArray[np.float64]
+    Iacr: npt.NDArray[np.float64]
+    Pr: npt.NDArray[np.float64]
+    Qr: npt.NDArray[np.float64]
+    Iaci: npt.NDArray[np.float64]
+    Pi: npt.NDArray[np.float64]
+    Qi: npt.NDArray[np.float64]
+    avisos: list[list[str]]
+    aceptado: npt.NDArray[np.bool_]
+
+def resolver_control(
+    *,
+    Uacr: Numero = ...,
+    tapr: Numero = ...,
+    Nr: Numero = ...,
+    Rcr: Numero = ...,
+    Xcr: Numero = ...,
+    Uaci: Numero = ...,
+    tapi: Numero = ...,
+    Ni: Numero = ...,
+    Rci: Numero = ...,
+    Xci: Numero = ...,
+    Rdc: Numero = ...,
+    Vdcnom: Numero = ...,
+    Eacr_nom: Numero = ...,
+    Eaci_nom: Numero = ...,
+    Uacr_nom: Numero = ...,
+    Uaci_nom: Numero = ...,
+    orden: Orden = ...,
+    consigna: Numero = ...,
+    Vprog: Numero = ...,
+    Rcomp: Numero = ...,
+    margen: Numero = ...,
+    Vcmod: Numero = ...,
+    alpha_min: Numero = ...,
+    alpha_max: Numero = ...,
+    gamma_min: Numero = ...,
+    gamma_max: Numero = ...,
+    tapr_min: Numero = ...,
+    tapr_max: Numero = ...,
+    tapr_paso: Numero = ...,
+    tapi_min: Numero = ...,
+    tapi_max: Numero = ...,
+    tapi_paso: Numero = ...,
+) -> SolucionControl: ...
+def resolver_control_lote(
+    datos: Union[_TablaDeDatos, Mapping[str, Any], None] = None,
+    /,
+    *,
+    Uacr: Arreglo = ...,
+    tapr: Arreglo = ...,
+    Nr: Arreglo = ...,
+    Rcr: Arreglo = ...,
+    Xcr: Arreglo = ...,
+    Uaci: Arreglo = ...,
+    tapi: Arreglo = ...,
+    Ni: Arreglo = ...,
+    Rci: Arreglo = ...,
+    Xci: Arreglo = ...,
+    Rdc: Arreglo = ...,
+    Vdcnom: Arreglo = ...,
+    Eacr_nom: Arreglo = ...,
+    Eaci_nom: Arreglo = ...,
+    Uacr_nom: Arreglo = ...,
+    Uaci_nom: Arreglo = ...,
+    orden: Union[Orden, Arreglo] = ...,
+    consigna: Arreglo = ...,
+    Vprog: Arreglo = ...,
+    Rcomp: Arreglo = ...,
+    margen: Arreglo = ...,
+    Vcmod: Arreglo = ...,
+    alpha_min: Arreglo = ...,
+    alpha_max: Arreglo = ...,
+    gamma_min: Arreglo = ...,
+    gamma_max: Arreglo = ...,
+    tapr_min: Arreglo = ...,
+    tapr_max: Arreglo = ...,
+    tapr_paso: Arreglo = ...,
+    tapi_min: Arreglo = ...,
+    tapi_max: Arreglo = ...,
+    tapi_paso: Arreglo = ...,
+) -> SolucionControlLote: ...
+def leer_psse(archivo: Union[str, os.PathLike[str]]) -> pd.DataFrame: ...
