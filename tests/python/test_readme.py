@@ -2,21 +2,13 @@
 # that the two cannot drift apart.
 import contextlib
 import io
-import re
 import sys
 import types
 
 import numpy as np
 
 import zelk
-from conftest import RAIZ
-
-
-def ejemplo():
-    texto = (RAIZ / "README.md").read_text(encoding="utf-8")
-    bloques = re.findall(r"^```python\n(.*?)^```", texto, re.S | re.M)
-    assert bloques, "README.md no tiene ningún ejemplo de Python"
-    return "\n".join(bloques)
+from conftest import codigo_del_readme
 
 
 class Eje:
@@ -67,7 +59,7 @@ def test_ejemplo_del_readme(tmp_path, monkeypatch):
     salida = io.StringIO()
     espacio = {}
     with contextlib.redirect_stdout(salida):
-        exec(compile(ejemplo(), "README.md", "exec"), espacio)  # noqa: S102, the README's own code
+        exec(compile(codigo_del_readme(), "README.md", "exec"), espacio)  # noqa: S102, the README's own code
 
     lineas = salida.getvalue().splitlines()
     assert lineas[0] == "537.0"
