@@ -6,6 +6,7 @@ import sys
 import types
 
 import numpy as np
+import pandas as pd
 
 import zelk
 from conftest import codigo_del_readme
@@ -68,6 +69,17 @@ def test_ejemplo_del_readme(tmp_path, monkeypatch):
     assert len(tabla) == 26 and tabla["aceptado"].all()
     assert tabla["Idc"].iloc[0] == 500 and tabla["Idc"].iloc[-1] == 3000
     assert tabla["Pr"].iloc[0] == zelk.calcular(Idc=500, Rdc=10)["Pr"]
+
+    # The cases written back: their names, their notes, their numbers with a decimal comma.
+    assert lineas[-1] == "537.0"
+    texto = (tmp_path / "resultados.csv").read_text(encoding="utf-8")
+    assert texto.splitlines()[0] == ";".join(["caso", "Idc", "Rdc", "nota", *zelk.RESULTADOS,
+                                              "aceptado"])
+    assert texto.splitlines()[3].startswith("larga;2000;15,5;;")
+    vuelta = pd.read_csv(tmp_path / "resultados.csv", sep=";", decimal=",", index_col="caso")
+    assert vuelta.index.tolist() == ["base", "noche", "larga"]
+    assert vuelta.loc["noche", "nota"] == "carga baja" and vuelta["aceptado"].all()
+    assert vuelta.loc["larga", "Pr"] == zelk.calcular(Idc=2000, Rdc=15.5)["Pr"]
     if real:
         assert (tmp_path / "barrido_idc.png").stat().st_size > 0
         return
