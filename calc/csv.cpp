@@ -138,8 +138,10 @@ bool Lector::LeerLinea(std::string& linea) {
   }
   if (!leido)
     return false;
-  if (linea_ == 0 && linea.starts_with(kMarcaDeOrden))
+  if (linea_ == 0 && linea.starts_with(kMarcaDeOrden)) {
     linea.erase(0, kMarcaDeOrden.size());
+    marca_ = true;
+  }
   ++linea_;
   return true;
 }

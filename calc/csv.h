@@ -49,6 +49,9 @@ class Lector {
   // The line on which the last record read began.
   std::size_t Linea() const { return lineaRegistro_; }
 
+  // Whether the input began with a byte-order mark, as spreadsheets save "CSV UTF-8".
+  bool TeniaMarca() const { return marca_; }
+
   // The next physical line without its end ("\n", "\r\n", or a lone "\r" as old spreadsheets
   // write); false at the end of the file. The byte-order mark that spreadsheets put at the start
   // of "CSV UTF-8" is dropped.
@@ -71,6 +74,7 @@ class Lector {
   std::string bloque_;
   std::size_t posicion_ = 0;
   bool trasCr_ = false;  // the last line ended in "\r": a "\n" next belongs to it
+  bool marca_ = false;
 };
 
 // U+FEFF in UTF-8, as "CSV UTF-8" files begin.

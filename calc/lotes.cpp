@@ -107,6 +107,8 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         deTabla[Indice(c.parametro->campo)] = true;
     }
 
+    // A file saved for Excel comes back as Excel reads it.
+    opciones.marca = opciones.marca || (lector.TeniaMarca() && opciones.formato == Formato::Csv);
     Tabla tabla(salida, r, opciones, std::move(columnas));
     TextosEntrada textos = Vistas(base);
     std::vector<std::string_view> propios(indices.size());

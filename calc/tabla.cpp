@@ -159,6 +159,8 @@ void Tabla::Cabecera() {
     pendiente_.push_back('[');
     return;
   }
+  if (opciones_.marca)
+    pendiente_.append(csv::kMarcaDeOrden);
   bool primero = true;
   for (const auto& c : columnas_) {
     TextoCsv(c.nombre, primero);

@@ -25,6 +25,9 @@ struct OpcionesSalida {
   Formato formato = Formato::Csv;
   // Machine-readable numbers: shortest exact form, "." as decimal, "," between fields.
   bool crudo = false;
+  // CSV that begins with a byte-order mark, without which Excel takes UTF-8 for the system's
+  // code page.
+  bool marca = false;
 };
 
 // One operating point as a pass gives it: its data when the checks accept the texts, and then

@@ -54,6 +54,8 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
          "  --format csv|json    formato de la tabla (csv)\n"
          "  --raw                números para máquinas: precisión completa, \".\" decimal, \",\"\n"
          "                       entre campos\n"
+         "  --bom                la tabla CSV empieza por la marca de orden de UTF-8, que Excel\n"
+         "                       necesita para leerla bien (también si la entrada la lleva)\n"
          "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO.svg o .png; de\n"
          "                       cada columna de píxeles quedan el primer punto, el último, el\n"
          "                       menor y el mayor\n"
@@ -71,8 +73,22 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
          "Tabla: las columnas dadas, los 13 resultados y \"estado\" (OK o ERROR EN DATOS). En\n"
          "CSV, un texto que empieza por =, +, - o @ y no es un número lleva delante \"'\", para\n"
          "que la hoja de cálculo no lo tome por una fórmula.\n"
-         "Archivos CSV: UTF-8, con o sin marca de orden; campos separados por \";\" o \",\" (con\n"
-         "una sola columna, \";\" bajo coma decimal); líneas terminadas en CRLF, LF o CR.\n"
+         "Archivos CSV: UTF-8, con o sin marca de orden; campos separados por \";\", \",\" o un\n"
+         "tabulador, el que en la cabecera nombra datos (con una sola columna, \";\" bajo coma\n"
+         "decimal); líneas terminadas en CRLF, LF o CR. Una columna que parece un dato sin serlo\n"
+         "(\"Idc (A)\", \"idc\") se rechaza; un archivo sin ningún dato también.\n"
+         "Números de los archivos y de --sweep, --tap-for, --tap-step y --tap-range: como los\n"
+         "escribe una hoja de cálculo con la configuración regional, el separador de miles solo\n"
+         "entre grupos de tres cifras (1.000,5 con es_ES; 1,000.5 con en_US). Cualquier otro "
+         "texto\n"
+         "en una columna de datos rechaza la fila, y el mensaje dice con qué --locale se leería.\n"
+         "NOMBRE=TEXTO se lee como en la ventana; si un separador de miles mal puesto cambia el\n"
+         "número, lo dice un aviso. Un dato se da una sola vez: en el archivo, en un barrido o\n"
+         "como NOMBRE=TEXTO.\n"
+         "Mensajes en la salida de errores: \"N de M filas rechazadas; la primera, línea L:\n"
+         "«dato» = «texto» motivo\", \"nota: N filas sin datos (solo separadores) saltadas\",\n"
+         "\"aviso: dato: «texto» se lee número\"; tras el mensaje de la ventana, los datos\n"
+         "rechazados de una pasada.\n"
          "Salida: 0 bien; 3 datos rechazados; 2 error de uso, archivo mal formado o que no se\n"
          "puede leer o escribir.\n\n"
          "Datos:\n";
@@ -84,7 +100,7 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r) {
 }
 
 struct Opciones {
-  bool ayuda = false, version = false, crudo = false;
+  bool ayuda = false, version = false, crudo = false, marca = false;
   // Empty when not given: an empty value is refused.
   std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano;
   std::vector<std::string> barridos, asignaciones;
@@ -111,10 +127,11 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
     std::string_view nombre;
     bool Opciones::*destino;
   };
-  static constexpr std::array<Bandera, 4> kBanderas{{{"-h", &Opciones::ayuda},
+  static constexpr std::array<Bandera, 5> kBanderas{{{"-h", &Opciones::ayuda},
                                                      {"--help", &Opciones::ayuda},
                                                      {"--version", &Opciones::version},
-                                                     {"--raw", &Opciones::crudo}}};
+                                                     {"--raw", &Opciones::crudo},
+                                                     {"--bom", &Opciones::marca}}};
   bool soloDatos = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
@@ -334,8 +351,10 @@ int Ejecucion::Ejecutar() {
   const bool tap = !o_.tapPara.empty();
   if (!o_.csv.empty() + !o_.barridos.empty() + tap > 1)
     return Uso("--csv, --sweep y --tap-for no van juntos");
-  if (!tabla && (o_.crudo || !o_.formato.empty() || !o_.salida.empty()))
-    return Uso("--raw, --format y --output son para --csv y --sweep");
+  if (!tabla && (o_.crudo || o_.marca || !o_.formato.empty() || !o_.salida.empty()))
+    return Uso("--raw, --bom, --format y --output son para --csv y --sweep");
+  if (o_.marca && o_.formato == "json")
+    return Uso("--bom es para CSV: JSON no lleva marca de orden");
   if (!tap && (!o_.tapPaso.empty() || !o_.tapMargen.empty()))
     return Uso("--tap-step y --tap-range son para --tap-for");
   if ((!o_.grafico.empty() || !o_.tamano.empty()) && o_.barridos.size() != 1)
@@ -450,6 +469,7 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
 
   lotes::OpcionesSalida opciones;
   opciones.crudo = o_.crudo;
+  opciones.marca = o_.marca;
   opciones.formato = o_.formato == "json" ? lotes::Formato::Json : lotes::Formato::Csv;
   std::ostream& destino = salida ? salida->Flujo() : out_;
   lotes::Curvas curvas;
