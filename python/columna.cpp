@@ -42,12 +42,17 @@ py::array DeObjetos(const py::array& a, std::string_view funcion, std::string_vi
       throw py::error_already_set();
     PyObject* o;
     std::memcpy(&o, base + static_cast<py::ssize_t>(i) * paso, sizeof o);
-    if (o == nullptr || o == Py_None || o == na.ptr())
+    if (o == nullptr || o == Py_None || o == na.ptr()) {
       escribir[i] = kNaN;
-    else if (PyFloat_Check(o))  // NumPy's float64 too
+    } else if (PyFloat_Check(o)) {  // NumPy's float64 too
       escribir[i] = PyFloat_AS_DOUBLE(o);
-    else
+    } else if (PyLong_Check(o)) {  // True and False too
+      escribir[i] = PyLong_AsDouble(o);
+      if (escribir[i] == -1.0 && PyErr_Occurred())
+        throw py::error_already_set();  // too large for a double
+    } else {
       escribir[i] = Numero(o, funcion, nombre);  // refuses text, converts the rest
+    }
   }
   return salida;
 }

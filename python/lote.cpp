@@ -108,8 +108,19 @@ void DesdeDataFrame(const py::object& tabla, std::vector<Dada>& dadas) {
   }
 }
 
-std::vector<Dada> LeerArgumentos(py::object datos, const py::kwargs& arreglos, const Pandas& pandas,
-                                 bool& tablaPandas) {
+// A Series given as the table is the one column it names.
+py::object ComoTabla(const py::object& datos, const Pandas& pandas) {
+  if (!pandas.EsSerie(datos))
+    return datos;
+  if (datos.attr("name").is_none())
+    throw py::value_error(Prefijo() +
+                          "una Series sin nombre no dice qué dato es: dale el nombre del dato "
+                          "o pásala como calcular_lote(Idc=serie)");
+  return datos.attr("to_frame")();
+}
+
+std::vector<Dada> LeerArgumentos(const py::object& datos, const py::kwargs& arreglos,
+                                 const Pandas& pandas, bool& tablaPandas) {
   std::vector<Dada> dadas;
   const auto anadir = [&](py::handle clave, py::handle valor, bool palabraClave) {
     Dada d;
@@ -118,13 +129,6 @@ std::vector<Dada> LeerArgumentos(py::object datos, const py::kwargs& arreglos, c
     d.valor = py::reinterpret_borrow<py::object>(valor);
     dadas.push_back(std::move(d));
   };
-  if (pandas.EsSerie(datos)) {
-    if (datos.attr("name").is_none())
-      throw py::value_error(Prefijo() +
-                            "una Series sin nombre no dice qué dato es: dale el nombre del dato "
-                            "o pásala como calcular_lote(Idc=serie)");
-    datos = datos.attr("to_frame")();
-  }
   if (pandas.EsTabla(datos)) {
     tablaPandas = true;
     DesdeDataFrame(datos, dadas);
@@ -204,8 +208,8 @@ py::object CalcularLote(const py::object& datos, const py::object& hilos,
   const std::size_t nHilos = Hilos(hilos);
   const Pandas pandas = PandasCargado();
   bool tablaPandas = false;
-  std::vector<Dada> dadas = LeerArgumentos(datos, arreglos, pandas, tablaPandas);
-  const py::object tabla = pandas.EsSerie(datos) ? datos.attr("to_frame")() : datos;
+  const py::object tabla = ComoTabla(datos, pandas);
+  std::vector<Dada> dadas = LeerArgumentos(tabla, arreglos, pandas, tablaPandas);
   const auto indice = IndiceComun(tabla, dadas, pandas, tablaPandas);
   const bool salidaPandas = indice.has_value();
 

@@ -119,6 +119,7 @@ def test_entradas_intactas():
      "«Idc»"),
     (lambda: zelk.calcular_lote(Idc=np.array([1, {}], dtype=object)), TypeError,
      "«Idc» ha de ser un número, no dict"),
+    (lambda: zelk.calcular_lote(Idc=np.array([1, 10**400], dtype=object)), OverflowError, ""),
     (lambda: zelk.calcular_lote(IDC=[1]), TypeError, "«IDC»; ¿es «Idc»?"),
     (lambda: zelk.calcular_lote({"IDC": [1]}), ValueError, "columna «IDC»: ¿es el dato «Idc»?"),
     (lambda: zelk.calcular_lote({"caso": [1]}), ValueError, "«caso»"),
@@ -136,7 +137,7 @@ def test_entradas_intactas():
     (lambda: zelk.calcular_lote(hilos=True), TypeError, "hilos"),
     (lambda: zelk.calcular_lote(hilos=np.True_), TypeError, "hilos"),
 ], ids=["dos_dimensiones", "textos", "texto", "none", "complejos", "fechas", "objetos",
-        "nombre", "columna", "columna_ajena", "repetido", "lista", "dos_tablas", "hilos_0",
+        "entero_enorme", "nombre", "columna", "columna_ajena", "repetido", "lista", "dos_tablas", "hilos_0",
         "hilos_negativo", "hilos_1025", "hilos_enorme", "hilos_int64_enorme", "hilos_texto",
         "hilos_float", "hilos_float64", "hilos_bool", "hilos_bool_numpy"])
 def test_argumentos_erroneos(llamada, error, texto):

@@ -144,6 +144,11 @@ def test_sin_columna_de_datos(zelk_calc):
     assert salida.columns[:2].tolist() == ["caso", "Idc"] and len(salida) == 2
 
 
+def test_tabla_sin_filas():
+    salida = zelk.calcular_lote(pd.DataFrame({"caso": [], "Idc": []}))
+    assert salida.shape == (0, 2 + len(zelk.RESULTADOS) + 1)
+
+
 def test_serie_sin_nombre():
     with pytest.raises(ValueError) as e:
         zelk.calcular_lote(pd.Series([1000.0]))
