@@ -78,7 +78,7 @@ const DescripcionParametro* Parecido(std::string_view nombre) {
   return Prefijo(t, kParametros);
 }
 
-std::optional<std::string> MotivoColumna(std::string_view nombre) {
+std::optional<std::string> MotivoColumna(std::string_view nombre, std::string_view estado) {
   if (BuscarParametro(nombre) != nullptr || BuscarControl(nombre) != nullptr)
     return std::nullopt;
   const std::string n(nombre);
@@ -90,7 +90,7 @@ std::optional<std::string> MotivoColumna(std::string_view nombre) {
   for (const auto& r : kResultados)
     if (t == r.titulo)
       resultado = &r;
-  const bool esEstado = IgualesSinCaja(t, "estado");
+  const bool esEstado = IgualesSinCaja(t, estado);
   if ((resultado != nullptr || esEstado) &&
       (parecido == nullptr ||
        (resultado != nullptr && resultado->nombre.size() > parecido->nombre.size())))

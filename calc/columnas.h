@@ -17,9 +17,11 @@ namespace zelk::lotes {
 // "Rdc [Ω]"), or its field's caption. Null when it looks like none.
 const DescripcionParametro* Parecido(std::string_view nombre);
 
-// Why a column of this name is refused: it bears a result's name (or "estado"), or it looks like a
-// datum's; empty when it is a datum's own name or a column of the user's.
-std::optional<std::string> MotivoColumna(std::string_view nombre);
+// Why a column of this name is refused: it bears a result's name (or that of the status column the
+// output adds, `estado`), or it looks like a datum's; empty when it is a datum's own name or a
+// column of the user's.
+std::optional<std::string> MotivoColumna(std::string_view nombre,
+                                         std::string_view estado = "estado");
 
 // Said of a table none of whose columns is a datum: without one, every row would be the start-up
 // values.

@@ -1,6 +1,8 @@
 #include "calc/lectura.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace zelk::lotes {
 
@@ -29,6 +31,8 @@ std::string Comillado(std::string_view t) {
 std::string Dato(const DescripcionParametro& p, std::string_view texto) {
   return Comillado(p.nombre) + " = " + Comillado(texto);
 }
+
+constexpr std::string_view kNoPuedeValerCero = " no puede valer 0";
 
 }  // namespace
 
@@ -82,9 +86,20 @@ std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeT
           Comillado(p.nombre) + " = " +
           (deTabla[i] ? NoEsNumero(textos[i], r) : Comillado(textos[i]) + " no es un número"));
     else if (p.pruebaCero && *v == 0)
-      motivos.push_back(Dato(p, textos[i]) + " no puede valer 0");
+      motivos.push_back(Dato(p, textos[i]) + std::string(kNoPuedeValerCero));
   }
   return motivos;
+}
+
+std::optional<std::string> MotivoDeRechazo(const DescripcionParametro& p, double v) {
+  char cifras[32];
+  const auto fin = std::to_chars(cifras, cifras + sizeof cifras, v).ptr;
+  const std::string dato = std::string(p.nombre) + " = " + std::string(cifras, fin);
+  if (!std::isfinite(v))
+    return dato + " no es un número finito";
+  if (p.pruebaCero && v == 0)
+    return dato + std::string(kNoPuedeValerCero);
+  return std::nullopt;
 }
 
 std::optional<std::string> AvisoDeLectura(const DescripcionParametro& p, std::string_view texto,

@@ -35,6 +35,11 @@ std::optional<DatosEnlace> LeerFila(const TextosEntrada& textos, const DeTabla& 
 std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeTabla& deTabla,
                                           const ConfiguracionRegional& r);
 
+// Why the checks reject a datum's number, written in its shortest form: "tapi = 0 no puede valer
+// 0", "Idc = inf no es un número finito"; empty when it passes. For callers that hold numbers, not
+// texts.
+std::optional<std::string> MotivoDeRechazo(const DescripcionParametro& p, double v);
+
 // The warning for a text typed as NAME=TEXT that the window reads through a misplaced group
 // separator ("aviso: Idc: «1000.5» se lee 10005"); empty when there is none.
 std::optional<std::string> AvisoDeLectura(const DescripcionParametro& p, std::string_view texto,

@@ -461,10 +461,12 @@ std::optional<std::string> ComprobarEscalones(const Escalones& e, const Configur
   if (!(e.paso > 0) || !std::isfinite(e.paso))
     return paso + ": el paso ha de ser mayor que 0";
   if (!(e.minimo > 0) || !(e.minimo <= e.maximo) || !std::isfinite(e.maximo))
-    return margen + ": los taps son mayores que 0 y MIN <= MAX";
+    return margen + ": los taps son mayores que 0 y " + std::string(nombres.minimo) +
+           " <= " + std::string(nombres.maximo);
   if (!((e.maximo - e.minimo) / e.paso <= kPosicionesMaximas))
     return paso + ": el paso " + NumeroATexto(e.paso, r) + " es demasiado pequeño para " +
-           NumeroATexto(e.minimo, r) + ":" + NumeroATexto(e.maximo, r) + " (más de " +
+           std::string(nombres.abre) + NumeroATexto(e.minimo, r) + std::string(nombres.entre) +
+           NumeroATexto(e.maximo, r) + std::string(nombres.cierra) + " (más de " +
            std::to_string(static_cast<long>(kPosicionesMaximas)) + " posiciones)";
   return std::nullopt;
 }

@@ -131,6 +131,9 @@ inline constexpr double kPosicionesMaximas = 1'000'000;
 // them); else the reason, naming the step and the range as the caller's user gives them.
 struct NombresEscalones {
   std::string_view paso = "--tap-step", margen = "--tap-range MIN:MAX";
+  std::string_view minimo = "MIN", maximo = "MAX";
+  // A range as the user writes it: "0.9:1.1" on the command line.
+  std::string_view abre = "", entre = ":", cierra = "";
 };
 std::optional<std::string> ComprobarEscalones(const Escalones& e, const ConfiguracionRegional& r,
                                               NombresEscalones nombres = {});

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Installs the Debian 12 packages the project needs, when any is missing. Run as root, or as a
-# user with sudo.
+# Installs the Debian 12 packages the project needs, when any is missing, and pyright, which
+# Debian does not package, from npm. Run as root, or as a user with sudo.
 set -eu
 paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -8,15 +8,24 @@ paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plug
   help2man desktop-file-utils appstream dpkg-dev
   nlohmann-json3-dev qt6-charts-dev libqt6opengl6-dev
   file lintian qt6-translations-l10n
-  pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas python3-venv python3-mypy
   nsis xvfb fonts-wine qt6ct"
+# The type checker the Python module's stubs are tested with, besides mypy; a Node.js that came
+# with its own npm is kept.
+pyright=1.1.414
+command -v npm >/dev/null 2>&1 || paquetes="$paquetes npm"
 faltan=""
 for p in $paquetes; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan="$faltan $p"
 done
-[ -z "$faltan" ] && exit 0
-echo "Instalando:$faltan"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $faltan
+if [ -n "$faltan" ]; then
+  echo "Instalando:$faltan"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $faltan
+fi
+if [ "$(pyright --version 2>/dev/null || true)" != "pyright $pyright" ]; then
+  echo "Instalando: pyright $pyright (npm)"
+  $sudo npm install --global --no-fund --no-audit --loglevel=error "pyright@$pyright"
+fi

@@ -1,4 +1,9 @@
-# The module is the extension _zelk; this package gives it its name and its type stubs.
+# The module is the extension _zelk; this package gives it its name, and the types its stubs
+# name, so that annotations that use them also run.
+import functools
+from typing import Any, Callable, Optional, Protocol, SupportsFloat, SupportsIndex, TypedDict, Union
+
+from . import _zelk
 from ._zelk import (
     CONTROL,
     PARAMETROS,
@@ -9,14 +14,127 @@ from ._zelk import (
     TapImposible,
     __doc__,
     __version__,
-    calcular,
-    calcular_lote,
-    leer_psse,
-    pasada,
-    resolver_control,
-    resolver_control_lote,
-    tap_para,
 )
+
+
+def _funcion(de_la_extension: Callable[..., Any]) -> Callable[..., Any]:
+    """The extension's function as a function of zelk: help() takes the extension's own for
+    methods of an internal object. Its signature is the extension's, read by inspect."""
+
+    @functools.wraps(de_la_extension)
+    def funcion(*args: Any, **kwargs: Any) -> Any:
+        return de_la_extension(*args, **kwargs)
+
+    return funcion
+
+
+calcular = _funcion(_zelk.calcular)
+calcular_lote = _funcion(_zelk.calcular_lote)
+pasada = _funcion(_zelk.pasada)
+tap_para = _funcion(_zelk.tap_para)
+leer_psse = _funcion(_zelk.leer_psse)
+resolver_control = _funcion(_zelk.resolver_control)
+resolver_control_lote = _funcion(_zelk.resolver_control_lote)
+
+try:  # NumPy is needed for batches only
+    import numpy as _np
+    import numpy.typing as _npt
+
+    Arreglo = _npt.ArrayLike
+    _Flotantes = _npt.NDArray[_np.float64]
+    _Logicos = _npt.NDArray[_np.bool_]
+except ImportError:
+    Arreglo = Any  # type: ignore[misc]
+    _Flotantes = _Logicos = Any  # type: ignore[misc]
+
+Numero = Union[SupportsFloat, SupportsIndex]
+
+
+class TablaDeDatos(Protocol):
+    """A table of data that is not a pandas DataFrame: its columns by name."""
+
+    @property
+    def columns(self) -> Any: ...
+
+    def __getitem__(self, clave: Any, /) -> Any: ...
+
+
+class Resultados(TypedDict):
+    alpha: Optional[float]
+    mur: Optional[float]
+    tgphir: Optional[float]
+    gamma: Optional[float]
+    mui: Optional[float]
+    tgphii: Optional[float]
+    Vdcr: Optional[float]
+    Iacr: Optional[float]
+    Pr: Optional[float]
+    Qr: Optional[float]
+    Iaci: Optional[float]
+    Pi: Optional[float]
+    Qi: Optional[float]
+
+
+class TextosResultados(TypedDict):
+    alpha: str
+    mur: str
+    tgphir: str
+    gamma: str
+    mui: str
+    tgphii: str
+    Vdcr: str
+    Iacr: str
+    Pr: str
+    Qr: str
+    Iaci: str
+    Pi: str
+    Qi: str
+
+
+class TextosDatos(TypedDict, total=False):
+    Uacr: str
+    tapr: str
+    Nr: str
+    Idc: str
+    Rcr: str
+    Xcr: str
+    Uaci: str
+    tapi: str
+    Ni: str
+    Vdci: str
+    Rci: str
+    Xci: str
+    Rdc: str
+    Vdcnom: str
+    Eacr_nom: str
+    Eaci_nom: str
+    Uacr_nom: str
+    Uaci_nom: str
+
+
+class ResultadosLote(TypedDict):
+    alpha: _Flotantes
+    mur: _Flotantes
+    tgphir: _Flotantes
+    gamma: _Flotantes
+    mui: _Flotantes
+    tgphii: _Flotantes
+    Vdcr: _Flotantes
+    Iacr: _Flotantes
+    Pr: _Flotantes
+    Qr: _Flotantes
+    Iaci: _Flotantes
+    Pi: _Flotantes
+    Qi: _Flotantes
+    aceptado: _Logicos
+
+
+class ResultadosTap(Resultados, total=False):
+    tapr_exacto: float
+    tapr: float
+    tapi_exacto: float
+    tapi: float
+
 
 __all__ = [
     "CONTROL",
@@ -24,8 +142,16 @@ __all__ = [
     "RESULTADOS",
     "TITULOS",
     "VALORES_INICIO",
+    "Arreglo",
     "DatosRechazados",
+    "Numero",
+    "Resultados",
+    "ResultadosLote",
+    "ResultadosTap",
+    "TablaDeDatos",
     "TapImposible",
+    "TextosDatos",
+    "TextosResultados",
     "calcular",
     "calcular_lote",
     "leer_psse",

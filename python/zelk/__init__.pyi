@@ -1,8 +1,22 @@
-# Types of the module zelk, so that editors complete its names.
-from typing import Any, Literal, Mapping, Optional, Protocol, SupportsFloat, SupportsIndex, TypedDict, Union
+# Types of the module zelk, for editors and type checkers. Every name here is importable from
+# zelk at run time as well.
+from typing import (
+    Any,
+    Literal,
+    Mapping,
+    Optional,
+    Protocol,
+    Sequence,
+    SupportsFloat,
+    SupportsIndex,
+    TypedDict,
+    Union,
+    overload,
+)
 
 import numpy as np
 import numpy.typing as npt
+import pandas as pd  # type: ignore[import]  # pandas 1.5 has no types of its own
 
 __version__: str
 PARAMETROS: tuple[str, ...]
@@ -10,16 +24,23 @@ RESULTADOS: tuple[str, ...]
 VALORES_INICIO: dict[str, float]
 TITULOS: dict[str, str]
 
-class DatosRechazados(ValueError): ...
+class DatosRechazados(ValueError):
+    parametro: Optional[str]
+    valor: Union[float, str, None]
+
 class TapImposible(ValueError): ...
 
 Numero = Union[SupportsFloat, SupportsIndex]
 Arreglo = npt.ArrayLike
+# What calcular_lote answers with a dict of arrays: anything but pandas' Series.
+_SinIndice = Union[npt.NDArray[Any], Sequence[Union[float, None]], float, np.number[Any], np.bool_]
+_Flotantes = npt.NDArray[np.float64]
+_Logicos = npt.NDArray[np.bool_]
 
-class _TablaDeDatos(Protocol):
+class TablaDeDatos(Protocol):
     @property
     def columns(self) -> Any: ...
-    def __getitem__(self, clave: Any) -> Any: ...
+    def __getitem__(self, clave: Any, /) -> Any: ...
 
 class Resultados(TypedDict):
     alpha: Optional[float]
@@ -72,20 +93,20 @@ class TextosDatos(TypedDict, total=False):
     Uaci_nom: str
 
 class ResultadosLote(TypedDict):
-    alpha: npt.NDArray[np.float64]
-    mur: npt.NDArray[np.float64]
-    tgphir: npt.NDArray[np.float64]
-    gamma: npt.NDArray[np.float64]
-    mui: npt.NDArray[np.float64]
-    tgphii: npt.NDArray[np.float64]
-    Vdcr: npt.NDArray[np.float64]
-    Iacr: npt.NDArray[np.float64]
-    Pr: npt.NDArray[np.float64]
-    Qr: npt.NDArray[np.float64]
-    Iaci: npt.NDArray[np.float64]
-    Pi: npt.NDArray[np.float64]
-    Qi: npt.NDArray[np.float64]
-    aceptado: npt.NDArray[np.bool_]
+    alpha: _Flotantes
+    mur: _Flotantes
+    tgphir: _Flotantes
+    gamma: _Flotantes
+    mui: _Flotantes
+    tgphii: _Flotantes
+    Vdcr: _Flotantes
+    Iacr: _Flotantes
+    Pr: _Flotantes
+    Qr: _Flotantes
+    Iaci: _Flotantes
+    Pi: _Flotantes
+    Qi: _Flotantes
+    aceptado: _Logicos
 
 class ResultadosTap(Resultados, total=False):
     tapr_exacto: float
@@ -117,11 +138,13 @@ def calcular(
 def pasada(
     textos: Optional[Union[TextosDatos, Mapping[str, str]]] = None, locale: Optional[str] = None
 ) -> TextosResultados: ...
+
+# A DataFrame or a Series in gives a DataFrame with the same index out.
+@overload
 def calcular_lote(
-    datos: Optional[Union[_TablaDeDatos, Mapping[str, Arreglo]]] = None,
-    /,
+    __datos: Union[pd.DataFrame, pd.Series],
     *,
-    hilos: Optional[int] = None,
+    hilos: Optional[SupportsIndex] = None,
     Uacr: Arreglo = ...,
     tapr: Arreglo = ...,
     Nr: Arreglo = ...,
@@ -140,10 +163,58 @@ def calcular_lote(
     Eaci_nom: Arreglo = ...,
     Uacr_nom: Arreglo = ...,
     Uaci_nom: Arreglo = ...,
+) -> pd.DataFrame: ...
+@overload
+def calcular_lote(
+    __datos: Union[Mapping[str, _SinIndice], TablaDeDatos, None] = None,
+    *,
+    hilos: Optional[SupportsIndex] = None,
+    Uacr: _SinIndice = ...,
+    tapr: _SinIndice = ...,
+    Nr: _SinIndice = ...,
+    Idc: _SinIndice = ...,
+    Rcr: _SinIndice = ...,
+    Xcr: _SinIndice = ...,
+    Uaci: _SinIndice = ...,
+    tapi: _SinIndice = ...,
+    Ni: _SinIndice = ...,
+    Vdci: _SinIndice = ...,
+    Rci: _SinIndice = ...,
+    Xci: _SinIndice = ...,
+    Rdc: _SinIndice = ...,
+    Vdcnom: _SinIndice = ...,
+    Eacr_nom: _SinIndice = ...,
+    Eaci_nom: _SinIndice = ...,
+    Uacr_nom: _SinIndice = ...,
+    Uaci_nom: _SinIndice = ...,
 ) -> ResultadosLote: ...
+@overload
+def calcular_lote(
+    __datos: Optional[Mapping[str, Arreglo]] = None,
+    *,
+    hilos: Optional[SupportsIndex] = None,
+    Uacr: Arreglo = ...,
+    tapr: Arreglo = ...,
+    Nr: Arreglo = ...,
+    Idc: Arreglo = ...,
+    Rcr: Arreglo = ...,
+    Xcr: Arreglo = ...,
+    Uaci: Arreglo = ...,
+    tapi: Arreglo = ...,
+    Ni: Arreglo = ...,
+    Vdci: Arreglo = ...,
+    Rci: Arreglo = ...,
+    Xci: Arreglo = ...,
+    Rdc: Arreglo = ...,
+    Vdcnom: Arreglo = ...,
+    Eacr_nom: Arreglo = ...,
+    Eaci_nom: Arreglo = ...,
+    Uacr_nom: Arreglo = ...,
+    Uaci_nom: Arreglo = ...,
+) -> pd.DataFrame: ...
 def tap_para(
     angulo: Literal["alpha", "gamma"] = "alpha",
-    grados: Numero = 15,
+    grados: Numero = 15.0,
     *,
     paso: Optional[Numero] = None,
     margen: Optional[tuple[Numero, Numero]] = None,

@@ -2,6 +2,7 @@
 # PYTHONPATH and zelk-calc's path in ZELK_CALC.
 import os
 import pathlib
+import re
 import struct
 import subprocess
 
@@ -77,3 +78,12 @@ def entorno_de_python(**variables):
 def lineas(salida):
     """zelk-calc's NOMBRE<TAB>TEXTO lines as a dict."""
     return dict(linea.split("\t", 1) for linea in salida.splitlines())
+
+
+def codigo_del_readme():
+    """The README's Python example, taken from README.md itself so that the two cannot drift
+    apart."""
+    texto = (RAIZ / "README.md").read_text(encoding="utf-8")
+    bloques = re.findall(r"^```python\n(.*?)^```", texto, re.S | re.M)
+    assert bloques, "README.md no tiene ningún ejemplo de Python"
+    return "\n".join(bloques)

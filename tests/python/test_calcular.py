@@ -1,14 +1,15 @@
 # zelk.calcular: numbers in, the engine's 13 results out, and the window's checks.
 import math
+import pickle
 import random
+from decimal import Decimal
+from fractions import Fraction
 
 import numpy as np
 import pytest
 
 import zelk
 from conftest import EJEMPLOS, bits
-
-MENSAJE = "ERROR EN DATOS. Se sobreescriben con los valores por defecto."
 
 
 @pytest.mark.parametrize("nombre, textos, figuras", EJEMPLOS, ids=[e[0] for e in EJEMPLOS])
@@ -39,23 +40,33 @@ def test_valores_del_inicio():
 
 
 RECHAZADOS = [
-    ("tapr_cero", {"tapr": 0}),
-    ("Eacr_nom_cero", {"Eacr_nom": 0.0}),
-    ("Nr_menos_cero", {"Nr": -0.0}),
-    ("Uaci_nom_cero_entero", {"Uaci_nom": np.int64(0)}),
-    ("Uacr_nan", {"Uacr": math.nan}),
-    ("Idc_infinito", {"Idc": math.inf}),
-    ("Vdcnom_menos_infinito", {"Vdcnom": -math.inf}),
-    ("Xcr_nan_y_tapi_cero", {"Xcr": math.nan, "tapi": 0}),
+    ("tapr_cero", {"tapr": 0}, "tapr = 0 no puede valer 0", 0.0),
+    ("Eacr_nom_cero", {"Eacr_nom": 0.0}, "Eacr_nom = 0 no puede valer 0", 0.0),
+    ("Nr_menos_cero", {"Nr": -0.0}, "Nr = -0 no puede valer 0", -0.0),
+    ("Uaci_nom_cero_entero", {"Uaci_nom": np.int64(0)}, "Uaci_nom = 0 no puede valer 0", 0.0),
+    ("Uacr_nan", {"Uacr": math.nan}, "Uacr = nan no es un número finito", math.nan),
+    ("Idc_infinito", {"Idc": math.inf}, "Idc = inf no es un número finito", math.inf),
+    ("Vdcnom_menos_infinito", {"Vdcnom": -math.inf}, "Vdcnom = -inf no es un número finito",
+     -math.inf),
+    # Every datum at fault, in canonical order; the first is the one named.
+    ("tapi_cero_y_Xcr_nan", {"tapi": 0, "Xcr": math.nan},
+     "Xcr = nan no es un número finito; tapi = 0 no puede valer 0", math.nan),
 ]
 
 
-@pytest.mark.parametrize("nombre, datos", RECHAZADOS, ids=[r[0] for r in RECHAZADOS])
-def test_datos_rechazados_levantan_el_mensaje_de_la_ventana(nombre, datos):
+@pytest.mark.parametrize("nombre, datos, mensaje, valor", RECHAZADOS,
+                         ids=[r[0] for r in RECHAZADOS])
+def test_datos_rechazados_dicen_cual_y_por_que(nombre, datos, mensaje, valor):
     with pytest.raises(zelk.DatosRechazados) as e:
         zelk.calcular(**datos)
-    assert str(e.value) == MENSAJE
+    assert str(e.value) == mensaje
+    assert e.value.parametro == mensaje.split(" ")[0]
+    assert type(e.value.valor) is float and bits(e.value.valor) == bits(valor)
     assert isinstance(e.value, ValueError)
+    # It crosses processes whole.
+    copia = pickle.loads(pickle.dumps(e.value))
+    assert (str(copia), copia.parametro, bits(copia.valor)) == (mensaje, e.value.parametro,
+                                                                bits(valor))
     # Nothing was reset or kept: the next call computes from its own data.
     assert zelk.calcular(Idc=1000)["Pr"] == 537.0
     assert zelk.VALORES_INICIO["Xcr"] == 3.88
@@ -81,19 +92,30 @@ def test_sin_comprobacion_de_signo_ni_tamano(nombre, datos):
 
 def test_tipos_de_numero():
     esperado = zelk.calcular(Idc=1000.0)
-    for valor in (1000, np.int32(1000), np.float32(1000), np.float64(1000), np.array(1000.0)):
+    for valor in (1000, np.int32(1000), np.float32(1000), np.float64(1000), np.array(1000.0),
+                  Decimal(1000), Fraction(1000)):
         assert zelk.calcular(Idc=valor) == esperado
+    # True and False are 1 and 0, as in NumPy.
+    assert zelk.calcular(Rdc=True) == zelk.calcular(Rdc=1)
 
 
 @pytest.mark.parametrize("llamada, error, texto", [
-    (lambda: zelk.calcular(IDC=1000), TypeError, "«IDC»"),
+    (lambda: zelk.calcular(IDC=1000), TypeError, "«IDC»; ¿es «Idc»?"),
+    (lambda: zelk.calcular(Pr=1000), TypeError, "«Pr»: es un resultado"),
+    (lambda: zelk.calcular(caso=1), TypeError, "los datos son Uacr, tapr"),
     (lambda: zelk.calcular(Idc="1000"), TypeError, "pasada()"),
-    (lambda: zelk.calcular(Idc=b"1000"), TypeError, "«Idc»"),
-    (lambda: zelk.calcular(Idc=1j), TypeError, ""),
-    (lambda: zelk.calcular(Idc=[1000, 2000]), TypeError, ""),
+    (lambda: zelk.calcular(Idc=b"1000"), TypeError, "«Idc» es texto"),
+    (lambda: zelk.calcular(Idc=np.array("1.000")), TypeError, "«Idc» es texto («1.000»)"),
+    (lambda: zelk.calcular(Idc=np.str_("1000")), TypeError, "«Idc» es texto"),
+    (lambda: zelk.calcular(Idc=np.array(1000, dtype=object)), TypeError, "«Idc»"),
+    (lambda: zelk.calcular(Idc=None), TypeError, "calcular: «Idc» es None"),
+    (lambda: zelk.tap_para(Idc=None), TypeError, "tap_para: «Idc» es None"),
+    (lambda: zelk.calcular(Idc=1j), TypeError, "«Idc» ha de ser un número, no complex"),
+    (lambda: zelk.calcular(Idc=[1000, 2000]), TypeError, "«Idc» ha de ser un número, no list"),
     (lambda: zelk.calcular(Idc=10**400), OverflowError, ""),
     (lambda: zelk.calcular(1000), TypeError, ""),
-], ids=["nombre", "texto", "bytes", "complejo", "lista", "entero_enorme", "posicional"])
+], ids=["nombre", "resultado", "ajeno", "texto", "bytes", "texto_numpy", "str_numpy",
+        "objeto_numpy", "none", "none_tap", "complejo", "lista", "entero_enorme", "posicional"])
 def test_argumentos_erroneos(llamada, error, texto):
     with pytest.raises(error) as e:
         llamada()

@@ -1,6 +1,7 @@
 # zelk.calcular_lote: arrays in, arrays out, the same figures as calcular row by row.
 import math
 import threading
+from decimal import Decimal
 
 import numpy as np
 import pandas as pd
@@ -48,7 +49,7 @@ def test_solo_escalares_o_nada_es_una_fila():
 def test_longitudes_distintas():
     with pytest.raises(ValueError) as e:
         zelk.calcular_lote(Idc=[1, 2, 3], Rdc=[1, 2, 3, 4])
-    assert "«Idc» tiene 3 valores y «Rdc» 4" in str(e.value)
+    assert "«Idc» tiene 3 filas y «Rdc» 4" in str(e.value)
     # A one-element array is an array, not a scalar.
     with pytest.raises(ValueError):
         zelk.calcular_lote(Idc=[1, 2, 3], Rdc=[10])
@@ -110,25 +111,35 @@ def test_entradas_intactas():
 
 @pytest.mark.parametrize("llamada, error, texto", [
     (lambda: zelk.calcular_lote(Idc=np.ones((2, 2))), ValueError, "una dimensión"),
-    (lambda: zelk.calcular_lote(Idc=["1", "2"]), TypeError, "«Idc»"),
-    (lambda: zelk.calcular_lote(Idc="1000"), TypeError, "«Idc»"),
+    (lambda: zelk.calcular_lote(Idc=["1", "2"]), TypeError, "«Idc» es texto («1»)"),
+    (lambda: zelk.calcular_lote(Idc="1000"), TypeError, "«Idc» es texto"),
+    (lambda: zelk.calcular_lote(Idc=None), TypeError, "«Idc» es None"),
     (lambda: zelk.calcular_lote(Idc=np.array([1j, 2j])), TypeError, "«Idc»"),
     (lambda: zelk.calcular_lote(Idc=np.array(["2020-01-01"], dtype="datetime64[D]")), TypeError,
      "«Idc»"),
-    (lambda: zelk.calcular_lote(Idc=np.array([1, "x"], dtype=object)), TypeError, "«Idc»"),
-    (lambda: zelk.calcular_lote(IDC=[1]), TypeError, "«IDC»"),
-    (lambda: zelk.calcular_lote({"IDC": [1]}), ValueError, "«IDC»"),
+    (lambda: zelk.calcular_lote(Idc=np.array([1, {}], dtype=object)), TypeError,
+     "«Idc» ha de ser un número, no dict"),
+    (lambda: zelk.calcular_lote(Idc=np.array([1, 10**400], dtype=object)), OverflowError, ""),
+    (lambda: zelk.calcular_lote(IDC=[1]), TypeError, "«IDC»; ¿es «Idc»?"),
+    (lambda: zelk.calcular_lote({"IDC": [1]}), ValueError, "columna «IDC»: ¿es el dato «Idc»?"),
+    (lambda: zelk.calcular_lote({"caso": [1]}), ValueError, "«caso»"),
     (lambda: zelk.calcular_lote({"Idc": [1]}, Idc=[2]), ValueError, "dos veces"),
     (lambda: zelk.calcular_lote([1, 2]), TypeError, "DataFrame"),
     (lambda: zelk.calcular_lote({"Idc": [1]}, {"Rdc": [1]}), TypeError, ""),
-    (lambda: zelk.calcular_lote(hilos=0), ValueError, "hilos"),
-    (lambda: zelk.calcular_lote(hilos=-3), ValueError, "hilos"),
+    (lambda: zelk.calcular_lote(hilos=0), ValueError, "hilos va de 1 a 1024"),
+    (lambda: zelk.calcular_lote(hilos=-3), ValueError, "hilos va de 1 a 1024"),
+    (lambda: zelk.calcular_lote(hilos=1025), ValueError, "hilos va de 1 a 1024"),
+    (lambda: zelk.calcular_lote(hilos=10**30), ValueError, "hilos va de 1 a 1024"),
+    (lambda: zelk.calcular_lote(hilos=np.int64(-2**63)), ValueError, "hilos va de 1 a 1024"),
     (lambda: zelk.calcular_lote(hilos="2"), TypeError, "hilos"),
     (lambda: zelk.calcular_lote(hilos=2.0), TypeError, "hilos"),
+    (lambda: zelk.calcular_lote(hilos=np.float64(2)), TypeError, "hilos"),
     (lambda: zelk.calcular_lote(hilos=True), TypeError, "hilos"),
-], ids=["dos_dimensiones", "textos", "texto", "complejos", "fechas", "objetos", "nombre",
-        "columna", "repetido", "lista", "dos_tablas", "hilos_0", "hilos_negativo", "hilos_texto",
-        "hilos_float", "hilos_bool"])
+    (lambda: zelk.calcular_lote(hilos=np.True_), TypeError, "hilos"),
+], ids=["dos_dimensiones", "textos", "texto", "none", "complejos", "fechas", "objetos",
+        "entero_enorme", "nombre", "columna", "columna_ajena", "repetido", "lista", "dos_tablas", "hilos_0",
+        "hilos_negativo", "hilos_1025", "hilos_enorme", "hilos_int64_enorme", "hilos_texto",
+        "hilos_float", "hilos_float64", "hilos_bool", "hilos_bool_numpy"])
 def test_argumentos_erroneos(llamada, error, texto):
     with pytest.raises(error) as e:
         llamada()
@@ -136,33 +147,40 @@ def test_argumentos_erroneos(llamada, error, texto):
 
 
 def test_objetos_numericos():
-    r = zelk.calcular_lote(Idc=np.array([1000, 2000.0, None], dtype=object))
-    assert r["aceptado"].tolist() == [True, True, False]
+    r = zelk.calcular_lote(Idc=np.array([1000, 2000.0, None, Decimal(1500), True], dtype=object))
+    assert r["aceptado"].tolist() == [True, True, False, True, True]
+    iguales(r, zelk.calcular_lote(Idc=[1000, 2000, np.nan, 1500, 1]))
 
 
-def test_dataframe():
+@pytest.mark.parametrize("hilos", [np.int64(2), np.uint8(3), np.int32(1), 1024])
+def test_hilos_de_cualquier_entero(hilos):
+    iguales(zelk.calcular_lote(Idc=[1000, 2000], hilos=hilos), zelk.calcular_lote(Idc=[1000, 2000]))
+
+
+def test_diccionario_u_otra_tabla():
     tabla = pd.DataFrame({"Idc": [500, 1000, 2000], "Rdc": [10.0, 12.0, 14.0]})
-    r = zelk.calcular_lote(tabla)
-    iguales(r, zelk.calcular_lote(Idc=tabla["Idc"].to_numpy(), Rdc=tabla["Rdc"].to_numpy()))
-    iguales(r, zelk.calcular_lote({"Idc": [500, 1000, 2000], "Rdc": [10, 12, 14]}))
-    # A DataFrame and more columns by name.
-    iguales(zelk.calcular_lote(tabla, Xcr=4), zelk.calcular_lote(tabla.assign(Xcr=4.0)))
-    # Series in place of arrays, and an index that is not 0..n-1.
-    saltado = tabla.set_index(pd.Index([7, 3, 5]))
-    iguales(zelk.calcular_lote(Idc=saltado["Idc"], Rdc=saltado["Rdc"]), r)
-    # The results join the table.
-    assert pd.concat([tabla, pd.DataFrame(r)], axis=1).shape == (3, 2 + 14)
+    esperado = zelk.calcular_lote(Idc=tabla["Idc"].to_numpy(), Rdc=tabla["Rdc"].to_numpy())
+    iguales(zelk.calcular_lote({"Idc": [500, 1000, 2000], "Rdc": [10, 12, 14]}), esperado)
+
+    class Tabla:  # neither a dict nor pandas: columns by name
+        columns = ["Idc", "Rdc"]
+
+        def __getitem__(self, nombre):
+            return tabla[nombre].to_numpy()
+
+    iguales(zelk.calcular_lote(Tabla()), esperado)
 
 
-def test_dataframe_con_huecos_y_columnas_ajenas():
+def test_dataframe_con_huecos_y_repetidas():
     tabla = pd.DataFrame({"Idc": pd.array([1000, None, 2000], dtype="Int64")})
     assert zelk.calcular_lote(tabla)["aceptado"].tolist() == [True, False, True]
-    with pytest.raises(ValueError) as e:
-        zelk.calcular_lote(pd.DataFrame({"Idc": [1], "caso": ["a"]}))
-    assert "«caso»" in str(e.value)
     repetidas = pd.DataFrame([[1000, 2000]], columns=["Idc", "Idc"])
-    with pytest.raises(ValueError):
+    with pytest.raises(ValueError) as e:
         zelk.calcular_lote(repetidas)
+    assert "«Idc» está dos veces" in str(e.value)
+    # Columns of the user's may repeat, and keep their place.
+    notas = pd.DataFrame([["a", 1000.0, "b"]], columns=["nota", "Idc", "nota"])
+    assert zelk.calcular_lote(notas).columns[:3].tolist() == ["nota", "Idc", "nota"]
 
 
 def muchos_puntos(n, semilla=3):

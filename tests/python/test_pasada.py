@@ -7,7 +7,6 @@ import pytest
 import zelk
 from conftest import EJEMPLOS, entorno_de_python
 
-MENSAJE = "ERROR EN DATOS. Se sobreescriben con los valores por defecto."
 # The decimal separator of each country; no result is written with a group separator.
 DECIMAL = {"en_US": ".", "es_ES": ",", "fr_FR": ","}
 
@@ -66,23 +65,26 @@ def test_sin_locale_la_del_proceso(entorno, alpha):
 
 
 RECHAZADOS = [
-    ("Nr_vacio", {"Nr": ""}),
-    ("Xci_letras", {"Xci": "abc"}),
-    ("tapr_cero", {"tapr": "0"}),
-    ("Eacr_nom_cero", {"Eacr_nom": "0"}),
-    ("Nr_letras_y_Uaci_nom_cero", {"Nr": "x", "Uaci_nom": "0"}),
-    ("Idc_vacio", {"Idc": ""}),
-    ("fuera_de_rango", {"Uacr": "1e999"}),
-    ("nulo_dentro", {"Uacr": "5\x000"}),
-    ("texto_enorme", {"Idc": "1" * 2_000_000 + "x"}),
+    ("Nr_vacio", {"Nr": ""}, "«Nr» = «» no es un número"),
+    ("Xci_letras", {"Xci": "abc"}, "«Xci» = «abc» no es un número"),
+    ("tapr_cero", {"tapr": "0"}, "«tapr» = «0» no puede valer 0"),
+    ("Eacr_nom_cero", {"Eacr_nom": "0,0"}, "«Eacr_nom» = «0,0» no puede valer 0"),
+    ("Nr_letras_y_Uaci_nom_cero", {"Uaci_nom": "0", "Nr": "x"},
+     "«Nr» = «x» no es un número; «Uaci_nom» = «0» no puede valer 0"),
+    ("fuera_de_rango", {"Uacr": "1e999"}, "«Uacr» = «1e999» no es un número"),
+    ("nulo_dentro", {"Uacr": "5\x000"}, "«Uacr» = «5\x000» no es un número"),
+    ("texto_enorme", {"Idc": "1" * 2_000_000 + "x"}, "«Idc» = «" + "1" * 2_000_000 + "x» no es"),
 ]
 
 
-@pytest.mark.parametrize("nombre, textos", RECHAZADOS, ids=[r[0] for r in RECHAZADOS])
-def test_datos_rechazados(nombre, textos):
+@pytest.mark.parametrize("nombre, textos, motivo", RECHAZADOS, ids=[r[0] for r in RECHAZADOS])
+def test_datos_rechazados_dicen_cual_y_por_que(nombre, textos, motivo):
     with pytest.raises(zelk.DatosRechazados) as e:
         zelk.pasada(textos, locale="en_US")
-    assert str(e.value) == MENSAJE
+    assert str(e.value).startswith(motivo)
+    # The first datum at fault, with the text it was given.
+    assert e.value.parametro == motivo[1:motivo.index("»")]
+    assert e.value.valor == textos[e.value.parametro]
 
 
 def test_no_se_rechaza_lo_que_la_ventana_acepta():

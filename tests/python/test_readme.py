@@ -2,21 +2,14 @@
 # that the two cannot drift apart.
 import contextlib
 import io
-import re
 import sys
 import types
 
 import numpy as np
+import pandas as pd
 
 import zelk
-from conftest import RAIZ
-
-
-def ejemplo():
-    texto = (RAIZ / "README.md").read_text(encoding="utf-8")
-    bloques = re.findall(r"^```python\n(.*?)^```", texto, re.S | re.M)
-    assert bloques, "README.md no tiene ningún ejemplo de Python"
-    return "\n".join(bloques)
+from conftest import codigo_del_readme
 
 
 class Eje:
@@ -67,7 +60,7 @@ def test_ejemplo_del_readme(tmp_path, monkeypatch):
     salida = io.StringIO()
     espacio = {}
     with contextlib.redirect_stdout(salida):
-        exec(compile(ejemplo(), "README.md", "exec"), espacio)  # noqa: S102, the README's own code
+        exec(compile(codigo_del_readme(), "README.md", "exec"), espacio)  # noqa: S102, the README's own code
 
     lineas = salida.getvalue().splitlines()
     assert lineas[0] == "537.0"
@@ -76,6 +69,17 @@ def test_ejemplo_del_readme(tmp_path, monkeypatch):
     assert len(tabla) == 26 and tabla["aceptado"].all()
     assert tabla["Idc"].iloc[0] == 500 and tabla["Idc"].iloc[-1] == 3000
     assert tabla["Pr"].iloc[0] == zelk.calcular(Idc=500, Rdc=10)["Pr"]
+
+    # The cases written back: their names, their notes, their numbers with a decimal comma.
+    assert lineas[-1] == "537.0"
+    texto = (tmp_path / "resultados.csv").read_text(encoding="utf-8")
+    assert texto.splitlines()[0] == ";".join(["caso", "Idc", "Rdc", "nota", *zelk.RESULTADOS,
+                                              "aceptado"])
+    assert texto.splitlines()[3].startswith("larga;2000;15,5;;")
+    vuelta = pd.read_csv(tmp_path / "resultados.csv", sep=";", decimal=",", index_col="caso")
+    assert vuelta.index.tolist() == ["base", "noche", "larga"]
+    assert vuelta.loc["noche", "nota"] == "carga baja" and vuelta["aceptado"].all()
+    assert vuelta.loc["larga", "Pr"] == zelk.calcular(Idc=2000, Rdc=15.5)["Pr"]
     if real:
         assert (tmp_path / "barrido_idc.png").stat().st_size > 0
         return

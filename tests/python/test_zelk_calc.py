@@ -98,8 +98,10 @@ def test_pasada_coincide_con_zelk_calc(zelk_calc, locale, textos):
     if p.returncode == 3:
         with pytest.raises(zelk.DatosRechazados) as e:
             zelk.pasada(textos, locale=locale)
-        # zelk-calc names the data at fault after the window's message.
-        assert str(e.value) == p.stderr.splitlines()[0]
+        # zelk-calc gives a reason per datum at fault after the window's message.
+        motivos = [m.removeprefix("zelk-calc: ") for m in p.stderr.splitlines()
+                   if m.startswith("zelk-calc: «")]
+        assert str(e.value) == "; ".join(motivos)
         return
     assert p.returncode == 0, p.stderr
     assert zelk.pasada(textos, locale=locale) == lineas(p.stdout)
@@ -152,13 +154,14 @@ def test_tap_imposible_con_el_motivo_de_zelk_calc(zelk_calc, argumentos, llamada
 
 
 def test_tap_con_datos_rechazados(zelk_calc):
-    # zelk-calc names the field; the module raises with the window's message.
+    # zelk-calc names the field and its text; the module the parameter and its number.
     p = zelk_calc("--tap-for", "alpha=15", "tapi=0")
     assert p.returncode == 3
-    assert p.stderr.startswith("zelk-calc: ERROR EN DATOS: «tapi»")
+    assert p.stderr.startswith("zelk-calc: ERROR EN DATOS: «tapi» = «0» no puede valer 0")
     with pytest.raises(zelk.DatosRechazados) as e:
         zelk.tap_para(grados=15, tapi=0)
-    assert str(e.value) == "ERROR EN DATOS. Se sobreescriben con los valores por defecto."
+    assert (str(e.value), e.value.parametro, e.value.valor) == (
+        "tapi = 0 no puede valer 0", "tapi", 0.0)
 
 
 def test_el_tap_buscado_no_necesita_valor_propio(zelk_calc):
@@ -167,17 +170,24 @@ def test_el_tap_buscado_no_necesita_valor_propio(zelk_calc):
     comparar_tap(zelk.tap_para(grados=15, tapr=0), lineas(p.stdout), "tapr")
 
 
-@pytest.mark.parametrize("argumentos, llamada", [
-    (["--tap-step", "0.5", "--tap-range", "-1:1"], dict(paso=0.5, margen=(-1, 1))),
-    (["--tap-step", "1e-9", "--tap-range", "0.5:1.5"], dict(paso=1e-9, margen=(0.5, 1.5))),
-], ids=["margen_con_cero", "paso_demasiado_pequeno"])
-def test_escalones_sin_sentido_rechazados_como_en_zelk_calc(zelk_calc, argumentos, llamada):
+@pytest.mark.parametrize("argumentos, llamada, motivo", [
+    (["--tap-step", "0.5", "--tap-range", "-1:1"], dict(paso=0.5, margen=(-1, 1)),
+     "margen=(mínimo, máximo): los taps son mayores que 0 y mínimo <= máximo"),
+    (["--tap-step", "1e-9", "--tap-range", "0.5:1.5"], dict(paso=1e-9, margen=(0.5, 1.5)),
+     "paso: el paso 1E-09 es demasiado pequeño para (0.5, 1.5) (más de 1000000 posiciones)"),
+    (["--tap-step", "0", "--tap-range", "0.9:1.1"], dict(paso=0, margen=(0.9, 1.1)),
+     "paso: el paso ha de ser mayor que 0"),
+], ids=["margen_con_cero", "paso_demasiado_pequeno", "paso_cero"])
+def test_escalones_sin_sentido_rechazados_como_en_zelk_calc(zelk_calc, argumentos, llamada,
+                                                             motivo):
+    # The same reason as zelk-calc's, in the words of Python's arguments.
     p = zelk_calc("--locale", "en_US", "--tap-for", "alpha=89", *argumentos)
     assert p.returncode == 2
     with pytest.raises(ValueError) as e:
         zelk.tap_para(grados=89, **llamada)
-    motivo = str(e.value).removeprefix("tap_para: ")
-    assert motivo.split(": ", 1)[1] in p.stderr
+    assert str(e.value) == "tap_para: " + motivo
+    comun = motivo.split(": ", 1)[1].split(" (")[0].split(" 1E")[0]
+    assert comun.replace("mínimo", "MIN").replace("máximo", "MAX") in p.stderr
 
 
 @pytest.mark.parametrize("llamada, error", [

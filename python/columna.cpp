@@ -1,0 +1,121 @@
+#include "python/columna.h"
+
+#include <pybind11/numpy.h>
+
+#include <limits>
+#include <string>
+
+namespace zelk::python {
+
+namespace {
+
+using namespace py::literals;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Elements read between two looks at Python's signals.
+constexpr std::size_t kElementosPorMirada = 1 << 16;
+
+bool EsNumerico(char clase) {
+  return std::string_view("biuf").find(clase) != std::string_view::npos;
+}
+
+char ClaseDe(const py::object& tipo) {
+  const std::string clase = py::str(tipo.attr("kind"));
+  return clase.size() == 1 ? clase[0] : '?';
+}
+
+// An array of Python objects, each a number or a missing value, as float64.
+py::array DeObjetos(const py::array& a, std::string_view funcion, std::string_view nombre) {
+  const py::object modulos = py::module_::import("sys").attr("modules");
+  const py::object pandas = modulos.attr("get")("pandas");
+  const py::object na = pandas.is_none() ? py::object(py::none()) : py::object(pandas.attr("NA"));
+  const bool cero = a.ndim() == 0;
+  const std::size_t n = cero ? 1 : static_cast<std::size_t>(a.shape(0));
+  const py::ssize_t paso = cero ? 0 : a.strides(0);
+  py::array_t<double> salida(cero ? std::vector<py::ssize_t>{}
+                                  : std::vector<py::ssize_t>{static_cast<py::ssize_t>(n)});
+  double* escribir = salida.mutable_data();
+  const char* base = static_cast<const char*>(a.data());
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i % kElementosPorMirada == kElementosPorMirada - 1 && PyErr_CheckSignals() != 0)
+      throw py::error_already_set();
+    PyObject* o;
+    std::memcpy(&o, base + static_cast<py::ssize_t>(i) * paso, sizeof o);
+    if (o == nullptr || o == Py_None || o == na.ptr()) {
+      escribir[i] = kNaN;
+    } else if (PyFloat_Check(o)) {  // NumPy's float64 too
+      escribir[i] = PyFloat_AS_DOUBLE(o);
+    } else if (PyLong_Check(o)) {  // True and False too
+      escribir[i] = PyLong_AsDouble(o);
+      if (escribir[i] == -1.0 && PyErr_Occurred())
+        throw py::error_already_set();  // too large for a double
+    } else {
+      escribir[i] = Numero(o, funcion, nombre);  // refuses text, converts the rest
+    }
+  }
+  return salida;
+}
+
+}  // namespace
+
+Columna LeerColumna(const py::object& valor, std::string_view funcion, std::string_view nombre) {
+  const std::string prefijo = std::string(funcion) + ": «" + std::string(nombre) + "» ";
+  if (valor.is_none())
+    throw py::type_error(prefijo + "es None; ha de ser un número o un arreglo de números");
+  if (EsTexto(valor))
+    throw py::type_error(MotivoTexto(funcion, nombre, Muestra(valor)));
+  const py::module_ np = py::module_::import("numpy");
+  py::object v = valor;
+  bool convertido = false;  // to float64, or its missing values to NaN
+  if (py::isinstance(v, np.attr("ma").attr("MaskedArray"))) {
+    convertido = true;
+    // A masked value keeps some value under its mask: it is missing.
+    v = EsNumerico(ClaseDe(v.attr("dtype")))
+            ? v.attr("astype")("float64").attr("filled")(kNaN)
+            : v.attr("astype")("object").attr("filled")(py::none());
+  } else if (py::hasattr(v, "to_numpy") && py::hasattr(v, "dtype")) {
+    // pandas: a column of NumPy's own type as it is (a float64 one is not copied); one of
+    // pandas' own (nullable numbers, text, categories) with pd.NA as NaN, or as objects.
+    const py::object tipo = v.attr("dtype");
+    convertido = !py::isinstance(tipo, np.attr("dtype"));
+    if (!convertido)
+      v = v.attr("to_numpy")();
+    else if (EsNumerico(ClaseDe(tipo)))
+      v = v.attr("to_numpy")("dtype"_a = "float64", "na_value"_a = kNaN);
+    else
+      v = v.attr("to_numpy")("dtype"_a = "object");
+  }
+  py::array a = np.attr("asarray")(v);
+  if (a.ndim() > 1)
+    throw py::value_error(prefijo + "ha de tener una dimensión y tiene " +
+                          std::to_string(a.ndim()));
+  Columna c;
+  const char clase = a.dtype().kind();
+  if (clase == 'U' || clase == 'S') {
+    const std::string muestra = a.size() == 0 ? "" : Muestra(a.attr("flat")[py::int_(0)]);
+    throw py::type_error(MotivoTexto(funcion, nombre, muestra));
+  }
+  if (clase == 'O') {
+    a = DeObjetos(a, funcion, nombre);
+  } else if (!EsNumerico(clase)) {
+    throw py::type_error(prefijo + "no es numérico (dtype " + std::string(py::str(a.dtype())) +
+                         ")");
+  } else if (a.dtype().equal(py::dtype::of<double>())) {
+    c.delLlamante = !convertido;
+  } else {
+    a = a.attr("astype")("float64");
+  }
+  c.arreglo = a;
+  if (a.ndim() == 0) {
+    std::memcpy(&c.escalar, a.data(), sizeof c.escalar);
+    return c;
+  }
+  c.esEscalar = false;
+  c.largo = static_cast<std::size_t>(a.shape(0));
+  c.datos = static_cast<const char*>(a.data());
+  c.paso = a.strides(0);
+  return c;
+}
+
+}  // namespace zelk::python

@@ -1,0 +1,199 @@
+#include "python/comun.h"
+
+#include <cmath>
+#include <exception>
+
+#include "calc/columnas.h"
+#include "calc/lectura.h"
+#include "engine/pasada.h"
+#include "engine/texto_numero.h"
+
+namespace zelk::python {
+
+namespace {
+
+std::string ListaDeDatos() {
+  std::string lista;
+  for (const auto& p : kParametros) {
+    if (!lista.empty())
+      lista += ", ";
+    lista += p.nombre;
+  }
+  return lista;
+}
+
+std::string Repr(py::handle valor) {
+  return py::repr(valor);
+}
+
+// A NumPy array or scalar of texts, or of objects, has a dtype whose kind is not a number's.
+std::optional<char> ClaseDeDtype(py::handle valor) {
+  if (!py::hasattr(valor, "dtype"))
+    return std::nullopt;
+  const py::object tipo = valor.attr("dtype");
+  if (!py::hasattr(tipo, "kind"))
+    return std::nullopt;
+  const std::string clase = py::str(tipo.attr("kind"));
+  return clase.size() == 1 ? std::optional<char>(clase[0]) : std::nullopt;
+}
+
+}  // namespace
+
+bool EsTexto(py::handle valor) {
+  return py::isinstance<py::str>(valor) || py::isinstance<py::bytes>(valor) ||
+         PyByteArray_Check(valor.ptr());
+}
+
+std::string Muestra(py::handle valor) {
+  try {
+    return py::str(valor);
+  } catch (const py::error_already_set&) {
+    return py::repr(valor);  // a lone surrogate has no UTF-8 form
+  }
+}
+
+py::str Str(std::string_view texto) {
+  return {texto.data(), texto.size()};
+}
+
+// The start-up texts are written with a full stop, as the settings of the United States read them.
+const DatosEnlace& DatosDeInicio() {
+  static const DatosEnlace inicio = [] {
+    DatosEnlace d;
+    for (const auto& p : kParametros)
+      d.*p.miembro =
+          TextoANumero(p.valorCarga, ConfiguracionRegional::EstadosUnidos()).value_or(0.0);
+    return d;
+  }();
+  return inicio;
+}
+
+const DescripcionParametro& Parametro(py::handle clave, std::string_view funcion,
+                                      bool palabraClave) {
+  const std::string prefijo = std::string(funcion) + ": ";
+  if (!py::isinstance<py::str>(clave))
+    throw py::value_error(prefijo + "no hay ningún dato " + Repr(clave) + "; los datos son " +
+                          ListaDeDatos());
+  const std::string nombre = py::str(clave);
+  if (const auto* p = BuscarParametro(nombre))
+    return *p;
+  if (palabraClave) {
+    std::string motivo = prefijo + "no hay ningún dato «" + nombre + "»";
+    if (const auto* parecido = lotes::Parecido(nombre))
+      motivo += "; ¿es «" + std::string(parecido->nombre) + "»?";
+    else if (BuscarResultado(nombre) != nullptr)
+      motivo += ": es un resultado";
+    else
+      motivo += "; los datos son " + ListaDeDatos();
+    throw py::type_error(motivo);
+  }
+  // A key of a table is judged as zelk-calc judges a column.
+  if (const auto motivo = lotes::MotivoColumna(nombre, "aceptado"))
+    throw py::value_error(prefijo + *motivo);
+  throw py::value_error(prefijo + "no hay ningún dato «" + nombre + "»; los datos son " +
+                        ListaDeDatos());
+}
+
+std::string MotivoTexto(std::string_view funcion, std::string_view nombre, std::string_view texto) {
+  return std::string(funcion) + ": «" + std::string(nombre) + "» es texto («" + std::string(texto) +
+         "»): un texto nunca se toma por un número. Una tabla con coma decimal se lee con "
+         "pd.read_csv(..., decimal=\",\", thousands=\".\"); zelk-calc --csv y pasada() leen "
+         "textos con la configuración regional";
+}
+
+double Numero(py::handle valor, std::string_view funcion, std::string_view nombre) {
+  const std::string prefijo = std::string(funcion) + ": «" + std::string(nombre) + "» ";
+  if (valor.is_none())
+    throw py::type_error(prefijo + "es None; ha de ser un número");
+  if (EsTexto(valor))
+    throw py::type_error(MotivoTexto(funcion, nombre, Muestra(valor)));
+  // A NumPy scalar or 0-d array of text or objects would go through float(), which reads text.
+  if (const auto clase = ClaseDeDtype(valor)) {
+    if (*clase == 'U' || *clase == 'S')
+      throw py::type_error(MotivoTexto(funcion, nombre, Muestra(valor)));
+    if (std::string_view("biuf").find(*clase) == std::string_view::npos)
+      throw py::type_error(prefijo + "ha de ser un número, no " + Repr(valor));
+  }
+  const double x = PyFloat_AsDouble(valor.ptr());
+  if (x == -1.0 && PyErr_Occurred()) {
+    if (!PyErr_ExceptionMatches(PyExc_TypeError))
+      throw py::error_already_set();
+    PyErr_Clear();
+    throw py::type_error(prefijo + "ha de ser un número, no " +
+                         std::string(py::str(py::type::handle_of(valor).attr("__name__"))));
+  }
+  return x;
+}
+
+void ComprobarNumeros(const DatosEnlace& d) {
+  if (DatosAceptables(d))
+    return;
+  Rechazo rechazo;
+  for (const auto& p : kParametros) {
+    const double v = d.*p.miembro;
+    if (auto motivo = lotes::MotivoDeRechazo(p, v)) {
+      if (rechazo.motivos.empty()) {
+        rechazo.parametro = p.nombre;
+        rechazo.valor = v;
+      }
+      rechazo.motivos.push_back(std::move(*motivo));
+    }
+  }
+  throw rechazo;
+}
+
+void AnadirResultados(py::dict& dict, const ResultadosEnlace& r) {
+  for (const auto& d : kResultados) {
+    const Resultado& v = r.*d.miembro;
+    dict[Str(d.nombre)] = v ? py::object(py::float_(*v)) : py::object(py::none());
+  }
+}
+
+std::string FirmaConDatos(std::string_view nombre, std::string_view cabeza) {
+  std::string firma = std::string(nombre) + "(" + std::string(cabeza.empty() ? "*" : cabeza);
+  for (const auto& p : kParametros)
+    firma += ", " + std::string(p.nombre) + "=" + Repr(py::float_(DatosDeInicio().*p.miembro));
+  return firma + ")";
+}
+
+void RegistrarExcepciones(py::module_& m) {
+  // Kept for the life of the process, as the module's own classes are.
+  static py::handle rechazados =
+      py::exception<Rechazo>(m, "DatosRechazados", PyExc_ValueError).release();
+  static py::handle imposible =
+      py::exception<SinTap>(m, "TapImposible", PyExc_ValueError).release();
+  for (py::handle clase : {rechazados, imposible})
+    clase.attr("__module__") = "zelk";
+  rechazados.attr("__doc__") =
+      "Los datos no pasan las comprobaciones de la ventana: un valor que no es un número finito, "
+      "o cero en Uacr, tapr, Nr, Uaci, tapi, Ni, Eacr_nom, Eaci_nom, Uacr_nom o Uaci_nom.\n\n"
+      "El mensaje da el motivo de cada dato rechazado, en el orden de los datos (\"tapi = 0 no "
+      "puede\nvaler 0\"); parametro es el nombre del primero y valor lo que se le dio (el número, "
+      "o el\ntexto en pasada()).";
+  // Each instance has its own; the class's say that a bare DatosRechazados() names nothing.
+  rechazados.attr("parametro") = py::none();
+  rechazados.attr("valor") = py::none();
+  imposible.attr("__doc__") =
+      "Ningún tap da el ángulo pedido, o ninguno dentro del margen de posiciones.";
+
+  py::register_exception_translator([](std::exception_ptr p) {
+    try {
+      std::rethrow_exception(p);
+    } catch (const Rechazo& r) {
+      std::string mensaje;
+      for (const auto& motivo : r.motivos)
+        mensaje += (mensaje.empty() ? "" : "; ") + motivo;
+      py::object error = py::reinterpret_borrow<py::object>(rechazados)(Str(mensaje));
+      error.attr("parametro") = Str(r.parametro);
+      if (const auto* numero = std::get_if<double>(&r.valor))
+        error.attr("valor") = *numero;
+      else
+        error.attr("valor") = Str(std::get<std::string>(r.valor));
+      PyErr_SetObject(rechazados.ptr(), error.ptr());
+    } catch (const SinTap& e) {
+      PyErr_SetString(imposible.ptr(), e.what());
+    }
+  });
+}
+
+}  // namespace zelk::python

@@ -1,0 +1,84 @@
+// What the source files of the module zelk share: its exceptions, the reading of the caller's
+// names and numbers, the start-up values, and the registration of each file's functions. Each
+// source file defines its functions in a Registrar... function of its own, called by the module's
+// initialisation.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "engine/enlace.h"
+
+namespace zelk::python {
+
+namespace py = pybind11;
+
+// Data the checks reject: why (one reason per datum at fault, in canonical order), and the first
+// datum at fault with its value, a number or the text it was given as. Raised as DatosRechazados.
+struct Rechazo {
+  std::vector<std::string> motivos;
+  std::string parametro;
+  std::variant<double, std::string> valor;
+};
+
+// No tap gives the angle asked for, or none within the range of positions. Raised as TapImposible.
+struct SinTap : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+py::str Str(std::string_view texto);
+
+// The numbers the start-up texts stand for.
+const DatosEnlace& DatosDeInicio();
+
+// The parameter a key of the caller's names: a keyword argument (TypeError, as Python's own) or a
+// key of a mapping (ValueError); a name that is near a datum's or a result's says so.
+const DescripcionParametro& Parametro(py::handle clave, std::string_view funcion,
+                                      bool palabraClave);
+
+// A str, bytes or bytearray.
+bool EsTexto(py::handle valor);
+
+// The text of any value, for a message: its str(), or its repr() where that cannot be written.
+std::string Muestra(py::handle valor);
+
+// Why a text is refused where a number is wanted, and how to read such data.
+std::string MotivoTexto(std::string_view funcion, std::string_view nombre, std::string_view texto);
+
+// One number of the caller's: a text, None or anything that is not a number is refused, naming
+// the parameter. True and False are 1 and 0.
+double Numero(py::handle valor, std::string_view funcion, std::string_view nombre);
+
+// Throws Rechazo when the checks reject the numbers.
+void ComprobarNumeros(const DatosEnlace& d);
+
+// The results as a dict, None where the window shows "ERROR".
+void AnadirResultados(py::dict& dict, const ResultadosEnlace& r);
+
+// The text signature of a function with the 18 parameters keyword-only after `cabeza` (which ends
+// in ", *" or is empty), each with its start-up value: "calcular(*, Uacr=500.0, ...)".
+std::string FirmaConDatos(std::string_view nombre, std::string_view cabeza);
+
+// Defines `nombre` on the module with `doc` after its text signature, so that inspect.signature
+// and help() show it as a function of zelk.
+template <typename Funcion, typename... Extra>
+void Definir(py::module_& m, const char* nombre, const std::string& firma, std::string_view doc,
+             Funcion&& f, const Extra&... extra) {
+  // Python reads a text signature from a docstring that opens with it and a line "--".
+  const std::string texto = firma + "\n--\n\n" + std::string(doc);
+  m.def(nombre, std::forward<Funcion>(f), extra..., texto.c_str());
+  m.attr(nombre).attr("__module__") = "zelk";
+}
+
+void RegistrarExcepciones(py::module_& m);
+// calcular, pasada and tap_para: one operating point.
+void RegistrarPuntos(py::module_& m);
+// calcular_lote: many operating points from arrays and pandas tables.
+void RegistrarLotes(py::module_& m);
+
+}  // namespace zelk::python
