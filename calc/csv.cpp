@@ -212,10 +212,10 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
 }
 
 void EscribirCampo(std::string& salida, std::string_view campo, char separador) {
-  bool comillas = false;
-  for (char c : campo)
-    comillas = comillas || c == separador || c == '"' || c == '\n' || c == '\r';
-  if (!comillas) {
+  const auto especial = [separador](char c) {
+    return c == separador || c == '"' || c == '\n' || c == '\r';
+  };
+  if (std::none_of(campo.begin(), campo.end(), especial)) {
     salida.append(campo);
     return;
   }

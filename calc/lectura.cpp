@@ -75,6 +75,38 @@ std::optional<DatosEnlace> LeerFila(const TextosEntrada& textos, const DeTabla& 
   return d;
 }
 
+LectorFilas::LectorFilas(const TextosEntrada& base,
+                         const std::array<bool, kNumParametros>& variables, const DeTabla& deTabla,
+                         const ConfiguracionRegional& r)
+    : regional_(r), deTabla_(deTabla) {
+  for (std::size_t i = 0; i < kNumParametros; ++i) {
+    if (variables[i]) {
+      variables_[nVariables_++] = i;
+      continue;
+    }
+    const auto v = deTabla[i] ? NumeroDeHoja(base[i], r) : TextoANumero(base[i], r);
+    baseLeida_ = baseLeida_ && v.has_value();
+    base_.*kParametros[i].miembro = v.value_or(0);
+  }
+}
+
+std::optional<DatosEnlace> LectorFilas::Leer(const TextosEntrada& textos) const {
+  if (!baseLeida_)
+    return std::nullopt;
+  DatosEnlace d = base_;
+  for (std::size_t k = 0; k < nVariables_; ++k) {
+    const std::size_t i = variables_[k];
+    const auto v =
+        deTabla_[i] ? NumeroDeHoja(textos[i], regional_) : TextoANumero(textos[i], regional_);
+    if (!v)
+      return std::nullopt;
+    d.*kParametros[i].miembro = *v;
+  }
+  if (!DatosAceptables(d))
+    return std::nullopt;
+  return d;
+}
+
 std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeTabla& deTabla,
                                           const ConfiguracionRegional& r) {
   std::vector<std::string> motivos;

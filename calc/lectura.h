@@ -30,6 +30,23 @@ using DeTabla = std::array<bool, kNumParametros>;
 std::optional<DatosEnlace> LeerFila(const TextosEntrada& textos, const DeTabla& deTabla,
                                     const ConfiguracionRegional& r);
 
+// LeerFila for rows that differ from a base only in some data, `variables`: the base's other
+// texts are read once.
+class LectorFilas {
+ public:
+  LectorFilas(const TextosEntrada& base, const std::array<bool, kNumParametros>& variables,
+              const DeTabla& deTabla, const ConfiguracionRegional& r);
+  std::optional<DatosEnlace> Leer(const TextosEntrada& textos) const;
+
+ private:
+  const ConfiguracionRegional& regional_;
+  DeTabla deTabla_;
+  DatosEnlace base_;
+  bool baseLeida_ = true;  // every text outside the variables reads
+  std::array<std::size_t, kNumParametros> variables_{};
+  std::size_t nVariables_ = 0;
+};
+
 // Why the checks reject the texts: one reason per datum at fault, in canonical order
 // ("«Nr» = «0» no puede valer 0"); empty when they pass.
 std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeTabla& deTabla,

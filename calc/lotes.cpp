@@ -79,10 +79,10 @@ std::size_t ParametrosEn(const std::vector<std::string>& nombres) {
 // The checks and the computation of a row whose texts marked in `deTabla` come from a table;
 // `donde()` names the row, asked only of the first one rejected.
 template <typename Donde>
-Punto EvaluarFila(const TextosEntrada& textos, const DeTabla& deTabla,
+Punto EvaluarFila(const TextosEntrada& textos, const LectorFilas& lector, const DeTabla& deTabla,
                   const ConfiguracionRegional& r, Rechazos& rechazos, Donde donde) {
   Punto p;
-  p.datos = LeerFila(textos, deTabla, r);
+  p.datos = lector.Leer(textos);
   if (p.datos)
     p.resultados = CalcularEnlace(*p.datos);
   else if (rechazos.Anotar())
@@ -147,6 +147,11 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
     opciones.marca = opciones.marca || (lector.TeniaMarca() && opciones.formato == Formato::Csv);
     Tabla tabla(salida, r, opciones, std::move(columnas));
     const FormatoTabla& formato = tabla.Formato();
+    std::array<bool, kNumParametros> variables{};
+    for (const auto& i : indices)
+      if (i)
+        variables[*i] = true;
+    const LectorFilas lectorFilas(Vistas(base), variables, deTabla, r);
     Rechazos rechazos("fila", "filas", true);
     std::size_t filas = 0, vacias = 0;
 
@@ -187,7 +192,7 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         const auto donde = [&] { return "línea " + std::to_string(b.lineas[f]); };
         const Punto punto = control.Activo()
                                 ? control.Evaluar(textos, deTabla, propios, r, enBloque, donde)
-                                : EvaluarFila(textos, deTabla, r, enBloque, donde);
+                                : EvaluarFila(textos, lectorFilas, deTabla, r, enBloque, donde);
         formato.Fila(b.salida, propios, punto, b.primero && f == 0);
       }
       b.rechazadas = enBloque.Cuantos();
@@ -376,6 +381,11 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
   const std::size_t total = barridos[0].puntos * interior;
   Rechazos rechazos("punto", "puntos", false);
   const DeTabla deTabla{};
+  std::array<bool, kNumParametros> variables{};
+  for (const auto& b : barridos)
+    if (b.parametro != nullptr)
+      variables[Indice(b.parametro->campo)] = true;
+  const LectorFilas puntos(Vistas(base), variables, deTabla, r);
   std::vector<CurvaReducida> reducidas;
   if (curvas != nullptr && barridos.size() == 1) {
     curvas->parametro = barridos[0].parametro;
@@ -417,7 +427,7 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
       };
       const Punto p = control.Activo()
                           ? control.Evaluar(textos, deTabla, vistas, r, enBloque, donde)
-                          : EvaluarFila(textos, deTabla, r, enBloque, donde);
+                          : EvaluarFila(textos, puntos, deTabla, r, enBloque, donde);
       formato.Fila(b.salida, vistas, p, punto == 0);
       if (!reducidas.empty())
         b.resultados.push_back(p.datos ? p.resultados : ResultadosEnlace{});

@@ -36,13 +36,23 @@ std::vector<std::string_view> Avisos(const Punto& punto) {
 }
 
 bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
-  static constexpr std::string_view kInicioDeFormula = "=+-@\t\r";
   // A byte-order mark that opens the output is taken by every reader for the file's own mark, so
   // a spreadsheet reads what follows it: the text is judged by that.
   while (texto.starts_with(csv::kMarcaDeOrden))
     texto.remove_prefix(csv::kMarcaDeOrden.size());
-  return !texto.empty() && kInicioDeFormula.find(texto.front()) != std::string_view::npos &&
-         !EsNumerico(texto, r);
+  if (texto.empty())
+    return false;
+  switch (texto.front()) {
+    case '=':
+    case '+':
+    case '-':
+    case '@':
+    case '\t':
+    case '\r':
+      return !EsNumerico(texto, r);
+    default:
+      return false;
+  }
 }
 
 void EscribirTextoJson(std::string& salida, std::string_view texto) {
@@ -135,6 +145,9 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
       opciones_(opciones),
       columnas_(std::move(columnas)),
       separador_(opciones.crudo ? ',' : SeparadorCsv(r)) {
+  const std::string& d = r.Decimal();
+  decimalSinComillas_ =
+      d.find_first_of(std::string{separador_, '"', '\n', '\r'}) == std::string::npos;
   if (opciones_.formato != Formato::Json)
     return;
   // The keys of every row, each with its colon and the comma before it: written once.
@@ -293,12 +306,18 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
   }
   for (const auto& d : kResultados) {
     const Resultado& v = punto.resultados.*d.miembro;
-    if (!aceptada)
+    if (!aceptada) {
       CampoCsv(salida, {}, primero);
-    else if (opciones_.crudo)
+    } else if (opciones_.crudo) {
       CampoCsv(salida, v ? NumeroCrudo(*v, numero) : kMarcaError, primero);
-    else
+    } else if (decimalSinComillas_) {
+      // Digits, signs, "E", D or the marker: nothing to quote.
+      if (!primero)
+        salida.push_back(separador_);
+      AnadirTextoResultado(salida, v, d, regional_);
+    } else {
       CampoCsv(salida, TextoResultado(v, d, regional_), primero);
+    }
     primero = false;
   }
   if (opciones_.control) {

@@ -94,6 +94,7 @@ class FormatoTabla {
   OpcionesSalida opciones_;
   std::vector<Columna> columnas_;
   char separador_;
+  bool decimalSinComillas_ = false;  // a result's text never needs quotes in CSV
   std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
 };
 
