@@ -148,6 +148,16 @@ bool Lector::LeerLinea(std::string& linea) {
 
 bool Lector::Siguiente(std::vector<std::string>& campos) {
   campos.clear();
+  textos_.clear();
+  fines_.clear();
+  if (!SiguienteEn(textos_, fines_))
+    return false;
+  for (std::size_t k = 0, desde = 0; k < fines_.size(); desde = fines_[k++])
+    campos.emplace_back(textos_, desde, fines_[k] - desde);
+  return true;
+}
+
+bool Lector::SiguienteEn(std::string& textos, std::vector<std::size_t>& fines) {
   std::string& linea = linea_actual_;
   do {
     if (!LeerLinea(linea))
@@ -160,19 +170,18 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
     separador_ = ElegirSeparador(linea);
   const char separador = *separador_;
 
-  std::string campo;
   std::size_t i = 0;
   while (true) {
-    campo.clear();
+    const std::size_t inicio = textos.size();
     if (i < linea.size() && linea[i] == '"') {
       // A quoted field: up to the closing quote, across lines if need be.
       ++i;
       while (true) {
         const std::size_t comilla = linea.find('"', i);
         if (comilla == std::string::npos) {
-          campo.append(linea, i, std::string::npos);
-          campo.push_back('\n');
-          if (campo.size() > kLargoMaximo)
+          textos.append(linea, i, std::string::npos);
+          textos.push_back('\n');
+          if (textos.size() - inicio > kLargoMaximo)
             throw ErrorCsv{lineaRegistro_, "campo de más de 1 MB"};
           if (!LeerLinea(linea))
             throw ErrorCsv{lineaRegistro_, "comillas sin cerrar"};
@@ -181,10 +190,10 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
           i = 0;
           continue;
         }
-        campo.append(linea, i, comilla - i);
+        textos.append(linea, i, comilla - i);
         i = comilla + 1;
         if (i < linea.size() && linea[i] == '"') {
-          campo.push_back('"');
+          textos.push_back('"');
           ++i;
           continue;
         }
@@ -193,19 +202,21 @@ bool Lector::Siguiente(std::vector<std::string>& campos) {
       if (i < linea.size() && linea[i] != separador)
         throw ErrorCsv{linea_, "texto tras las comillas de cierre"};
     } else {
-      const std::size_t fin = linea.find(separador, i);
-      const std::size_t hasta = fin == std::string::npos ? linea.size() : fin;
-      campo.assign(linea, i, hasta - i);
-      if (campo.find('"') != std::string::npos)
+      // Fields are short: a plain loop beats a search per field.
+      std::size_t hasta = i;
+      while (hasta < linea.size() && linea[hasta] != separador && linea[hasta] != '"')
+        ++hasta;
+      if (hasta < linea.size() && linea[hasta] == '"')
         throw ErrorCsv{linea_, "comillas dentro de un campo sin comillas"};
+      textos.append(linea, i, hasta - i);
       i = hasta;
     }
-    campos.push_back(campo);
+    fines.push_back(textos.size());
     if (i >= linea.size())
       return true;
     ++i;  // the separator
     if (i == linea.size()) {
-      campos.emplace_back();  // a separator at the end leaves an empty last field
+      fines.push_back(textos.size());  // a separator at the end leaves an empty last field
       return true;
     }
   }

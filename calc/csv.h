@@ -45,6 +45,9 @@ class Lector {
   // quotes. Lines that are wholly empty are skipped. Throws ErrorCsv on bad quoting or text that
   // is not UTF-8, archivos::ErrorLectura when the input cannot be read.
   bool Siguiente(std::vector<std::string>& campos);
+  // The same, the fields appended to `textos` one after another and where each ends in `fines`.
+  // A record cut short by an exception may leave some of its fields there.
+  bool SiguienteEn(std::string& textos, std::vector<std::size_t>& fines);
 
   // The line on which the last record read began.
   std::size_t Linea() const { return lineaRegistro_; }
@@ -70,6 +73,8 @@ class Lector {
   std::size_t linea_ = 0;
   std::size_t lineaRegistro_ = 0;
   std::string linea_actual_;
+  std::string textos_;  // a record's fields for Siguiente
+  std::vector<std::size_t> fines_;
   // Bytes read from the input and not yet taken: bloque_ from posicion_ on.
   std::string bloque_;
   std::size_t posicion_ = 0;

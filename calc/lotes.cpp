@@ -158,20 +158,23 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
     const auto llenar = [&](BloqueCsv& b) {
       b.Vaciar();
       b.primero = filas == 0;
-      while (b.lineas.size() < BloqueCsv::kFilas && b.textos.size() < BloqueCsv::kBytes &&
-             lector.Siguiente(campos)) {
+      while (b.lineas.size() < BloqueCsv::kFilas && b.textos.size() < BloqueCsv::kBytes) {
+        const std::size_t campos0 = b.fines.size(), texto0 = b.textos.size();
+        if (!lector.SiguienteEn(b.textos, b.fines))
+          break;
+        const std::size_t n = b.fines.size() - campos0;
         // What a spreadsheet saves for a row that was emptied.
-        if (std::all_of(campos.begin(), campos.end(), [](const auto& c) { return c.empty(); })) {
+        if (b.textos.size() == texto0) {
+          b.fines.resize(campos0);
           ++vacias;
           continue;
         }
-        if (campos.size() != nColumnas)
-          throw csv::ErrorCsv{lector.Linea(), "la fila tiene " + std::to_string(campos.size()) +
+        if (n != nColumnas) {
+          b.fines.resize(campos0);
+          b.textos.resize(texto0);
+          throw csv::ErrorCsv{lector.Linea(), "la fila tiene " + std::to_string(n) +
                                                   " campos y la cabecera " +
                                                   std::to_string(nColumnas)};
-        for (const auto& c : campos) {
-          b.textos.append(c);
-          b.fines.push_back(b.textos.size());
         }
         b.lineas.push_back(lector.Linea());
         ++filas;
