@@ -223,10 +223,15 @@ bool Lector::SiguienteEn(std::string& textos, std::vector<std::size_t>& fines) {
 }
 
 void EscribirCampo(std::string& salida, std::string_view campo, char separador) {
-  const auto especial = [separador](char c) {
-    return c == separador || c == '"' || c == '\n' || c == '\r';
-  };
-  if (std::none_of(campo.begin(), campo.end(), especial)) {
+  // Most fields are short and plain: one test per byte against the four that matter.
+  bool comillas = false;
+  for (const char c : campo) {
+    if (c == separador || c == '"' || c == '\n' || c == '\r') {
+      comillas = true;
+      break;
+    }
+  }
+  if (!comillas) {
     salida.append(campo);
     return;
   }

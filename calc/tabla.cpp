@@ -3,6 +3,7 @@
 #include <charconv>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -38,8 +39,11 @@ std::vector<std::string_view> Avisos(const Punto& punto) {
 bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
   // A byte-order mark that opens the output is taken by every reader for the file's own mark, so
   // a spreadsheet reads what follows it: the text is judged by that.
-  while (texto.starts_with(csv::kMarcaDeOrden))
-    texto.remove_prefix(csv::kMarcaDeOrden.size());
+  if (texto.empty())
+    return false;
+  if (texto.front() == csv::kMarcaDeOrden.front())
+    while (texto.starts_with(csv::kMarcaDeOrden))
+      texto.remove_prefix(csv::kMarcaDeOrden.size());
   if (texto.empty())
     return false;
   switch (texto.front()) {
@@ -57,10 +61,16 @@ bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
 
 void EscribirTextoJson(std::string& salida, std::string_view texto) {
   // As JSON serializers write UTF-8: the quote, the backslash and control characters escaped,
-  // everything else as it is.
+  // everything else as it is, in runs.
   static constexpr char kHex[] = "0123456789abcdef";
   salida.push_back('"');
-  for (char c : texto) {
+  std::size_t tramo = 0;
+  for (std::size_t i = 0; i < texto.size(); ++i) {
+    const char c = texto[i];
+    if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20)
+      continue;
+    salida.append(texto.data() + tramo, i - tramo);
+    tramo = i + 1;
     switch (c) {
       case '"':
         salida.append("\\\"");
@@ -84,15 +94,12 @@ void EscribirTextoJson(std::string& salida, std::string_view texto) {
         salida.append("\\t");
         break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          salida.append("\\u00");
-          salida.push_back(kHex[(c >> 4) & 0xF]);
-          salida.push_back(kHex[c & 0xF]);
-        } else {
-          salida.push_back(c);
-        }
+        salida.append("\\u00");
+        salida.push_back(kHex[(c >> 4) & 0xF]);
+        salida.push_back(kHex[c & 0xF]);
     }
   }
+  salida.append(texto.data() + tramo, texto.size() - tramo);
   salida.push_back('"');
 }
 
@@ -148,6 +155,9 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
   const std::string& d = r.Decimal();
   decimalSinComillas_ =
       d.find_first_of(std::string{separador_, '"', '\n', '\r'}) == std::string::npos;
+  decimalSinEscapes_ = std::none_of(d.begin(), d.end(), [](char c) {
+    return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+  });
   if (opciones_.formato != Formato::Json)
     return;
   // The keys of every row, each with its colon and the comma before it: written once.
@@ -260,8 +270,13 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
         NumeroJson(salida, *v);
       else if (opciones_.crudo)
         EscribirTextoJson(salida, kMarcaError);
-      else
+      else if (decimalSinEscapes_) {
+        salida.push_back('"');
+        AnadirTextoResultado(salida, v, kResultados[k], regional_);
+        salida.push_back('"');
+      } else {
         EscribirTextoJson(salida, TextoResultado(v, kResultados[k], regional_));
+      }
     }
     if (opciones_.control) {
       salida.append(claves_[clave++]);

@@ -95,6 +95,7 @@ class FormatoTabla {
   std::vector<Columna> columnas_;
   char separador_;
   bool decimalSinComillas_ = false;  // a result's text never needs quotes in CSV
+  bool decimalSinEscapes_ = false;   // nor escapes in JSON
   std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
 };
 
