@@ -170,10 +170,12 @@ bool Lector::SiguienteEn(std::string& textos, std::vector<std::size_t>& fines) {
     separador_ = ElegirSeparador(linea);
   const char separador = *separador_;
 
+  conComillas_ = false;
   std::size_t i = 0;
   while (true) {
     const std::size_t inicio = textos.size();
     if (i < linea.size() && linea[i] == '"') {
+      conComillas_ = true;
       // A quoted field: up to the closing quote, across lines if need be.
       ++i;
       while (true) {

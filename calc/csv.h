@@ -49,6 +49,10 @@ class Lector {
   // A record cut short by an exception may leave some of its fields there.
   bool SiguienteEn(std::string& textos, std::vector<std::size_t>& fines);
 
+  // Whether the last record read had a field in quotes: one without holds no separator, quote or
+  // line break in any field.
+  bool ConComillas() const { return conComillas_; }
+
   // The line on which the last record read began.
   std::size_t Linea() const { return lineaRegistro_; }
 
@@ -80,6 +84,7 @@ class Lector {
   std::size_t posicion_ = 0;
   bool trasCr_ = false;  // the last line ended in "\r": a "\n" next belongs to it
   bool marca_ = false;
+  bool conComillas_ = false;
 };
 
 // U+FEFF in UTF-8, as "CSV UTF-8" files begin.

@@ -102,6 +102,8 @@ struct BloqueCsv {
   std::string textos;
   std::vector<std::size_t> fines;
   std::vector<std::size_t> lineas;
+  // Rows whose fields came without quotes under the output's separator: they need none there.
+  std::vector<char> limpias;
   bool primero = false;  // holds the table's first row
   // What the rows give: their part of the table, and the rows rejected.
   std::string salida;
@@ -112,6 +114,7 @@ struct BloqueCsv {
     textos.clear();
     fines.clear();
     lineas.clear();
+    limpias.clear();
     salida.clear();
     rechazadas = 0;
     primerRechazo.clear();
@@ -177,6 +180,7 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
                                                   std::to_string(nColumnas)};
         }
         b.lineas.push_back(lector.Linea());
+        b.limpias.push_back(!lector.ConComillas() && lector.Separador() == formato.Separador());
         ++filas;
       }
       return !b.lineas.empty();
@@ -196,7 +200,7 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         const Punto punto = control.Activo()
                                 ? control.Evaluar(textos, deTabla, propios, r, enBloque, donde)
                                 : EvaluarFila(textos, lectorFilas, deTabla, r, enBloque, donde);
-        formato.Fila(b.salida, propios, punto, b.primero && f == 0);
+        formato.Fila(b.salida, propios, punto, b.primero && f == 0, b.limpias[f] != 0);
       }
       b.rechazadas = enBloque.Cuantos();
       if (enBloque.Alguno())

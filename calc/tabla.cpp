@@ -185,12 +185,19 @@ void FormatoTabla::CampoCsv(std::string& salida, std::string_view campo, bool pr
   csv::EscribirCampo(salida, campo, separador_);
 }
 
-void FormatoTabla::TextoCsv(std::string& salida, std::string_view texto, bool primero) const {
-  // Most texts are not formulas: those go as they are, without a copy.
-  if (PareceFormula(texto, regional_))
+void FormatoTabla::TextoCsv(std::string& salida, std::string_view texto, bool primero,
+                            bool limpio) const {
+  // Most texts are not formulas: those go as they are, without a copy; a clean one, without a
+  // look for what needs quotes.
+  if (PareceFormula(texto, regional_)) {
     CampoCsv(salida, TextoSeguro(texto, regional_), primero);
-  else
+  } else if (limpio) {
+    if (!primero)
+      salida.push_back(separador_);
+    salida.append(texto);
+  } else {
     CampoCsv(salida, texto, primero);
+  }
 }
 
 std::string FormatoTabla::Cabecera() const {
@@ -228,7 +235,7 @@ std::string_view FormatoTabla::Cierre(bool conFilas) const {
 }
 
 void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> textos,
-                        const Punto& punto, bool primera) const {
+                        const Punto& punto, bool primera, bool textosLimpios) const {
   const bool aceptada = punto.datos.has_value();
   std::array<char, 32> numero;
   if (opciones_.formato == Formato::Json) {
@@ -303,7 +310,7 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
     else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
       CampoCsv(salida, NumeroCrudo(*v, numero), primero);
     else
-      TextoCsv(salida, textos[i], primero);
+      TextoCsv(salida, textos[i], primero, textosLimpios);
     primero = false;
   }
   if (opciones_.control) {

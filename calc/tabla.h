@@ -82,13 +82,15 @@ class FormatoTabla {
   // One row; `textos` holds the texts of the input columns, in their order. `primera` is the
   // table's first row (JSON puts a comma before every other).
   void Fila(std::string& salida, std::span<const std::string_view> textos, const Punto& punto,
-            bool primera) const;
+            bool primera, bool textosLimpios = false) const;
+  char Separador() const { return separador_; }
   // What closes the table.
   std::string_view Cierre(bool conFilas) const;
 
  private:
   void CampoCsv(std::string& salida, std::string_view campo, bool primero) const;
-  void TextoCsv(std::string& salida, std::string_view texto, bool primero) const;
+  void TextoCsv(std::string& salida, std::string_view texto, bool primero,
+                bool limpio = false) const;
 
   const ConfiguracionRegional& regional_;
   OpcionesSalida opciones_;

@@ -208,7 +208,8 @@ std::optional<std::uint64_t> RedondeoDirecto(double magnitud, int n) {
     return std::nullopt;
   const double escala = kPotencias[static_cast<std::size_t>(n)];
   const double y = magnitud * escala;
-  const double base = std::floor(y);
+  // Below 10^15 the conversion truncates exactly, without a call to floor.
+  const double base = static_cast<double>(static_cast<std::uint64_t>(y));
   // y - base is exact below 2^52; fma gives the product's rounding error exactly.
   const double fraccion = (y - base) + std::fma(magnitud, escala, -y);
   // Rounding to 15 digits moves the value by at most 5e-15 of itself.
@@ -221,21 +222,43 @@ std::optional<std::uint64_t> RedondeoDirecto(double magnitud, int n) {
 // digits.
 void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negativo,
                         const std::string& D) {
-  std::array<char, 24> cifras;
-  char* p = cifras.data() + cifras.size();
+  // Two digits at a time, from the last one back, padded with zeros to n + 1 digits.
+  static constexpr char kPares[] =
+      "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243"
+      "4445464748495051525354555657585960616263646566676869707172737475767778798081828384858687"
+      "888990919293949596979899";
   const bool signo = negativo && m != 0;
-  do {
-    *--p = static_cast<char>('0' + m % 10);
-    m /= 10;
-  } while (m != 0 || cifras.data() + cifras.size() - p < n + 1);
-  const auto largo = static_cast<std::size_t>(cifras.data() + cifras.size() - p);
+  std::array<char, 24> cifras;
+  char* fin = cifras.data() + cifras.size();
+  char* p = fin;
+  while (m >= 100) {
+    const auto par = static_cast<std::size_t>(m % 100) * 2;
+    m /= 100;
+    *--p = kPares[par + 1];
+    *--p = kPares[par];
+  }
+  if (m >= 10) {
+    *--p = kPares[m * 2 + 1];
+    *--p = kPares[m * 2];
+  } else {
+    *--p = static_cast<char>('0' + m);
+  }
+  while (fin - p < n + 1)
+    *--p = '0';
+  const auto largo = static_cast<std::size_t>(fin - p);
   const std::size_t enteras = largo - static_cast<std::size_t>(n);
+  const std::size_t inicio = salida.size();
+  salida.resize(inicio + signo + largo + (n > 0 ? D.size() : 0));
+  char* q = salida.data() + inicio;
   if (signo)
-    salida.push_back('-');
-  salida.append(p, enteras);
+    *q++ = '-';
+  for (std::size_t i = 0; i < enteras; ++i)
+    *q++ = p[i];
   if (n > 0) {
-    salida.append(D);
-    salida.append(p + enteras, static_cast<std::size_t>(n));
+    for (char c : D)
+      *q++ = c;
+    for (std::size_t i = enteras; i < largo; ++i)
+      *q++ = p[i];
   }
 }
 
@@ -245,25 +268,28 @@ void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negati
 std::optional<double> Sencillo(std::string_view texto, const ConfiguracionRegional& r) {
   if (texto.empty() || texto.size() > 16 || r.Decimal().size() != 1)
     return std::nullopt;
-  const char d = r.Decimal().front();
+  const char* p = texto.data();
+  const char* const fin = p + texto.size();
   std::uint64_t entero = 0;
-  int cifras = 0, fraccion = -1;
-  for (char c : texto) {
-    if (EsDigito(c)) {
-      entero = entero * 10 + static_cast<std::uint64_t>(c - '0');
-      ++cifras;
-      if (fraccion >= 0)
-        ++fraccion;
-    } else if (c == d && fraccion < 0) {
-      fraccion = 0;
-    } else {
+  while (p != fin && EsDigito(*p))
+    entero = entero * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  const auto cifrasEnteras = p - texto.data();
+  std::ptrdiff_t fraccion = 0;
+  if (p != fin) {
+    if (*p++ != r.Decimal().front())
       return std::nullopt;
-    }
+    const char* const inicioFraccion = p;
+    while (p != fin && EsDigito(*p))
+      entero = entero * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    if (p != fin)
+      return std::nullopt;
+    fraccion = p - inicioFraccion;
   }
+  const auto cifras = cifrasEnteras + fraccion;
   if (cifras == 0 || cifras > 15)
     return std::nullopt;
   const double m = static_cast<double>(entero);
-  return fraccion <= 0 ? m : m / kPotencias[static_cast<std::size_t>(fraccion)];
+  return fraccion == 0 ? m : m / kPotencias[static_cast<std::size_t>(fraccion)];
 }
 
 // The 15 digits as characters.
