@@ -81,5 +81,18 @@ grep -q "no dibuja gráficos" "$trabajo/plot.err" || falla "--plot dice: $(cat "
 [ ! -s "$trabajo/plot.out" ] || falla "--plot escribió la tabla antes de negarse"
 [ ! -e "$trabajo/curvas.svg" ] || falla "--plot dejó un archivo"
 
+# The system's errors in Spanish, with the code's name, as on Linux; a table for Excel with its mark.
+estado=0
+"$wine" "$calc" --csv "$trabajo/no-existe.csv" 2>"$trabajo/falta.err" || estado=$?
+[ "$estado" -eq 2 ] || falla "archivo que falta: estado $estado"
+grep -q "no existe el archivo o la carpeta (ENOENT)" "$trabajo/falta.err" ||
+  falla "archivo que falta: $(cat "$trabajo/falta.err")"
+estado=0
+"$wine" "$calc" --sweep Idc=1000:2000:3 -o "$trabajo/unicode" 2>"$trabajo/carpeta.err" || estado=$?
+[ "$estado" -eq 2 ] || falla "salida en una carpeta: estado $estado"
+grep -q "es una carpeta" "$trabajo/carpeta.err" || falla "salida en una carpeta: $(cat "$trabajo/carpeta.err")"
+"$wine" "$calc" --sweep Idc=1000:2000:3 --bom >"$trabajo/marca.csv"
+[ "$(head -c 3 "$trabajo/marca.csv" | od -An -tx1 | tr -d ' ')" = "efbbbf" ] || falla "--bom sin marca"
+
 [ "$fallos" -eq 0 ] && echo "zelk-calc del paquete bajo Wine: bien"
 exit "$fallos"
