@@ -60,9 +60,9 @@ class Lector {
   bool TeniaMarca() const { return marca_; }
 
   // The next physical line without its end ("\n", "\r\n", or a lone "\r" as old spreadsheets
-  // write); false at the end of the file. The byte-order mark that spreadsheets put at the start
-  // of "CSV UTF-8" is dropped.
-  bool LeerLinea(std::string& linea);
+  // write), valid until the next call; false at the end of the file. The byte-order mark that
+  // spreadsheets put at the start of "CSV UTF-8" is dropped.
+  bool LeerLinea(std::string_view& linea);
 
  private:
   char ElegirSeparador(std::string_view linea) const;
@@ -73,15 +73,20 @@ class Lector {
   PuntuarCabecera puntuar_;
   // The next bytes of the input into `bloque_`; false at its end. Throws archivos::ErrorLectura.
   bool Rellenar();
+  // Where the next `c` stands in the block from posicion_ on (its size when nowhere), kept in
+  // `guardado`.
+  std::size_t Proximo(char c, std::size_t& guardado) const;
 
   std::size_t linea_ = 0;
   std::size_t lineaRegistro_ = 0;
-  std::string linea_actual_;
-  std::string textos_;  // a record's fields for Siguiente
+  std::string linea_actual_;     // a line the block's end cut
+  std::string_view lineaVista_;  // the line being split
+  std::string textos_;           // a record's fields for Siguiente
   std::vector<std::size_t> fines_;
   // Bytes read from the input and not yet taken: bloque_ from posicion_ on.
   std::string bloque_;
   std::size_t posicion_ = 0;
+  std::size_t siguienteLf_ = std::string::npos, siguienteCr_ = std::string::npos;
   bool trasCr_ = false;  // the last line ended in "\r": a "\n" next belongs to it
   bool marca_ = false;
   bool conComillas_ = false;

@@ -375,9 +375,18 @@ void Tabla::Fila(std::span<const std::string_view> textos, const Punto& punto) {
 void Tabla::Filas(std::string_view filas) {
   if (filas.empty())
     return;
-  pendiente_.append(filas);
   filas_ = true;
-  Volcar(false);
+  if (filas.size() < kVolcado) {
+    pendiente_.append(filas);
+    Volcar(false);
+    return;
+  }
+  // A block of rows goes to the stream as it is, after what was pending: no copy in between.
+  Volcar(true, false);
+  errno = 0;
+  salida_.write(filas.data(), static_cast<std::streamsize>(filas.size()));
+  if (!salida_)
+    throw archivos::ErrorEscritura{archivos::TextoDelError(errno)};
 }
 
 void Tabla::Terminar() {
@@ -386,14 +395,14 @@ void Tabla::Terminar() {
   terminada_ = true;
 }
 
-void Tabla::Volcar(bool siempre) {
+void Tabla::Volcar(bool siempre, bool vaciar) {
   if (!siempre && pendiente_.size() < kVolcado)
     return;
   // Checked at every write, so that a full disk stops the run at once.
   errno = 0;
   salida_.write(pendiente_.data(), static_cast<std::streamsize>(pendiente_.size()));
   pendiente_.clear();
-  if (siempre && salida_)
+  if (siempre && vaciar && salida_)
     salida_.flush();
   if (!salida_)
     throw archivos::ErrorEscritura{archivos::TextoDelError(errno)};

@@ -120,7 +120,8 @@ class Tabla {
   void Terminar();
 
  private:
-  void Volcar(bool siempre);
+  // Writes what is pending when it is enough, or `siempre`; then flushes the stream when both.
+  void Volcar(bool siempre, bool vaciar = true);
 
   std::ostream& salida_;
   FormatoTabla formato_;
