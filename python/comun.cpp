@@ -258,7 +258,9 @@ void RegistrarExcepciones(py::module_& m) {
     clase.attr("__module__") = "zelk";
   rechazados.attr("__doc__") =
       "Los datos no pasan las comprobaciones de la ventana: un valor que no es un número finito, "
-      "o cero en Uacr, tapr, Nr, Uaci, tapi, Ni, Eacr_nom, Eaci_nom, Uacr_nom o Uaci_nom.\n\n"
+      "o cero en Uacr, tapr, Nr, Uaci, tapi, Ni, Eacr_nom, Eaci_nom, Uacr_nom o Uaci_nom; en\n"
+      "resolver_control, también unos datos de control que no se pueden resolver (\"tapr_paso = "
+      "0 ha\nde ser mayor que 0\").\n\n"
       "El mensaje da el motivo de cada dato rechazado, en el orden de los datos (\"tapi = 0 no "
       "puede\nvaler 0\"); parametro es el nombre del primero y valor lo que se le dio (el número, "
       "o el\ntexto en pasada()).";
