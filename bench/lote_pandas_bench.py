@@ -4,13 +4,16 @@ memory of a batch from a DataFrame, and how soon Ctrl+C stops a batch.
 Figures, not a test. Run with the module of the build tree:
 
     PYTHONPATH=build/python /usr/bin/python3 bench/lote_pandas_bench.py [--puntos N] [--veces R]
+        [--solo filas|memoria|ctrl_c]
 
 Rows per second: the median of R runs of each, taken in turn, on 1 and 2 threads, of N points
-(1,000,000) of all 18 parameters. Peak memory: the peak resident size of a process that holds
+(1,000,000) of all 18 parameters, from arrays, from a DataFrame and from a DataFrame with
+copiar=False ("sin copia"). Peak memory: the peak resident size of a process that holds
 10,000,000 rows of the 18 parameters (float64, 1.44 GB) as a DataFrame and computes them from it
-("DataFrame") or from its columns as arrays ("arreglos"), beside the process that computes
-nothing ("nada"); the median of 3. Ctrl+C: the time from SIGINT to the
-KeyboardInterrupt of a batch of 20,000,000 rows, the median of R.
+("DataFrame", whose output holds a copy of the given columns; "DataFrame, copiar=False", whose
+output shares them) or from its columns as arrays ("arreglos"), beside the process that computes
+nothing ("nada"); the median of 3. Ctrl+C: the time from SIGINT to the KeyboardInterrupt of a
+batch of 20,000,000 rows, the median of R.
 """
 import argparse
 import os
@@ -41,6 +44,8 @@ for k, p in enumerate(zelk.PARAMETROS):
 tabla = pd.DataFrame(bloque.T, columns=list(zelk.PARAMETROS), copy=False)
 if sys.argv[2] == "DataFrame":
     salida = zelk.calcular_lote(tabla)
+elif sys.argv[2] == "DataFrame, copiar=False":
+    salida = zelk.calcular_lote(tabla, copiar=False)
 elif sys.argv[2] == "arreglos":
     salida = zelk.calcular_lote({p: bloque[k] for k, p in enumerate(zelk.PARAMETROS)})
 print(resource.getrusage(resource.RUSAGE_SELF).ru_maxrss)
@@ -72,6 +77,8 @@ def filas_por_segundo(n, veces):
     for hilos in (1, 2):
         casos[f"arreglos, {hilos} hilo(s)"] = lambda h=hilos: zelk.calcular_lote(arreglos, hilos=h)
         casos[f"DataFrame, {hilos} hilo(s)"] = lambda h=hilos: zelk.calcular_lote(tabla, hilos=h)
+        casos[f"sin copia, {hilos} hilo(s)"] = lambda h=hilos: zelk.calcular_lote(
+            tabla, hilos=h, copiar=False)
     tiempos = {nombre: [] for nombre in casos}
     for _ in range(veces):
         for nombre, caso in casos.items():
@@ -88,7 +95,7 @@ def memoria(filas):
         p = subprocess.run([sys.executable, "-c", MEMORIA, str(filas), modo], check=True,
                            capture_output=True, text=True)
         return int(p.stdout) / 1024 / 1024  # kB to GiB
-    for modo in ("nada", "DataFrame", "arreglos"):
+    for modo in ("nada", "DataFrame", "DataFrame, copiar=False", "arreglos"):
         gb = statistics.median(pico(modo) for _ in range(3))
         print(f"pico con {filas:,} filas de 18 float64, {modo}: {gb:.2f} GiB")
 
@@ -116,12 +123,16 @@ def main():
     argumentos.add_argument("--puntos", type=int, default=1_000_000)
     argumentos.add_argument("--veces", type=int, default=11)
     argumentos.add_argument("--filas-memoria", type=int, default=10_000_000)
+    argumentos.add_argument("--solo", choices=["filas", "memoria", "ctrl_c"])
     a = argumentos.parse_args()
     print(f"{platform.processor() or platform.machine()}, {os.cpu_count()} núcleos, carga "
           f"{os.getloadavg()[0]:.1f}; medianas de {a.veces}")
-    filas_por_segundo(a.puntos, a.veces)
-    memoria(a.filas_memoria)
-    interrupcion(a.veces)
+    if a.solo in (None, "filas"):
+        filas_por_segundo(a.puntos, a.veces)
+    if a.solo in (None, "memoria"):
+        memoria(a.filas_memoria)
+    if a.solo in (None, "ctrl_c"):
+        interrupcion(a.veces)
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calc/control_lote.h"
 #include "engine/control.h"
 
 namespace zelk::lotes {
@@ -97,6 +98,31 @@ std::optional<std::string> MotivoColumna(std::string_view nombre, std::string_vi
     return "la columna «" + n + "» tiene el nombre de un resultado";
   if (parecido != nullptr)
     return "columna «" + n + "»: ¿es el dato «" + std::string(parecido->nombre) + "»?";
+  return std::nullopt;
+}
+
+const DescripcionControl* ParecidoControl(std::string_view nombre) {
+  if (BuscarControl(nombre) != nullptr)
+    return nullptr;
+  const std::string_view t = SinBlancos(nombre);
+  for (const auto& d : kControl)
+    if (t == d.titulo)
+      return &d;
+  return Prefijo(t, kControl);
+}
+
+std::optional<std::string> MotivoColumnaControl(std::string_view nombre, bool control) {
+  const std::string n(nombre);
+  if (const auto* parecido = ParecidoControl(nombre))
+    return "columna «" + n + "»: ¿es el dato de control «" + std::string(parecido->nombre) + "»?";
+  const auto inicial = [&](std::string_view tap) {
+    return nombre == std::string(tap) + std::string(kSufijoInicial);
+  };
+  const bool anadida = std::find(kColumnasControl.begin(), kColumnasControl.end(), nombre) !=
+                           kColumnasControl.end() ||
+                       nombre == kColumnaAvisos || inicial("tapr") || inicial("tapi");
+  if (control && anadida && BuscarParametro(nombre) == nullptr)
+    return "la columna «" + n + "» tiene el nombre de una columna que añaden los datos de control";
   return std::nullopt;
 }
 

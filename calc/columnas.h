@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/control.h"
 #include "engine/enlace.h"
 
 namespace zelk::lotes {
@@ -22,6 +23,14 @@ const DescripcionParametro* Parecido(std::string_view nombre);
 // column of the user's.
 std::optional<std::string> MotivoColumna(std::string_view nombre,
                                          std::string_view estado = "estado");
+
+// The control datum a name looks like without being its name, as Parecido judges the 18 data's.
+const DescripcionControl* ParecidoControl(std::string_view nombre);
+
+// Why a column of this name is refused where control data may be given: it looks like a control
+// datum's name; or, in a table solved under control data (`control`), it bears the name of a
+// column the solution adds ("modo", "avisos"). Empty otherwise.
+std::optional<std::string> MotivoColumnaControl(std::string_view nombre, bool control);
 
 // Said of a table none of whose columns is a datum: without one, every row would be the start-up
 // values.

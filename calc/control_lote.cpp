@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calc/columnas.h"
 #include "calc/csv.h"
 #include "calc/lectura.h"
 #include "calc/lotes.h"
@@ -35,32 +36,6 @@ std::string Explicar(const RechazoControl& rechazo, const TextosControl& textos)
   if (rechazo.otro != nullptr)
     motivo += " " + texto(*rechazo.otro);
   return motivo;
-}
-
-// The control datum a column's name looks like without being its name: the same letters in
-// another case, blanks around it, a unit or a suffix after it, or its caption.
-const DescripcionControl* ParecidoControl(std::string_view nombre) {
-  const auto blanco = [](char c) { return c == ' ' || c == '\t'; };
-  while (!nombre.empty() && blanco(nombre.front()))
-    nombre.remove_prefix(1);
-  while (!nombre.empty() && blanco(nombre.back()))
-    nombre.remove_suffix(1);
-  const auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-  const auto letraOCifra = [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-  };
-  for (const auto& d : kControl) {
-    const std::string_view n = d.nombre;
-    if (nombre == d.titulo)
-      return &d;
-    if (nombre.size() < n.size() ||
-        !std::equal(n.begin(), n.end(), nombre.begin(),
-                    [&](char a, char b) { return minuscula(a) == minuscula(b); }))
-      continue;
-    if (nombre.size() == n.size() || !letraOCifra(nombre[n.size()]))
-      return &d;
-  }
-  return nullptr;
 }
 
 std::string DadoDosVeces(const DescripcionControl& d) {
@@ -173,9 +148,8 @@ ControlDeTabla::ControlDeTabla(std::vector<Columna>& columnas, const BaseControl
     auto& c = columnas[i];
     if (c.parametro == nullptr && c.control == nullptr) {
       c.control = BuscarControl(c.nombre);
-      if (const auto* parecido = c.control ? nullptr : ParecidoControl(c.nombre))
-        throw csv::ErrorCsv{linea, "columna «" + c.nombre + "»: ¿es el dato de control «" +
-                                       std::string(parecido->nombre) + "»?"};
+      if (const auto motivo = c.control ? std::nullopt : MotivoColumnaControl(c.nombre, false))
+        throw csv::ErrorCsv{linea, *motivo};
     }
     if (c.control != nullptr) {
       if (base.asignado[IndiceControl(*c.control)])
@@ -197,15 +171,9 @@ ControlDeTabla::ControlDeTabla(std::vector<Columna>& columnas, const BaseControl
         c.nombre += kSufijoInicial;
       continue;
     }
-    const bool propia = std::find(kColumnasControl.begin(), kColumnasControl.end(), c.nombre) !=
-                            kColumnasControl.end() ||
-                        c.nombre == kColumnaAvisos ||
-                        c.nombre == "tapr" + std::string(kSufijoInicial) ||
-                        c.nombre == "tapi" + std::string(kSufijoInicial);
-    if (c.control == nullptr && propia)
-      throw csv::ErrorCsv{linea, "la columna «" + c.nombre +
-                                     "» tiene el nombre de una columna que añaden los datos de "
-                                     "control"};
+    if (c.control == nullptr)
+      if (const auto motivo = MotivoColumnaControl(c.nombre, true))
+        throw csv::ErrorCsv{linea, *motivo};
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <pybind11/numpy.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -115,6 +116,59 @@ Columna LeerColumna(const py::object& valor, std::string_view funcion, std::stri
   c.largo = static_cast<std::size_t>(a.shape(0));
   c.datos = static_cast<const char*>(a.data());
   c.paso = a.strides(0);
+  return c;
+}
+
+Columna LeerOrdenes(const py::object& valor, std::string_view funcion) {
+  Columna c;
+  if (valor.is_none() || EsTexto(valor)) {
+    c.escalar = static_cast<double>(LeerOrdenDe(valor, funcion));
+    return c;
+  }
+  const py::module_ np = py::module_::import("numpy");
+  const py::object modulos = py::module_::import("sys").attr("modules");
+  const py::object pandas = modulos.attr("get")("pandas");
+  const py::object na = pandas.is_none() ? py::object(py::none()) : py::object(pandas.attr("NA"));
+  // pandas' text and categories, and NumPy's, as Python's texts.
+  const py::object v = py::hasattr(valor, "to_numpy") && py::hasattr(valor, "dtype")
+                           ? valor.attr("to_numpy")("dtype"_a = "object")
+                           : valor;
+  const py::array a = np.attr("asarray")(v, "dtype"_a = "object");
+  if (a.ndim() > 1)
+    throw py::value_error(std::string(funcion) + ": «orden» ha de tener una dimensión y tiene " +
+                          std::to_string(a.ndim()));
+  const bool cero = a.ndim() == 0;
+  const std::size_t n = cero ? 1 : static_cast<std::size_t>(a.shape(0));
+  const py::ssize_t paso = cero ? 0 : a.strides(0);
+  py::array_t<double> salida(cero ? std::vector<py::ssize_t>{}
+                                  : std::vector<py::ssize_t>{static_cast<py::ssize_t>(n)});
+  double* escribir = salida.mutable_data();
+  const char* base = static_cast<const char*>(a.data());
+  // A column's texts are mostly the same few objects: the last one read is not read again.
+  PyObject* anterior = nullptr;
+  double codigo = kNaN;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i % kElementosPorMirada == kElementosPorMirada - 1 && PyErr_CheckSignals() != 0)
+      throw py::error_already_set();
+    PyObject* o;
+    std::memcpy(&o, base + static_cast<py::ssize_t>(i) * paso, sizeof o);
+    if (o != anterior) {
+      const bool falta = o == nullptr || o == Py_None || o == na.ptr() ||
+                         (PyFloat_Check(o) && std::isnan(PyFloat_AS_DOUBLE(o)));
+      codigo = falta ? kNaN : static_cast<double>(LeerOrdenDe(o, funcion));
+      anterior = o;
+    }
+    escribir[i] = codigo;
+  }
+  c.arreglo = salida;
+  if (cero) {
+    c.escalar = escribir[0];
+    return c;
+  }
+  c.esEscalar = false;
+  c.largo = n;
+  c.datos = reinterpret_cast<const char*>(escribir);
+  c.paso = sizeof(double);
   return c;
 }
 

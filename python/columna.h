@@ -1,5 +1,5 @@
-// One parameter of a batch as the computation reads it: float64 values at a byte stride, or one
-// value for every row; read from whatever the caller gave, never from a text.
+// One datum of a batch as the computation reads it: float64 values at a byte stride, or one value
+// for every row; read from whatever the caller gave, never from a text (but the order's words).
 #pragma once
 
 #include <cstddef>
@@ -26,9 +26,15 @@ struct Columna {
     std::memcpy(&v, Direccion(i), sizeof v);
     return v;
   }
-  // The bytes of row i into row i of `destino`, as they are.
-  void CopiarA(double* destino, std::size_t i) const {
-    std::memcpy(destino + i, Direccion(i), sizeof(double));
+  // The bytes of rows [desde, hasta) into the same rows of `destino`, as they are.
+  void CopiarA(double* destino, std::size_t desde, std::size_t hasta) const {
+    if (paso == static_cast<py::ssize_t>(sizeof(double))) {
+      if (hasta > desde)
+        std::memcpy(destino + desde, Direccion(desde), (hasta - desde) * sizeof(double));
+      return;
+    }
+    for (std::size_t i = desde; i < hasta; ++i)
+      std::memcpy(destino + i, Direccion(i), sizeof(double));
   }
 
  private:
@@ -41,5 +47,9 @@ struct Columna {
 // any dtype, is refused with TypeError, as is None in place of the whole; more than one
 // dimension with ValueError.
 Columna LeerColumna(const py::object& valor, std::string_view funcion, std::string_view nombre);
+
+// The orders of a batch, a word or words ("potencia"), as the numbers of `Orden`; a missing value
+// (None, NaN, pd.NA) as NaN, which rejects its row. Anything else is refused as LeerOrdenDe does.
+Columna LeerOrdenes(const py::object& valor, std::string_view funcion);
 
 }  // namespace zelk::python

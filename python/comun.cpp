@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "calc/columnas.h"
+#include "calc/control_lote.h"
 #include "calc/lectura.h"
 #include "engine/pasada.h"
 #include "engine/texto_numero.h"
@@ -25,6 +26,10 @@ std::string ListaDeDatos() {
 std::string Repr(py::handle valor) {
   return py::repr(valor);
 }
+
+// Why a control datum is refused where control data are not taken.
+constexpr const char* kDeControl =
+    "un dato de control: los toman resolver_control y resolver_control_lote";
 
 // A NumPy array or scalar of texts, or of objects, has a dtype whose kind is not a number's.
 std::optional<char> ClaseDeDtype(py::handle valor) {
@@ -68,30 +73,77 @@ const DatosEnlace& DatosDeInicio() {
   return inicio;
 }
 
-const DescripcionParametro& Parametro(py::handle clave, std::string_view funcion,
-                                      bool palabraClave) {
+const DatosControl& ControlDeInicio() {
+  static const DatosControl inicio = [] {
+    TextosControl t;
+    for (std::size_t i = 0; i < kNumControl; ++i)
+      t[i] = kControl[i].valorDefault;
+    return std::get<DatosControl>(LeerControl(t, ConfiguracionRegional::EstadosUnidos()));
+  }();
+  return inicio;
+}
+
+Nombrado NombreDeColumna(const std::string& nombre, std::string_view funcion, bool control) {
   const std::string prefijo = std::string(funcion) + ": ";
-  if (!py::isinstance<py::str>(clave))
-    throw py::value_error(prefijo + "no hay ningún dato " + Repr(clave) + "; los datos son " +
-                          ListaDeDatos());
-  const std::string nombre = py::str(clave);
-  if (const auto* p = BuscarParametro(nombre))
-    return *p;
-  if (palabraClave) {
-    std::string motivo = prefijo + "no hay ningún dato «" + nombre + "»";
-    if (const auto* parecido = lotes::Parecido(nombre))
-      motivo += "; ¿es «" + std::string(parecido->nombre) + "»?";
-    else if (BuscarResultado(nombre) != nullptr)
-      motivo += ": es un resultado";
-    else
-      motivo += "; los datos son " + ListaDeDatos();
-    throw py::type_error(motivo);
+  if (const auto* p = BuscarParametro(nombre)) {
+    if (control)
+      if (const auto motivo = lotes::DatoFijadoPorElControl(*p))
+        throw py::value_error(prefijo + "columna «" + nombre + "»: " + *motivo);
+    return {p, nullptr};
   }
-  // A key of a table is judged as zelk-calc judges a column.
+  if (const auto* c = BuscarControl(nombre)) {
+    if (!control)
+      throw py::value_error(prefijo + "la columna «" + nombre + "» es " + kDeControl);
+    return {nullptr, c};
+  }
   if (const auto motivo = lotes::MotivoColumna(nombre, "aceptado"))
     throw py::value_error(prefijo + *motivo);
-  throw py::value_error(prefijo + "no hay ningún dato «" + nombre + "»; los datos son " +
-                        ListaDeDatos());
+  if (const auto motivo = lotes::MotivoColumnaControl(nombre, control))
+    throw py::value_error(prefijo + *motivo);
+  return {};
+}
+
+Nombrado Dato(py::handle clave, std::string_view funcion, bool palabraClave, bool control) {
+  const std::string prefijo = std::string(funcion) + ": ";
+  const std::string datos =
+      "; los datos son " + ListaDeDatos() + (control ? " y los de CONTROL" : "");
+  if (!py::isinstance<py::str>(clave))
+    throw py::value_error(prefijo + "no hay ningún dato " + Repr(clave) + datos);
+  const std::string nombre = py::str(clave);
+  if (!palabraClave) {
+    // A key of a mapping is judged as zelk-calc judges a column, but must be a datum.
+    const Nombrado n = NombreDeColumna(nombre, funcion, control);
+    if (n.parametro == nullptr && n.control == nullptr)
+      throw py::value_error(prefijo + "no hay ningún dato «" + nombre + "»" + datos);
+    return n;
+  }
+  if (const auto* p = BuscarParametro(nombre)) {
+    if (control)
+      if (const auto motivo = lotes::DatoFijadoPorElControl(*p))
+        throw py::type_error(prefijo + *motivo);
+    return {p, nullptr};
+  }
+  if (const auto* c = BuscarControl(nombre)) {
+    if (!control)
+      throw py::type_error(prefijo + "«" + nombre + "» es " + kDeControl);
+    return {nullptr, c};
+  }
+  std::string motivo = prefijo + "no hay ningún dato «" + nombre + "»";
+  const auto* parecidoControl = control ? lotes::ParecidoControl(nombre) : nullptr;
+  if (const auto* parecido = lotes::Parecido(nombre))
+    motivo += "; ¿es «" + std::string(parecido->nombre) + "»?";
+  else if (parecidoControl != nullptr)
+    motivo += "; ¿es «" + std::string(parecidoControl->nombre) + "»?";
+  else if (BuscarResultado(nombre) != nullptr)
+    motivo += ": es un resultado";
+  else
+    motivo += datos;
+  throw py::type_error(motivo);
+}
+
+const DescripcionParametro& Parametro(py::handle clave, std::string_view funcion,
+                                      bool palabraClave) {
+  return *Dato(clave, funcion, palabraClave, false).parametro;
 }
 
 std::string MotivoTexto(std::string_view funcion, std::string_view nombre, std::string_view texto) {
@@ -156,6 +208,46 @@ std::string FirmaConDatos(std::string_view nombre, std::string_view cabeza) {
   return firma + ")";
 }
 
+std::string FirmaConControl(std::string_view nombre, std::string_view cabeza) {
+  std::string firma = std::string(nombre) + "(" + std::string(cabeza.empty() ? "*" : cabeza);
+  for (const auto& p : kParametros)
+    if (!lotes::DatoFijadoPorElControl(p))
+      firma += ", " + std::string(p.nombre) + "=" + Repr(py::float_(DatosDeInicio().*p.miembro));
+  const DatosControl& inicio = ControlDeInicio();
+  for (const auto& c : kControl) {
+    const py::object valor =
+        c.miembro ? py::object(py::float_(inicio.*c.miembro))
+                  : py::object(Str(kPalabrasOrden[static_cast<std::size_t>(inicio.orden)]));
+    firma += ", " + std::string(c.nombre) + "=" + Repr(valor);
+  }
+  return firma + ")";
+}
+
+Orden LeerOrdenDe(py::handle valor, std::string_view funcion) {
+  const std::string prefijo = std::string(funcion) + ": «orden» ";
+  std::string palabras = "ha de ser";
+  for (std::size_t i = 0; i < kPalabrasOrden.size(); ++i)
+    palabras += std::string(i == 0                          ? " \""
+                            : i + 1 < kPalabrasOrden.size() ? ", \""
+                                                            : " o \"") +
+                std::string(kPalabrasOrden[i]) + "\"";
+  if (!py::isinstance<py::str>(valor))
+    throw py::type_error(prefijo + palabras + ", no " + Repr(valor));
+  const std::string texto = Muestra(valor);
+  const auto orden = LeerOrden(texto);
+  if (!orden)
+    throw py::value_error(prefijo + palabras + ", no «" + texto + "»");
+  return *orden;
+}
+
+py::tuple TuplaDeAvisos(Avisos avisos) {
+  py::list lista;
+  for (std::size_t a = 0; a < kNumAvisos; ++a)
+    if (Tiene(avisos, static_cast<Aviso>(a)))
+      lista.append(Str(TextoAviso(static_cast<Aviso>(a))));
+  return py::tuple(lista);
+}
+
 void RegistrarExcepciones(py::module_& m) {
   // Kept for the life of the process, as the module's own classes are.
   static py::handle rechazados =
@@ -166,7 +258,9 @@ void RegistrarExcepciones(py::module_& m) {
     clase.attr("__module__") = "zelk";
   rechazados.attr("__doc__") =
       "Los datos no pasan las comprobaciones de la ventana: un valor que no es un número finito, "
-      "o cero en Uacr, tapr, Nr, Uaci, tapi, Ni, Eacr_nom, Eaci_nom, Uacr_nom o Uaci_nom.\n\n"
+      "o cero en Uacr, tapr, Nr, Uaci, tapi, Ni, Eacr_nom, Eaci_nom, Uacr_nom o Uaci_nom; en\n"
+      "resolver_control, también unos datos de control que no se pueden resolver (\"tapr_paso = "
+      "0 ha\nde ser mayor que 0\").\n\n"
       "El mensaje da el motivo de cada dato rechazado, en el orden de los datos (\"tapi = 0 no "
       "puede\nvaler 0\"); parametro es el nombre del primero y valor lo que se le dio (el número, "
       "o el\ntexto en pasada()).";

@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "engine/control.h"
 #include "engine/enlace.h"
 
 namespace zelk::python {
@@ -36,10 +37,26 @@ py::str Str(std::string_view texto);
 // The numbers the start-up texts stand for.
 const DatosEnlace& DatosDeInicio();
 
-// The parameter a key of the caller's names: a keyword argument (TypeError, as Python's own) or a
-// key of a mapping (ValueError); a name that is near a datum's or a result's says so.
+// The control data's defaults.
+const DatosControl& ControlDeInicio();
+
+// A datum the caller names: one of the 18 or a control datum; both null for a column of the
+// user's own.
+struct Nombrado {
+  const DescripcionParametro* parametro = nullptr;
+  const DescripcionControl* control = nullptr;
+};
+
+// The datum a key of the caller's names: a keyword argument (TypeError, as Python's own) or a key
+// of a mapping (ValueError); a name that is near a datum's or a result's says so. `control`: the
+// function takes control data, and then neither Idc nor Vdci.
+Nombrado Dato(py::handle clave, std::string_view funcion, bool palabraClave, bool control);
+// The same for one of the 18 data, where control data are not taken.
 const DescripcionParametro& Parametro(py::handle clave, std::string_view funcion,
                                       bool palabraClave);
+// What the label of a table's column stands for, judged as zelk-calc judges a column: a datum, or
+// a column of the user's (both null); a name near a datum's or a result's is refused.
+Nombrado NombreDeColumna(const std::string& nombre, std::string_view funcion, bool control);
 
 // A str, bytes or bytearray.
 bool EsTexto(py::handle valor);
@@ -63,6 +80,15 @@ void AnadirResultados(py::dict& dict, const ResultadosEnlace& r);
 // The text signature of a function with the 18 parameters keyword-only after `cabeza` (which ends
 // in ", *" or is empty), each with its start-up value: "calcular(*, Uacr=500.0, ...)".
 std::string FirmaConDatos(std::string_view nombre, std::string_view cabeza);
+// The same with the data under control: the 18 but Idc and Vdci, then the control data with their
+// defaults.
+std::string FirmaConControl(std::string_view nombre, std::string_view cabeza);
+
+// An order's word, or why not; a number, None or anything else is refused naming `nombre`.
+Orden LeerOrdenDe(py::handle valor, std::string_view funcion);
+
+// A tuple of the texts of a solution's warnings.
+py::tuple TuplaDeAvisos(Avisos avisos);
 
 // Defines `nombre` on the module with `doc` after its text signature, so that inspect.signature
 // and help() show it as a function of zelk.
@@ -80,5 +106,9 @@ void RegistrarExcepciones(py::module_& m);
 void RegistrarPuntos(py::module_& m);
 // calcular_lote: many operating points from arrays and pandas tables.
 void RegistrarLotes(py::module_& m);
+// resolver_control and resolver_control_lote: operating points under control data, and CONTROL.
+void RegistrarControl(py::module_& m);
+// leer_psse: the two-terminal DC lines of a PSS/E RAW case.
+void RegistrarPsse(py::module_& m);
 
 }  // namespace zelk::python

@@ -4,7 +4,6 @@
 // own functions.
 #include "engine/enlace.h"
 #include "python/comun.h"
-#include "python/control_modulo.h"
 
 PYBIND11_MODULE(_zelk, m) {
   using namespace zelk;
@@ -18,8 +17,8 @@ PYBIND11_MODULE(_zelk, m) {
       "calcular_lote(datos)     lo mismo sobre arreglos de NumPy o un DataFrame de pandas\n"
       "pasada(textos, locale)   los textos de los resultados tal como los muestra la ventana\n"
       "tap_para(angulo, grados) el tap con el que alpha o gamma valen tantos grados\n"
-      "resolver_control(**datos) el punto de trabajo bajo los datos de control\n"
-      "resolver_control_lote(datos) lo mismo sobre arreglos\n"
+      "resolver_control(**datos) el punto de trabajo bajo los datos de control (CONTROL)\n"
+      "resolver_control_lote(datos) lo mismo sobre arreglos o un DataFrame\n"
       "leer_psse(archivo)       las líneas de continua de un caso PSS/E, resueltas\n\n"
       "Los datos faltantes toman los valores del inicio (VALORES_INICIO).";
 
@@ -47,4 +46,5 @@ PYBIND11_MODULE(_zelk, m) {
   RegistrarPuntos(m);
   RegistrarLotes(m);
   RegistrarControl(m);
+  RegistrarPsse(m);
 }

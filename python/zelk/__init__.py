@@ -1,7 +1,17 @@
 # The module is the extension _zelk; this package gives it its name, and the types its stubs
 # name, so that annotations that use them also run.
 import functools
-from typing import Any, Callable, Optional, Protocol, SupportsFloat, SupportsIndex, TypedDict, Union
+from typing import (
+    Any,
+    Callable,
+    Literal,
+    Optional,
+    Protocol,
+    SupportsFloat,
+    SupportsIndex,
+    TypedDict,
+    Union,
+)
 
 from . import _zelk
 from ._zelk import (
@@ -43,9 +53,10 @@ try:  # NumPy is needed for batches only
     Arreglo = _npt.ArrayLike
     _Flotantes = _npt.NDArray[_np.float64]
     _Logicos = _npt.NDArray[_np.bool_]
+    _Objetos = _npt.NDArray[_np.object_]
 except ImportError:
     Arreglo = Any  # type: ignore[misc]
-    _Flotantes = _Logicos = Any  # type: ignore[misc]
+    _Flotantes = _Logicos = _Objetos = Any  # type: ignore[misc]
 
 Numero = Union[SupportsFloat, SupportsIndex]
 
@@ -136,6 +147,56 @@ class ResultadosTap(Resultados, total=False):
     tapi: float
 
 
+# The same type as the stubs' Literal["bloqueado", "potencia", "corriente"], which type checkers
+# take for this union, and so does stubtest.
+Orden = Union[Literal["bloqueado"], Literal["potencia"], Literal["corriente"]]
+
+
+class SolucionControl(TypedDict):
+    modo: str
+    tapr: float
+    tapi: float
+    Idc: float
+    Vdci: float
+    alpha: Optional[float]
+    mur: Optional[float]
+    tgphir: Optional[float]
+    gamma: Optional[float]
+    mui: Optional[float]
+    tgphii: Optional[float]
+    Vdcr: Optional[float]
+    Iacr: Optional[float]
+    Pr: Optional[float]
+    Qr: Optional[float]
+    Iaci: Optional[float]
+    Pi: Optional[float]
+    Qi: Optional[float]
+    avisos: tuple[str, ...]
+
+
+class SolucionControlLote(TypedDict):
+    modo: _Objetos
+    tapr: _Flotantes
+    tapi: _Flotantes
+    Idc: _Flotantes
+    Vdci: _Flotantes
+    alpha: _Flotantes
+    mur: _Flotantes
+    tgphir: _Flotantes
+    gamma: _Flotantes
+    mui: _Flotantes
+    tgphii: _Flotantes
+    Vdcr: _Flotantes
+    Iacr: _Flotantes
+    Pr: _Flotantes
+    Qr: _Flotantes
+    Iaci: _Flotantes
+    Pi: _Flotantes
+    Qi: _Flotantes
+    avisos: _Objetos
+    aceptado: _Logicos
+
+
 __all__ = [
     "CONTROL",
     "PARAMETROS",
@@ -145,9 +206,12 @@ __all__ = [
     "Arreglo",
     "DatosRechazados",
     "Numero",
+    "Orden",
     "Resultados",
     "ResultadosLote",
     "ResultadosTap",
+    "SolucionControl",
+    "SolucionControlLote",
     "TablaDeDatos",
     "TapImposible",
     "TextosDatos",

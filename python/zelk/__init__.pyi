@@ -1,5 +1,6 @@
 # Types of the module zelk, for editors and type checkers. Every name here is importable from
 # zelk at run time as well.
+import os
 from typing import (
     Any,
     Literal,
@@ -23,6 +24,7 @@ PARAMETROS: tuple[str, ...]
 RESULTADOS: tuple[str, ...]
 VALORES_INICIO: dict[str, float]
 TITULOS: dict[str, str]
+CONTROL: dict[str, Union[float, str]]
 
 class DatosRechazados(ValueError):
     parametro: Optional[str]
@@ -145,6 +147,7 @@ def calcular_lote(
     __datos: Union[pd.DataFrame, pd.Series],
     *,
     hilos: Optional[SupportsIndex] = None,
+    copiar: bool = True,
     Uacr: Arreglo = ...,
     tapr: Arreglo = ...,
     Nr: Arreglo = ...,
@@ -169,6 +172,7 @@ def calcular_lote(
     __datos: Union[Mapping[str, _SinIndice], TablaDeDatos, None] = None,
     *,
     hilos: Optional[SupportsIndex] = None,
+    copiar: bool = True,
     Uacr: _SinIndice = ...,
     tapr: _SinIndice = ...,
     Nr: _SinIndice = ...,
@@ -193,6 +197,7 @@ def calcular_lote(
     __datos: Optional[Mapping[str, Arreglo]] = None,
     *,
     hilos: Optional[SupportsIndex] = None,
+    copiar: bool = True,
     Uacr: Arreglo = ...,
     tapr: Arreglo = ...,
     Nr: Arreglo = ...,
@@ -238,14 +243,10 @@ def tap_para(
     Uaci_nom: Numero = ...,
 ) -> ResultadosTap: ...
 
-# Control modes: one link and arrays under control data, and the two-terminal DC lines of a
-# PSS/E RAW case.
-import os
 
-import pandas as pd
-
-CONTROL: dict[str, Union[float, str]]
+# Under control data: the order's words, and the solution of one link and of many.
 Orden = Literal["bloqueado", "potencia", "corriente"]
+_Ordenes = Union[Orden, Sequence[Optional[str]], npt.NDArray[Any]]
 
 class SolucionControl(TypedDict):
     modo: str
@@ -266,29 +267,29 @@ class SolucionControl(TypedDict):
     Iaci: Optional[float]
     Pi: Optional[float]
     Qi: Optional[float]
-    avisos: list[str]
+    avisos: tuple[str, ...]
 
 class SolucionControlLote(TypedDict):
     modo: npt.NDArray[np.object_]
-    tapr: npt.NDArray[np.float64]
-    tapi: npt.NDArray[np.float64]
-    Idc: npt.NDArray[np.float64]
-    Vdci: npt.NDArray[np.float64]
-    alpha: npt.NDArray[np.float64]
-    mur: npt.NDArray[np.float64]
-    tgphir: npt.NDArray[np.float64]
-    gamma: npt.NDArray[np.float64]
-    mui: npt.NDArray[np.float64]
-    tgphii: npt.NDArray[np.float64]
-    Vdcr: npt.NDArray[np.float64]
-    Iacr: npt.NDArray[np.float64]
-    Pr: npt.NDArray[np.float64]
-    Qr: npt.NDArray[np.float64]
-    Iaci: npt.NDArray[np.float64]
-    Pi: npt.NDArray[np.float64]
-    Qi: npt.NDArray[np.float64]
-    avisos: list[list[str]]
-    aceptado: npt.NDArray[np.bool_]
+    tapr: _Flotantes
+    tapi: _Flotantes
+    Idc: _Flotantes
+    Vdci: _Flotantes
+    alpha: _Flotantes
+    mur: _Flotantes
+    tgphir: _Flotantes
+    gamma: _Flotantes
+    mui: _Flotantes
+    tgphii: _Flotantes
+    Vdcr: _Flotantes
+    Iacr: _Flotantes
+    Pr: _Flotantes
+    Qr: _Flotantes
+    Iaci: _Flotantes
+    Pi: _Flotantes
+    Qi: _Flotantes
+    avisos: npt.NDArray[np.object_]
+    aceptado: _Logicos
 
 def resolver_control(
     *,
@@ -325,10 +326,14 @@ def resolver_control(
     tapi_max: Numero = ...,
     tapi_paso: Numero = ...,
 ) -> SolucionControl: ...
+
+# As calcular_lote: a DataFrame or a Series in gives a DataFrame with the same index out.
+@overload
 def resolver_control_lote(
-    datos: Union[_TablaDeDatos, Mapping[str, Any], None] = None,
-    /,
+    __datos: Union[pd.DataFrame, pd.Series],
     *,
+    hilos: Optional[SupportsIndex] = None,
+    copiar: bool = True,
     Uacr: Arreglo = ...,
     tapr: Arreglo = ...,
     Nr: Arreglo = ...,
@@ -361,5 +366,83 @@ def resolver_control_lote(
     tapi_min: Arreglo = ...,
     tapi_max: Arreglo = ...,
     tapi_paso: Arreglo = ...,
+) -> pd.DataFrame: ...
+@overload
+def resolver_control_lote(
+    __datos: Union[Mapping[str, Union[_SinIndice, _Ordenes]], TablaDeDatos, None] = None,
+    *,
+    hilos: Optional[SupportsIndex] = None,
+    copiar: bool = True,
+    Uacr: _SinIndice = ...,
+    tapr: _SinIndice = ...,
+    Nr: _SinIndice = ...,
+    Rcr: _SinIndice = ...,
+    Xcr: _SinIndice = ...,
+    Uaci: _SinIndice = ...,
+    tapi: _SinIndice = ...,
+    Ni: _SinIndice = ...,
+    Rci: _SinIndice = ...,
+    Xci: _SinIndice = ...,
+    Rdc: _SinIndice = ...,
+    Vdcnom: _SinIndice = ...,
+    Eacr_nom: _SinIndice = ...,
+    Eaci_nom: _SinIndice = ...,
+    Uacr_nom: _SinIndice = ...,
+    Uaci_nom: _SinIndice = ...,
+    orden: _Ordenes = ...,
+    consigna: _SinIndice = ...,
+    Vprog: _SinIndice = ...,
+    Rcomp: _SinIndice = ...,
+    margen: _SinIndice = ...,
+    Vcmod: _SinIndice = ...,
+    alpha_min: _SinIndice = ...,
+    alpha_max: _SinIndice = ...,
+    gamma_min: _SinIndice = ...,
+    gamma_max: _SinIndice = ...,
+    tapr_min: _SinIndice = ...,
+    tapr_max: _SinIndice = ...,
+    tapr_paso: _SinIndice = ...,
+    tapi_min: _SinIndice = ...,
+    tapi_max: _SinIndice = ...,
+    tapi_paso: _SinIndice = ...,
 ) -> SolucionControlLote: ...
-def leer_psse(archivo: Union[str, os.PathLike[str]]) -> pd.DataFrame: ...
+@overload
+def resolver_control_lote(
+    __datos: Optional[Mapping[str, Arreglo]] = None,
+    *,
+    hilos: Optional[SupportsIndex] = None,
+    copiar: bool = True,
+    Uacr: Arreglo = ...,
+    tapr: Arreglo = ...,
+    Nr: Arreglo = ...,
+    Rcr: Arreglo = ...,
+    Xcr: Arreglo = ...,
+    Uaci: Arreglo = ...,
+    tapi: Arreglo = ...,
+    Ni: Arreglo = ...,
+    Rci: Arreglo = ...,
+    Xci: Arreglo = ...,
+    Rdc: Arreglo = ...,
+    Vdcnom: Arreglo = ...,
+    Eacr_nom: Arreglo = ...,
+    Eaci_nom: Arreglo = ...,
+    Uacr_nom: Arreglo = ...,
+    Uaci_nom: Arreglo = ...,
+    orden: Union[Orden, Arreglo] = ...,
+    consigna: Arreglo = ...,
+    Vprog: Arreglo = ...,
+    Rcomp: Arreglo = ...,
+    margen: Arreglo = ...,
+    Vcmod: Arreglo = ...,
+    alpha_min: Arreglo = ...,
+    alpha_max: Arreglo = ...,
+    gamma_min: Arreglo = ...,
+    gamma_max: Arreglo = ...,
+    tapr_min: Arreglo = ...,
+    tapr_max: Arreglo = ...,
+    tapr_paso: Arreglo = ...,
+    tapi_min: Arreglo = ...,
+    tapi_max: Arreglo = ...,
+    tapi_paso: Arreglo = ...,
+) -> pd.DataFrame: ...
+def leer_psse(archivo: Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]) -> pd.DataFrame: ...

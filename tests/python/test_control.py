@@ -1,5 +1,5 @@
-# Control modes in the module: one link, arrays and RAW cases, against zelk-calc to the last bit.
-import ast
+# Control modes in the module: one link, arrays, DataFrames and RAW cases, against zelk-calc to the
+# last bit, with the batch's conventions of calcular_lote.
 import csv
 import io
 import json
@@ -16,6 +16,8 @@ from conftest import RAIZ, bits
 
 CASOS = RAIZ / "tests" / "psse"
 ELEGIDOS = ["tapr", "tapi", "Idc", "Vdci"]
+# The columns a solution adds, as zelk-calc's tables have them.
+SOLUCION = ["modo", *ELEGIDOS, *zelk.RESULTADOS, "avisos"]
 DATOS = [p for p in zelk.PARAMETROS if p not in ("Idc", "Vdci")]
 
 KUNDUR = dict(Uacr=0.9595 * 230, Uacr_nom=230, Eacr_nom=230 * 0.92630, tapr=0.9375, Xcr=13.5939,
@@ -27,7 +29,7 @@ KUNDUR = dict(Uacr=0.9595 * 230, Uacr_nom=230, Eacr_nom=230 * 0.92630, tapr=0.93
 def test_kundur_como_lo_imprime_el_programa_comercial():
     s = zelk.resolver_control(**KUNDUR)
     assert s["modo"] == "corriente en el rectificador"
-    assert (s["tapr"], s["tapi"], s["avisos"]) == (0.9375, 0.94375, [])
+    assert (s["tapr"], s["tapi"], s["avisos"]) == (0.9375, 0.94375, ())
     impresos = {"Idc": (990.2, 1), "alpha": (25.70, 2), "gamma": (24.61, 2), "Pr": (500.0, 1),
                 "Qr": (298.8, 1), "Pi": (-495.1, 1), "Qi": (285.0, 1)}
     for nombre, (valor, decimales) in impresos.items():
@@ -44,8 +46,7 @@ def test_leer_psse_como_zelk_calc(zelk_calc, version):
     p = zelk_calc("--psse", str(archivo), "--format", "json", "--raw")
     assert p.returncode == 0, p.stderr
     fila = json.loads(p.stdout)[0]
-    for nombre in ["modo", "avisos"]:
-        assert tabla[nombre][0] == fila[nombre]
+    assert tabla["modo"][0] == fila["modo"] and list(tabla["avisos"][0]) == fila["avisos"]
     for nombre in ELEGIDOS + list(zelk.RESULTADOS):
         assert bits(tabla[nombre][0]) == bits(fila[nombre]), nombre
     # The line's data, solved again, give the same point.
@@ -65,12 +66,20 @@ def test_leer_psse_linea_rechazada_y_caso_roto(tmp_path):
         warnings.simplefilter("ignore")
         tabla = zelk.leer_psse(malo)
     assert tabla["modo"][0] is None
-    assert math.isnan(tabla["alpha"][0])
-    assert tabla["avisos"][0] == ["STPI = 0: ha de ser mayor que 0"]
+    assert math.isnan(tabla["alpha"][0]) and tabla["alpha"].dtype == np.float64
+    assert tabla["avisos"][0] == ("STPI = 0: ha de ser mayor que 0",)
     roto = tmp_path / "roto.raw"
     roto.write_text("0, 100.00, 32\nT\nT\n", encoding="utf-8")
     with pytest.raises(ValueError, match="línea 1: versión 32 del formato RAW"):
         zelk.leer_psse(roto)
+    # A path of any kind; a file that cannot be opened as Python says it.
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        assert zelk.leer_psse(bytes(malo)).equals(zelk.leer_psse(str(malo)))
+    with pytest.raises(FileNotFoundError):
+        zelk.leer_psse(tmp_path / "no_existe.raw")
+    with pytest.raises(IsADirectoryError):
+        zelk.leer_psse(tmp_path)
 
 
 def filas_de_control(cuantas, semilla):
@@ -89,65 +98,123 @@ def filas_de_control(cuantas, semilla):
     return filas
 
 
-def test_lote_como_uno_y_como_zelk_calc(zelk_calc):
-    filas = filas_de_control(400, 20251208)
-    columnas = list(filas[0])
-    r = zelk.resolver_control_lote(pd.DataFrame(filas))
-    assert r["aceptado"].all()
+def csv_de(filas):
     entrada = io.StringIO()
     escritor = csv.writer(entrada)
+    columnas = list(filas[0])
     escritor.writerow(columnas)
     for f in filas:
         escritor.writerow([repr(f[c]) if isinstance(f[c], float) else f[c] for c in columnas])
-    p = zelk_calc("--csv", "-", "--raw", "--format", "json", entrada=entrada.getvalue())
+    return entrada.getvalue()
+
+
+def test_lote_como_uno_y_como_zelk_calc(zelk_calc):
+    filas = filas_de_control(400, 20251208)
+    tabla = pd.DataFrame(filas, index=pd.RangeIndex(400, 0, -1))
+    r = zelk.resolver_control_lote(tabla)
+    assert r["aceptado"].all() and r.index.equals(tabla.index)
+    p = zelk_calc("--csv", "-", "--raw", "--format", "json", entrada=csv_de(filas))
     assert p.returncode == 0, p.stderr
-    tabla = json.loads(p.stdout)
+    salida = json.loads(p.stdout)
+    # zelk-calc's columns and order, "aceptado" in place of its "estado".
+    assert list(r.columns) == [*list(salida[0])[:-1], "aceptado"]
     for i, f in enumerate(filas[:50]):
         uno = zelk.resolver_control(**f)
-        assert r["modo"][i] == uno["modo"] == tabla[i]["modo"]
-        assert r["avisos"][i] == uno["avisos"] == tabla[i]["avisos"]
-    for i, fila in enumerate(tabla):
+        assert r["modo"].iloc[i] == uno["modo"] == salida[i]["modo"]
+        assert r["avisos"].iloc[i] == uno["avisos"] == tuple(salida[i]["avisos"])
+    for i, fila in enumerate(salida):
         for nombre in ELEGIDOS + list(zelk.RESULTADOS):
             valor = fila[nombre]
             esperado = math.nan if valor in (None, "ERROR") else valor
-            assert bits(r[nombre][i]) == bits(float(esperado)), (i, nombre)
+            assert bits(r[nombre].iloc[i]) == bits(float(esperado)), (i, nombre)
+    # Arrays give the same as a dict; threads change nothing.
+    arreglos = zelk.resolver_control_lote({c: tabla[c].to_numpy() for c in tabla})
+    for nombre, columna in arreglos.items():
+        if columna.dtype == object:
+            assert list(columna) == list(r[nombre]), nombre
+        else:
+            assert columna.tobytes() == r[nombre].to_numpy().tobytes(), nombre
+    grande = pd.concat([tabla] * 100, ignore_index=True)
+    uno, dos = (zelk.resolver_control_lote(grande, hilos=h) for h in (1, 2))
+    pd.testing.assert_frame_equal(uno, dos, check_exact=True)
+
+
+def test_tabla_con_indice_y_columnas_propias():
+    indice = pd.Index(["b", "a", "c"], name="enlace")
+    tabla = pd.DataFrame({"nota": ["x", None, "z"], "tapr": [1.0, 0.95, 1.1],
+                          "orden": pd.Categorical(["potencia", "corriente", "potencia"]),
+                          "consigna": [1000.0, 2000.0, 700.0]}, index=indice)
+    salida = zelk.resolver_control_lote(tabla, margen=0.15)
+    assert salida.index.equals(indice) and salida.index.name == "enlace"
+    assert list(salida.columns) == ["nota", "tapr_inicial", "orden", "consigna",
+                                    *SOLUCION, "aceptado"]
+    dadas = salida[["nota", "tapr_inicial", "orden", "consigna"]]
+    pd.testing.assert_frame_equal(dadas, tabla.rename(columns={"tapr": "tapr_inicial"}))
+    for caso, f in tabla.iterrows():
+        uno = zelk.resolver_control(tapr=f["tapr"], orden=f["orden"], consigna=f["consigna"],
+                                    margen=0.15)
+        assert salida.loc[caso, "modo"] == uno["modo"]
+        assert bits(salida.loc[caso, "Qi"]) == bits(uno["Qi"])
+
+
+def test_orden_palabras_y_faltantes():
+    r = zelk.resolver_control_lote(orden=["potencia", None, "corriente", np.nan, " bloqueado"],
+                                   consigna=1000)
+    assert r["aceptado"].tolist() == [True, False, True, False, True]
+    assert r["modo"][1] is None and r["avisos"][1] == () and math.isnan(r["Idc"][3])
+    assert r["modo"][4] == "bloqueado" and r["Idc"][4] == 0
+    serie = pd.Series(["corriente", pd.NA], dtype="string", name="orden")
+    assert zelk.resolver_control_lote(serie)["aceptado"].tolist() == [True, False]
+    with pytest.raises(ValueError, match="no «Potencia»"):
+        zelk.resolver_control_lote(orden=["potencia", "Potencia"])
+    for numero in ([1, 2], np.array([0.0]), 1):
+        with pytest.raises(TypeError, match="«orden» ha de ser"):
+            zelk.resolver_control_lote(orden=numero)
+
+
+@pytest.mark.parametrize("nombre", ["Margen", "margen [p.u.]", " margen", "consigna (MW)",
+                                    "modo", "avisos", "Idc", "IDC", "tapr_inicial", "Pr",
+                                    "aceptado"])
+def test_columnas_mal_nombradas_como_en_zelk_calc(zelk_calc, nombre):
+    with pytest.raises(ValueError) as e:
+        zelk.resolver_control_lote(pd.DataFrame({nombre: [1.0], "margen": [0.1]}))
+    motivo = str(e.value).removeprefix("resolver_control_lote: ")
+    if nombre != "aceptado":
+        p = zelk_calc("--csv", "-", entrada=f"{nombre},margen\n1,0.1\n")
+        assert p.returncode == 2 and p.stderr.strip().endswith(motivo), (nombre, p.stderr)
+    assert f"«{nombre}»" in motivo
 
 
 def test_rechazos():
-    with pytest.raises(zelk.DatosRechazados, match="«tapr_paso» ha de ser mayor que 0"):
-        zelk.resolver_control(tapr_paso=0)
-    with pytest.raises(zelk.DatosRechazados, match="«gamma_min» no puede ser mayor que"):
-        zelk.resolver_control(gamma_min=30, gamma_max=20)
-    with pytest.raises(zelk.DatosRechazados):
-        zelk.resolver_control(Nr=0)
-    with pytest.raises(ValueError, match="Idc no se da"):
-        zelk.resolver_control(Idc=1000)
-    with pytest.raises(TypeError, match="no hay ningún dato «Vsched»"):
-        zelk.resolver_control(Vsched=500)
-    with pytest.raises(ValueError, match="no «Potencia»"):
-        zelk.resolver_control(orden="Potencia")
+    for datos, motivo, parametro, valor in [
+        (dict(tapr_paso=0), "tapr_paso = 0 ha de ser mayor que 0", "tapr_paso", 0),
+        (dict(gamma_min=30, gamma_max=20), "gamma_min = 30 no puede ser mayor que gamma_max = 20",
+         "gamma_min", 30),
+        (dict(Nr=0), "Nr = 0 no puede valer 0", "Nr", 0),
+    ]:
+        with pytest.raises(zelk.DatosRechazados) as e:
+            zelk.resolver_control(**datos)
+        assert (str(e.value), e.value.parametro, e.value.valor) == (motivo, parametro, valor)
+    for datos, error, motivo in [
+        (dict(Idc=1000), TypeError, "Idc no se da"),
+        (dict(Vsched=500), TypeError, "no hay ningún dato «Vsched»"),
+        (dict(Margen=0.1), TypeError, "¿es «margen»?"),
+        (dict(orden="Potencia"), ValueError, "no «Potencia»"),
+        (dict(orden=None), TypeError, "«orden» ha de ser"),
+        (dict(consigna="1.000"), TypeError, 'decimal=","'),
+        (dict(consigna=None), TypeError, "«consigna» es None"),
+    ]:
+        with pytest.raises(error, match=motivo):
+            zelk.resolver_control(**datos)
+        with pytest.raises(error, match=motivo):
+            zelk.resolver_control_lote(**datos)
     r = zelk.resolver_control_lote(margen=[0.1, 1.5, np.nan], Uacr=500)
     assert list(r["aceptado"]) == [True, False, False]
-    assert r["modo"][1] is None and math.isnan(r["Idc"][1]) and r["avisos"][1] == []
+    assert r["modo"][1] is None and math.isnan(r["Idc"][1]) and r["avisos"][1] == ()
     with pytest.raises(ValueError, match="misma longitud"):
         zelk.resolver_control_lote(margen=[0.1, 0.2], consigna=[1, 2, 3])
-
-
-def test_tipos():
-    arbol = ast.parse((RAIZ / "python" / "zelk" / "__init__.pyi").read_text(encoding="utf-8"))
-    funciones = {n.name: n for n in arbol.body if isinstance(n, ast.FunctionDef)}
-    clases = {n.name: n for n in arbol.body if isinstance(n, ast.ClassDef)}
-
-    def argumentos(nombre):
-        a = funciones[nombre].args
-        return [x.arg for x in a.posonlyargs + a.args], [x.arg for x in a.kwonlyargs]
-
-    assert argumentos("resolver_control") == ([], DATOS + list(zelk.CONTROL))
-    assert argumentos("resolver_control_lote") == (["datos"], DATOS + list(zelk.CONTROL))
-    assert argumentos("leer_psse") == (["archivo"], [])
-    s = zelk.resolver_control()
-    assert [n.target.id for n in clases["SolucionControl"].body] == list(s)
-    r = zelk.resolver_control_lote()
-    assert [n.target.id for n in clases["SolucionControlLote"].body] == list(r)
-    for nombre in zelk.CONTROL:
-        assert nombre in zelk.TITULOS
+    # Without the controls, a control datum is refused, not carried through or ignored.
+    with pytest.raises(ValueError, match="«margen» es un dato de control"):
+        zelk.calcular_lote(pd.DataFrame({"Idc": [1000.0], "margen": [0.1]}))
+    with pytest.raises(TypeError, match="«margen» es un dato de control"):
+        zelk.calcular(margen=0.1)

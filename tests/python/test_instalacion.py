@@ -56,7 +56,9 @@ def test_pip_install_en_un_venv(tmp_path):
                       "print(m.version('zelk'), zelk.__version__)\n"
                       "print(zelk.__file__)\n"
                       "print(zelk.calcular(Idc=1000)['Vdcr'])\n"
-                      "print(zelk.calcular_lote(Idc=[1000.0])['Pr'][0])\n").splitlines()
+                      "print(zelk.calcular_lote(Idc=[1000.0])['Pr'][0])\n"
+                      "print(round(zelk.resolver_control(consigna=537)['Pr'], 6))\n").splitlines()
     assert salida[0] == f"{version} {version}"
-    assert salida[1].startswith(str(venv / "lib")) and salida[2:] == ["537.0", "537.0"]
+    assert salida[1].startswith(str(venv / "lib"))
+    assert salida[2:] == ["537.0", "537.0", "537.0"]
     assert "zelk" in ejecutar(venv / "bin/pip", "list", "--format=freeze")

@@ -25,6 +25,8 @@ try:
     if sys.argv[2] == "tabla":
         r = zelk.calcular_lote(pd.DataFrame({"caso": np.zeros(filas, dtype=np.int8)}),
                                Idc=idc, hilos=int(sys.argv[1]))
+    elif sys.argv[2] == "control":
+        r = zelk.resolver_control_lote(consigna=idc, hilos=int(sys.argv[1]))
     else:
         r = zelk.calcular_lote(Idc=idc, hilos=int(sys.argv[1]))
     print("terminado", time.monotonic() - inicio, flush=True)
@@ -34,7 +36,8 @@ print(zelk.calcular_lote(Idc=[1000.0], Rdc=[12.0])["Pr"][0], flush=True)
 """
 
 
-@pytest.mark.parametrize("hilos, forma", [(1, "arreglos"), (2, "arreglos"), (2, "tabla")])
+@pytest.mark.parametrize("hilos, forma", [(1, "arreglos"), (2, "arreglos"), (2, "tabla"),
+                                          (2, "control")])
 def test_ctrl_c_detiene_el_lote(hilos, forma):
     p = subprocess.Popen([sys.executable, "-c", CODIGO, str(hilos), forma],
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,

@@ -155,20 +155,49 @@ def test_serie_sin_nombre():
     assert "Idc=serie" in str(e.value)
 
 
-def test_columnas_float64_sin_copias_de_mas():
+# Per function: the data given and the bytes a row of its output adds to them.
+SALIDAS = {
+    "calcular_lote": (list(zelk.PARAMETROS), len(zelk.RESULTADOS) * 8 + 1),
+    # The chosen values and the results, aceptado, and modo and avisos as objects and codes.
+    "resolver_control_lote": ([p for p in zelk.PARAMETROS if p not in ("Idc", "Vdci")],
+                              (4 + len(zelk.RESULTADOS)) * 8 + 1 + 2 * 8 + 3),
+}
+
+
+@pytest.mark.parametrize("copiar", [True, False])
+@pytest.mark.parametrize("funcion", SALIDAS)
+def test_columnas_float64_sin_copias_de_mas(funcion, copiar):
     filas = 200_000
+    datos, por_fila = SALIDAS[funcion]
     g = np.random.default_rng(1)
-    tabla = pd.DataFrame({p: zelk.VALORES_INICIO[p] * g.uniform(0.9, 1.1, filas)
-                          for p in zelk.PARAMETROS})
-    salida_bytes = (len(zelk.PARAMETROS) + len(zelk.RESULTADOS)) * filas * 8 + filas
+    tabla = pd.DataFrame({p: zelk.VALORES_INICIO[p] * g.uniform(0.9, 1.1, filas) for p in datos})
+    antes = tabla.copy()
     tracemalloc.start()
     try:
-        zelk.calcular_lote(tabla, hilos=1)
+        salida = getattr(zelk, funcion)(tabla, hilos=1, copiar=copiar)
         _, pico = tracemalloc.get_traced_memory()
     finally:
         tracemalloc.stop()
-    # The output, a copy of the 18 given columns and the 14 it adds, and little else.
-    assert pico < salida_bytes * 1.1, (pico, salida_bytes)
+    # The output, a copy of the given columns unless told not to, and little else.
+    esperado = ((len(datos) * 8 if copiar else 0) + por_fila) * filas
+    assert pico < esperado * 1.1, (pico, esperado)
+    columnas = {p: "tapr_inicial" if p == "tapr" and funcion != "calcular_lote" else
+                "tapi_inicial" if p == "tapi" and funcion != "calcular_lote" else p for p in datos}
+    for p, nombre in columnas.items():
+        compartida = np.shares_memory(salida[nombre].to_numpy(), tabla[p].to_numpy())
+        assert compartida == (not copiar), p
+    # Shared columns are the input's own: a change to one is seen in the other, as documented.
+    salida[columnas["Uacr"]].to_numpy()[0] = -1.0
+    assert (tabla["Uacr"].iloc[0] == -1.0) == (not copiar)
+    pd.testing.assert_frame_equal(tabla.iloc[1:], antes.iloc[1:])
+
+
+def test_copiar_es_si_o_no():
+    for valor in (np.bool_(False), False):
+        zelk.calcular_lote(pd.DataFrame({"Idc": [1000.0]}), copiar=valor)
+    for valor in ("no", 0, None):
+        with pytest.raises(TypeError, match="copiar ha de ser True o False"):
+            zelk.calcular_lote(pd.DataFrame({"Idc": [1000.0]}), copiar=valor)
 
 
 def test_nulos_y_logicos():

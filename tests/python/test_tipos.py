@@ -1,6 +1,6 @@
 # The module as editors and type checkers see it: the stubs match the module (stubtest), every
 # name they use is there at run time, the README's example and a DataFrame argument type-check
-# under mypy --strict and pyright, and the four functions show their real signatures.
+# under mypy --strict and pyright, and the functions show their real signatures.
 import ast
 import inspect
 import os
@@ -17,7 +17,13 @@ from conftest import codigo_del_readme, entorno_de_python
 from zelk import _zelk
 
 STUB = pathlib.Path(zelk.__file__).with_name("__init__.pyi")
-FUNCIONES = ["calcular", "pasada", "calcular_lote", "tap_para"]
+# Each function, and the data its signature ends with, keyword-only, with their defaults.
+DATOS_CONTROL = [p for p in zelk.PARAMETROS if p not in ("Idc", "Vdci")]
+INICIO = {**zelk.VALORES_INICIO, **zelk.CONTROL}
+FUNCIONES = {"calcular": list(zelk.PARAMETROS), "pasada": [],
+             "calcular_lote": list(zelk.PARAMETROS), "tap_para": list(zelk.PARAMETROS),
+             "resolver_control": DATOS_CONTROL + list(zelk.CONTROL),
+             "resolver_control_lote": DATOS_CONTROL + list(zelk.CONTROL), "leer_psse": []}
 
 # Checked with a DataFrame and Series in; the second file must fail, on one line only, to show
 # that the checker read zelk's types rather than taking everything.
@@ -32,6 +38,14 @@ por_serie: pd.DataFrame = zelk.calcular_lote(Idc=tabla["Idc"], Rdc=10)
 arreglos: zelk.ResultadosLote = zelk.calcular_lote(Idc=np.array([1000.0]), Rdc=10)
 punto: zelk.Resultados = zelk.calcular(Idc=1000)
 alpha: float | None = punto["alpha"]
+orden: zelk.Orden = "corriente"
+enlace: zelk.SolucionControl = zelk.resolver_control(orden=orden, consigna=2000, margen=0.1)
+avisos: tuple[str, ...] = enlace["avisos"]
+controlada: pd.DataFrame = zelk.resolver_control_lote(tabla.rename(columns={"Idc": "consigna"}),
+                                                       copiar=False)
+enlaces: zelk.SolucionControlLote = zelk.resolver_control_lote(
+    orden=["potencia", None], consigna=np.array([500.0, 900.0]), hilos=1)
+caso: pd.DataFrame = zelk.leer_psse("caso.raw")
 """
 ERRONEO = """
 import zelk
@@ -41,7 +55,8 @@ alpha: str = zelk.calcular(Idc=1000)["alpha"]
 # mypy 1.0.1 (Debian 12) takes the metaclass of a TypedDict at run time for a difference from the
 # stub (python/mypy#14983, mended in mypy 1.3): the one thing it is allowed to say.
 PERMITIDOS = ["zelk.Resultados", "zelk.ResultadosLote", "zelk.ResultadosTap",
-              "zelk.TextosDatos", "zelk.TextosResultados"]
+              "zelk.SolucionControl", "zelk.SolucionControlLote", "zelk.TextosDatos",
+              "zelk.TextosResultados"]
 
 
 def definiciones():
@@ -81,10 +96,15 @@ def test_diccionarios():
     assert set(zelk.tap_para()) <= set(campos(d["ResultadosTap"])) | set(zelk.RESULTADOS)
     assert set(zelk.tap_para("gamma", 18)) <= set(campos(d["ResultadosTap"])) | set(
         zelk.RESULTADOS)
+    assert campos(d["SolucionControl"]) == list(zelk.resolver_control())
+    assert campos(d["SolucionControlLote"]) == list(zelk.resolver_control_lote())
+    for clase in ("SolucionControl", "SolucionControlLote"):
+        assert list(getattr(zelk, clase).__annotations__) == campos(d[clase])
 
 
 @pytest.mark.parametrize("funcion", FUNCIONES)
 def test_firma_real_la_de_los_stubs_y_la_de_help(funcion):
+    datos = FUNCIONES[funcion]
     f = getattr(zelk, funcion)
     firma = inspect.signature(f)
     # Every overload of the stubs takes the same arguments as the module.
@@ -95,9 +115,10 @@ def test_firma_real_la_de_los_stubs_y_la_de_help(funcion):
             assert posicionales + [x.arg for x in a.kwonlyargs] == list(firma.parameters)
             clases = [p.kind for p in firma.parameters.values()]
             assert clases.count(inspect.Parameter.KEYWORD_ONLY) == len(a.kwonlyargs)
-    if funcion != "pasada":
-        assert list(firma.parameters)[-18:] == list(zelk.PARAMETROS)
-        assert all(firma.parameters[p].default == zelk.VALORES_INICIO[p] for p in zelk.PARAMETROS)
+    if datos:
+        assert list(firma.parameters)[-len(datos):] == datos
+        assert all(firma.parameters[p].default == INICIO[p] for p in datos)
+        assert all(firma.parameters[p].kind == inspect.Parameter.KEYWORD_ONLY for p in datos)
     texto = pydoc.render_doc(f, renderer=pydoc.plaintext)
     assert texto.splitlines()[0].endswith(f"function {funcion} in module zelk")
     assert f"{funcion}{firma}\n" in texto
