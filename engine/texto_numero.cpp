@@ -206,12 +206,11 @@ std::uint64_t SoltarCifras(std::uint64_t n, int cuantas) {
 std::optional<std::uint64_t> RedondeoDirecto(double magnitud, int n) {
   if (n < 0 || n > 6 || !(magnitud < 1e15 / kPotencias[static_cast<std::size_t>(n)]))
     return std::nullopt;
-  const double escala = kPotencias[static_cast<std::size_t>(n)];
-  const double y = magnitud * escala;
-  // Below 10^15 the conversion truncates exactly, without a call to floor.
+  const double y = magnitud * kPotencias[static_cast<std::size_t>(n)];
+  // Below 10^15 the conversion truncates exactly, and y - base is exact. The product is off the
+  // exact value by far less than the margin below, so outside it the rounding is the same.
   const double base = static_cast<double>(static_cast<std::uint64_t>(y));
-  // y - base is exact below 2^52; fma gives the product's rounding error exactly.
-  const double fraccion = (y - base) + std::fma(magnitud, escala, -y);
+  const double fraccion = y - base;
   // Rounding to 15 digits moves the value by at most 5e-15 of itself.
   if (std::fabs(fraccion - 0.5) <= 1e-13 * std::max(y, 1.0))
     return std::nullopt;
@@ -219,18 +218,31 @@ std::optional<std::uint64_t> RedondeoDirecto(double magnitud, int n) {
 }
 
 // m as a number of n decimals: "-" unless it is zero, the integer digits (at least one), D and n
-// digits.
+// digits; built from the end in a buffer, then appended at once.
 void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negativo,
                         const std::string& D) {
-  // Two digits at a time, from the last one back, padded with zeros to n + 1 digits.
   static constexpr char kPares[] =
       "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243"
       "4445464748495051525354555657585960616263646566676869707172737475767778798081828384858687"
       "888990919293949596979899";
   const bool signo = negativo && m != 0;
-  std::array<char, 24> cifras;
-  char* fin = cifras.data() + cifras.size();
+  std::array<char, 64> texto;
+  char* const fin = texto.data() + texto.size();
   char* p = fin;
+  for (int i = 0; i < n; ++i) {
+    *--p = static_cast<char>('0' + m % 10);
+    m /= 10;
+  }
+  if (n > 0) {
+    if (D.size() > texto.size() - 48) {  // a separator too long for the buffer: the plain way
+      std::string cola(p, fin);
+      std::string cabeza = std::to_string(m);
+      salida.append(signo ? "-" : "").append(cabeza).append(D).append(cola);
+      return;
+    }
+    p -= D.size();
+    std::memcpy(p, D.data(), D.size());
+  }
   while (m >= 100) {
     const auto par = static_cast<std::size_t>(m % 100) * 2;
     m /= 100;
@@ -243,23 +255,9 @@ void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negati
   } else {
     *--p = static_cast<char>('0' + m);
   }
-  while (fin - p < n + 1)
-    *--p = '0';
-  const auto largo = static_cast<std::size_t>(fin - p);
-  const std::size_t enteras = largo - static_cast<std::size_t>(n);
-  const std::size_t inicio = salida.size();
-  salida.resize(inicio + signo + largo + (n > 0 ? D.size() : 0));
-  char* q = salida.data() + inicio;
   if (signo)
-    *q++ = '-';
-  for (std::size_t i = 0; i < enteras; ++i)
-    *q++ = p[i];
-  if (n > 0) {
-    for (char c : D)
-      *q++ = c;
-    for (std::size_t i = enteras; i < largo; ++i)
-      *q++ = p[i];
-  }
+    *--p = '-';
+  salida.append(p, static_cast<std::size_t>(fin - p));
 }
 
 // The common field: digits with at most one D of one byte among them, 15 digits at most, nothing
