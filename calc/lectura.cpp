@@ -61,20 +61,6 @@ std::optional<double> LeerNumero(std::string_view texto, const ConfiguracionRegi
   return v;
 }
 
-std::optional<DatosEnlace> LeerFila(const TextosEntrada& textos, const DeTabla& deTabla,
-                                    const ConfiguracionRegional& r) {
-  DatosEnlace d;
-  for (std::size_t i = 0; i < kNumParametros; ++i) {
-    const auto v = deTabla[i] ? NumeroDeHoja(textos[i], r) : TextoANumero(textos[i], r);
-    if (!v)
-      return std::nullopt;
-    d.*kParametros[i].miembro = *v;
-  }
-  if (!DatosAceptables(d))
-    return std::nullopt;
-  return d;
-}
-
 LectorFilas::LectorFilas(const TextosEntrada& base,
                          const std::array<bool, kNumParametros>& variables, const DeTabla& deTabla,
                          const ConfiguracionRegional& r)
@@ -105,6 +91,13 @@ std::optional<DatosEnlace> LectorFilas::Leer(const TextosEntrada& textos) const 
   if (!DatosAceptables(d))
     return std::nullopt;
   return d;
+}
+
+std::optional<DatosEnlace> LeerFila(const TextosEntrada& textos, const DeTabla& deTabla,
+                                    const ConfiguracionRegional& r) {
+  std::array<bool, kNumParametros> todos;
+  todos.fill(true);
+  return LectorFilas(textos, todos, deTabla, r).Leer(textos);
 }
 
 std::vector<std::string> MotivosDeRechazo(const TextosEntrada& textos, const DeTabla& deTabla,

@@ -175,12 +175,7 @@ py::object ResolverLote(const py::object& datos, const py::object& hilos, const 
     calculadas.emplace_back(kResultados[j].nombre, salidas[kElegidos.size() + j]);
   calculadas.emplace_back(lotes::kColumnaAvisos, Objetos(tuplas, avisos));
   calculadas.emplace_back("aceptado", aceptado);
-  if (lote.SalidaPandas())
-    return lote.Tabla(calculadas);
-  py::dict resultado;
-  for (const auto& [nombre, columna] : calculadas)
-    resultado[Str(nombre)] = columna;
-  return resultado;
+  return lote.Devolver(calculadas);
 }
 
 }  // namespace

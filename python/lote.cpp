@@ -68,12 +68,7 @@ py::object CalcularLote(const py::object& datos, const py::object& hilos, const 
   for (std::size_t j = 0; j < kNumResultados; ++j)
     calculadas.emplace_back(kResultados[j].nombre, salidas[j]);
   calculadas.emplace_back(kAceptado, aceptado);
-  if (lote.SalidaPandas())
-    return lote.Tabla(calculadas);
-  py::dict resultado;
-  for (const auto& [nombre, columna] : calculadas)
-    resultado[Str(nombre)] = columna;
-  return resultado;
+  return lote.Devolver(calculadas);
 }
 
 }  // namespace

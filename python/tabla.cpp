@@ -295,4 +295,14 @@ py::object Lote::Tabla(
   return salida;
 }
 
+py::object Lote::Devolver(
+    const std::vector<std::pair<std::string_view, py::object>>& calculadas) const {
+  if (SalidaPandas())
+    return Tabla(calculadas);
+  py::dict resultado;
+  for (const auto& [nombre, columna] : calculadas)
+    resultado[Str(nombre)] = columna;
+  return resultado;
+}
+
 }  // namespace zelk::python

@@ -54,6 +54,9 @@ class Lote {
 
   // The DataFrame out, with the given columns and then `calculadas`, by name.
   py::object Tabla(const std::vector<std::pair<std::string_view, py::object>>& calculadas) const;
+  // What the batch gives back: that DataFrame when pandas was given, else `calculadas` as a dict
+  // of arrays.
+  py::object Devolver(const std::vector<std::pair<std::string_view, py::object>>& calculadas) const;
 
  private:
   void LeerArgumentos(const py::object& tabla, const py::kwargs& arreglos);
