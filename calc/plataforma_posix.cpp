@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "calc/plataforma.h"
+#include "calc/vigilados.h"
 
 namespace zelk::archivos {
 
@@ -41,17 +42,11 @@ bool EsLaEntradaEstandar(const fs::path& ruta) {
 
 namespace {
 
-// Fixed room, so that the handler touches no memory that may be freed under it: a few output
-// files at a time, each path at most PATH_MAX long.
-constexpr int kVigilados = 8;
-std::array<std::array<char, 4096>, kVigilados> rutas;
-std::array<std::atomic<bool>, kVigilados> ocupados;
+Vigilados<char, 4096> vigilados;  // PATH_MAX
 constexpr std::array<int, 3> kSenales{SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void AlTerminar(int senal) {
-  for (int i = 0; i < kVigilados; ++i)
-    if (ocupados[static_cast<std::size_t>(i)].load())
-      ::unlink(rutas[static_cast<std::size_t>(i)].data());
+  vigilados.ParaCada([](const char* nombre) { ::unlink(nombre); });
   std::signal(senal, SIG_DFL);
   std::raise(senal);
 }
@@ -77,25 +72,12 @@ void Instalar() {
 }  // namespace
 
 int VigilarTemporal(const fs::path& ruta) {
-  const std::string& nativa = ruta.native();
-  if (nativa.size() >= rutas[0].size())
-    return 0;
   Instalar();
-  for (int i = 0; i < kVigilados; ++i) {
-    auto& ocupado = ocupados[static_cast<std::size_t>(i)];
-    if (ocupado.load())
-      continue;
-    auto& destino = rutas[static_cast<std::size_t>(i)];
-    std::memcpy(destino.data(), nativa.c_str(), nativa.size() + 1);
-    ocupado.store(true);
-    return i + 1;
-  }
-  return 0;
+  return vigilados.Anadir(ruta.native());
 }
 
 void OlvidarTemporal(int vigilado) {
-  if (vigilado > 0 && vigilado <= kVigilados)
-    ocupados[static_cast<std::size_t>(vigilado - 1)].store(false);
+  vigilados.Quitar(vigilado);
 }
 
 unsigned NucleosDisponibles() {

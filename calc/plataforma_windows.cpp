@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "calc/plataforma.h"
+#include "calc/vigilados.h"
 
 namespace zelk::archivos {
 
@@ -62,43 +63,26 @@ bool EsLaEntradaEstandar(const fs::path& ruta) {
 
 namespace {
 
-constexpr int kVigilados = 8;
-std::array<std::array<wchar_t, 32768>, kVigilados> rutas;
-std::array<std::atomic<bool>, kVigilados> ocupados;
+Vigilados<wchar_t, 32768> vigilados;  // the longest name Windows takes
 
 // Runs on a thread of its own; returning FALSE lets the next handler, the system's, end the
 // program as Ctrl+C or a closed console does.
 BOOL WINAPI AlTerminar(DWORD) {
-  for (int i = 0; i < kVigilados; ++i)
-    if (ocupados[static_cast<std::size_t>(i)].load())
-      ::DeleteFileW(rutas[static_cast<std::size_t>(i)].data());
+  vigilados.ParaCada([](const wchar_t* nombre) { ::DeleteFileW(nombre); });
   return FALSE;
 }
 
 }  // namespace
 
 int VigilarTemporal(const fs::path& ruta) {
-  const std::wstring& nativa = ruta.native();
-  if (nativa.size() >= rutas[0].size())
-    return 0;
   static std::atomic<bool> instalado{false};
   if (!instalado.exchange(true))
     ::SetConsoleCtrlHandler(AlTerminar, TRUE);
-  for (int i = 0; i < kVigilados; ++i) {
-    auto& ocupado = ocupados[static_cast<std::size_t>(i)];
-    if (ocupado.load())
-      continue;
-    auto& destino = rutas[static_cast<std::size_t>(i)];
-    std::wmemcpy(destino.data(), nativa.c_str(), nativa.size() + 1);
-    ocupado.store(true);
-    return i + 1;
-  }
-  return 0;
+  return vigilados.Anadir(ruta.native());
 }
 
 void OlvidarTemporal(int vigilado) {
-  if (vigilado > 0 && vigilado <= kVigilados)
-    ocupados[static_cast<std::size_t>(vigilado - 1)].store(false);
+  vigilados.Quitar(vigilado);
 }
 
 unsigned NucleosDisponibles() {

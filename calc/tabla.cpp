@@ -152,10 +152,10 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
       opciones_(opciones),
       columnas_(std::move(columnas)),
       separador_(opciones.crudo ? ',' : SeparadorCsv(r)) {
-  const std::string& d = r.Decimal();
+  const std::string& decimal = r.Decimal();
   decimalSinComillas_ =
-      d.find_first_of(std::string{separador_, '"', '\n', '\r'}) == std::string::npos;
-  decimalSinEscapes_ = std::none_of(d.begin(), d.end(), [](char c) {
+      decimal.find_first_of(std::string{separador_, '"', '\n', '\r'}) == std::string::npos;
+  decimalSinEscapes_ = std::none_of(decimal.begin(), decimal.end(), [](char c) {
     return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
   });
   if (opciones_.formato != Formato::Json)
