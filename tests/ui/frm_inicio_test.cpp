@@ -173,10 +173,12 @@ QString ConComa(QString texto) {
   return texto.replace('.', ',');
 }
 
-// A text drawn as text and its glyphs' outlines filled, at `escala` device pixels per pixel: the
-// device pixels well inside the outlines where the drawn text has no ink, nor a pixel away (hinting
-// moves strokes by a pixel). A glyph cut or lost shows here; `tinta` counts those pixels.
-int TrazosPerdidos(const QFont& fuente, const QString& texto, qreal escala, int* tinta = nullptr) {
+// A character drawn as text and its glyph's outline filled, at `escala` device pixels per pixel:
+// the device pixels well inside the outline where the drawn text has no ink, nor a pixel away
+// (hinting moves strokes by a pixel). A glyph cut or lost shows here; `tinta` counts those pixels.
+// One character at a time: along a line, hinted advances drift from the outline's by more than a
+// pixel without any glyph being damaged.
+int TrazosPerdidosDe(const QFont& fuente, const QString& texto, qreal escala, int* tinta) {
   const QFontMetricsF medidas(fuente);
   const QSize tamano =
       (QSizeF(medidas.horizontalAdvance(texto) + 8, medidas.height() + 8) * escala).toSize();
@@ -214,7 +216,16 @@ int TrazosPerdidos(const QFont& fuente, const QString& texto, qreal escala, int*
       perdidos += !hay;
     }
   if (tinta != nullptr)
-    *tinta = dentro;
+    *tinta += dentro;
+  return perdidos;
+}
+
+int TrazosPerdidos(const QFont& fuente, const QString& texto, qreal escala, int* tinta = nullptr) {
+  if (tinta != nullptr)
+    *tinta = 0;
+  int perdidos = 0;
+  for (const QChar c : texto)
+    perdidos += TrazosPerdidosDe(fuente, QString(c), escala, tinta);
   return perdidos;
 }
 

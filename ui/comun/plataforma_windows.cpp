@@ -1,3 +1,4 @@
+#include <QByteArray>
 #include <QtGlobal>
 
 #include "ui/comun/plataforma.h"
