@@ -26,16 +26,28 @@ char ClaseDe(const py::object& tipo) {
   return clase.size() == 1 ? clase[0] : '?';
 }
 
+// An array of objects (0-d or 1-d) walked element by element into a float64 array of its shape.
+struct Recorrido {
+  bool cero;
+  std::size_t n;
+  py::ssize_t paso;
+  py::array_t<double> salida;
+};
+
+Recorrido RecorrerObjetos(const py::array& a) {
+  const bool cero = a.ndim() == 0;
+  const std::size_t n = cero ? 1 : static_cast<std::size_t>(a.shape(0));
+  return {cero, n, cero ? 0 : a.strides(0),
+          py::array_t<double>(cero ? std::vector<py::ssize_t>{}
+                                   : std::vector<py::ssize_t>{static_cast<py::ssize_t>(n)})};
+}
+
 // An array of Python objects, each a number or a missing value, as float64.
 py::array DeObjetos(const py::array& a, std::string_view funcion, std::string_view nombre) {
   const py::object modulos = py::module_::import("sys").attr("modules");
   const py::object pandas = modulos.attr("get")("pandas");
   const py::object na = pandas.is_none() ? py::object(py::none()) : py::object(pandas.attr("NA"));
-  const bool cero = a.ndim() == 0;
-  const std::size_t n = cero ? 1 : static_cast<std::size_t>(a.shape(0));
-  const py::ssize_t paso = cero ? 0 : a.strides(0);
-  py::array_t<double> salida(cero ? std::vector<py::ssize_t>{}
-                                  : std::vector<py::ssize_t>{static_cast<py::ssize_t>(n)});
+  auto [cero, n, paso, salida] = RecorrerObjetos(a);
   double* escribir = salida.mutable_data();
   const char* base = static_cast<const char*>(a.data());
   for (std::size_t i = 0; i < n; ++i) {
@@ -137,11 +149,7 @@ Columna LeerOrdenes(const py::object& valor, std::string_view funcion) {
   if (a.ndim() > 1)
     throw py::value_error(std::string(funcion) + ": «orden» ha de tener una dimensión y tiene " +
                           std::to_string(a.ndim()));
-  const bool cero = a.ndim() == 0;
-  const std::size_t n = cero ? 1 : static_cast<std::size_t>(a.shape(0));
-  const py::ssize_t paso = cero ? 0 : a.strides(0);
-  py::array_t<double> salida(cero ? std::vector<py::ssize_t>{}
-                                  : std::vector<py::ssize_t>{static_cast<py::ssize_t>(n)});
+  auto [cero, n, paso, salida] = RecorrerObjetos(a);
   double* escribir = salida.mutable_data();
   const char* base = static_cast<const char*>(a.data());
   // A column's texts are mostly the same few objects: the last one read is not read again.
