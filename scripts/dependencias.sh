@@ -27,5 +27,10 @@ if [ -n "$faltan" ]; then
 fi
 if [ "$(pyright --version 2>/dev/null || true)" != "pyright $pyright" ]; then
   echo "Instalando: pyright $pyright (npm)"
-  $sudo npm install --global --no-fund --no-audit --loglevel=error "pyright@$pyright"
+  # Node.js trusts only the authorities it was built with: the system's too (where a site adds a
+  # TLS proxy's), unless the environment already names a bundle.
+  ca="${NODE_EXTRA_CA_CERTS:-/etc/ssl/certs/ca-certificates.crt}"
+  [ -f "$ca" ] || ca=/dev/null
+  $sudo env NODE_EXTRA_CA_CERTS="$ca" \
+    npm install --global --no-fund --no-audit --loglevel=error "pyright@$pyright"
 fi
