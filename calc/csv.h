@@ -45,8 +45,11 @@ class Lector {
   // quotes. Lines that are wholly empty are skipped. Throws ErrorCsv on bad quoting or text that
   // is not UTF-8, archivos::ErrorLectura when the input cannot be read.
   bool Siguiente(std::vector<std::string>& campos);
-  // The same, the fields appended to `textos` one after another and where each ends in `fines`.
-  // A record cut short by an exception may leave some of its fields there.
+  // The same, the fields appended to `textos` one after another, each followed by one byte (the
+  // separator between fields, a line feed after the last), and where each ends in `fines`: a
+  // field begins one byte after the end of the one before. A record read without quotes lies in
+  // `textos` as its line did. A record cut short by an exception may leave some of its fields
+  // there.
   bool SiguienteEn(std::string& textos, std::vector<std::size_t>& fines);
 
   // Whether the last record read had a field in quotes: one without holds no separator, quote or

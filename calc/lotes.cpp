@@ -166,9 +166,11 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         if (!lector.SiguienteEn(b.textos, b.fines))
           break;
         const std::size_t n = b.fines.size() - campos0;
-        // What a spreadsheet saves for a row that was emptied.
-        if (b.textos.size() == texto0) {
+        // What a spreadsheet saves for a row that was emptied: nothing but the byte after each
+        // field.
+        if (b.textos.size() - texto0 == n) {
           b.fines.resize(campos0);
+          b.textos.resize(texto0);
           ++vacias;
           continue;
         }
@@ -189,10 +191,12 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
       TextosEntrada textos = Vistas(base);
       std::vector<std::string_view> propios(nColumnas);
       Rechazos enBloque("fila", "filas", true);
+      const std::string_view todo(b.textos);
       for (std::size_t f = 0, campo = 0; f < b.lineas.size(); ++f) {
+        const std::size_t fila = campo == 0 ? 0 : b.fines[campo - 1] + 1;
         for (std::size_t c = 0; c < nColumnas; ++c, ++campo) {
-          const std::size_t desde = campo == 0 ? 0 : b.fines[campo - 1];
-          propios[c] = std::string_view(b.textos).substr(desde, b.fines[campo] - desde);
+          const std::size_t desde = campo == 0 ? 0 : b.fines[campo - 1] + 1;
+          propios[c] = todo.substr(desde, b.fines[campo] - desde);
           if (indices[c])
             textos[*indices[c]] = propios[c];
         }
@@ -200,7 +204,10 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         const Punto punto = control.Activo()
                                 ? control.Evaluar(textos, deTabla, propios, r, enBloque, donde)
                                 : EvaluarFila(textos, lectorFilas, deTabla, r, enBloque, donde);
-        formato.Fila(b.salida, propios, punto, b.primero && f == 0, b.limpias[f] != 0);
+        // A row read without quotes under the output's separator is its line as it was read.
+        const std::string_view linea =
+            b.limpias[f] != 0 ? todo.substr(fila, b.fines[campo - 1] - fila) : std::string_view();
+        formato.Fila(b.salida, propios, punto, b.primero && f == 0, linea);
       }
       b.rechazadas = enBloque.Cuantos();
       if (enBloque.Alguno())

@@ -36,14 +36,8 @@ std::vector<std::string_view> Avisos(const Punto& punto) {
   return textos;
 }
 
-bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
-  // A byte-order mark that opens the output is taken by every reader for the file's own mark, so
-  // a spreadsheet reads what follows it: the text is judged by that.
-  if (texto.empty())
-    return false;
-  if (texto.front() == csv::kMarcaDeOrden.front())
-    while (texto.starts_with(csv::kMarcaDeOrden))
-      texto.remove_prefix(csv::kMarcaDeOrden.size());
+// Whether the text begins with what opens a formula.
+bool EmpiezaComoFormula(std::string_view texto) {
   if (texto.empty())
     return false;
   switch (texto.front()) {
@@ -53,10 +47,26 @@ bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
     case '@':
     case '\t':
     case '\r':
-      return !EsNumerico(texto, r);
+      return true;
     default:
       return false;
   }
+}
+
+// Only a text that begins as a formula, or with a byte-order mark, needs a closer look.
+bool PuedeSerFormula(std::string_view texto) {
+  return EmpiezaComoFormula(texto) || texto.starts_with(csv::kMarcaDeOrden.front());
+}
+
+bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
+  // A byte-order mark that opens the output is taken by every reader for the file's own mark, so
+  // a spreadsheet reads what follows it: the text is judged by that.
+  if (texto.empty())
+    return false;
+  if (texto.front() == csv::kMarcaDeOrden.front())
+    while (texto.starts_with(csv::kMarcaDeOrden))
+      texto.remove_prefix(csv::kMarcaDeOrden.size());
+  return EmpiezaComoFormula(texto) && !EsNumerico(texto, r);
 }
 
 void EscribirTextoJson(std::string& salida, std::string_view texto) {
@@ -235,7 +245,7 @@ std::string_view FormatoTabla::Cierre(bool conFilas) const {
 }
 
 void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> textos,
-                        const Punto& punto, bool primera, bool textosLimpios) const {
+                        const Punto& punto, bool primera, std::string_view linea) const {
   const bool aceptada = punto.datos.has_value();
   std::array<char, 32> numero;
   if (opciones_.formato == Formato::Json) {
@@ -303,14 +313,20 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
     return;
   }
   bool primero = true;
-  for (std::size_t i = 0; i < columnas_.size(); ++i) {
+  // The given texts as they were read, when none of them can be taken for a formula.
+  if (!linea.empty() && !opciones_.crudo &&
+      std::none_of(textos.begin(), textos.end(), PuedeSerFormula)) {
+    salida.append(linea);
+    primero = false;
+  }
+  for (std::size_t i = primero ? 0 : columnas_.size(); i < columnas_.size(); ++i) {
     const auto* p = columnas_[i].parametro;
     if (opciones_.crudo && aceptada && p != nullptr)
       CampoCsv(salida, NumeroCrudo((*punto.datos).*(p->miembro), numero), primero);
     else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
       CampoCsv(salida, NumeroCrudo(*v, numero), primero);
     else
-      TextoCsv(salida, textos[i], primero, textosLimpios);
+      TextoCsv(salida, textos[i], primero, !linea.empty());
     primero = false;
   }
   if (opciones_.control) {

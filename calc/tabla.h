@@ -80,9 +80,10 @@ class FormatoTabla {
   // What opens the table: the CSV header line, or the JSON array's "[".
   std::string Cabecera() const;
   // One row; `textos` holds the texts of the input columns, in their order. `primera` is the
-  // table's first row (JSON puts a comma before every other).
+  // table's first row (JSON puts a comma before every other). `linea`, when not empty, is those
+  // texts as one line joined by the output's separator, read without quotes: none needs any.
   void Fila(std::string& salida, std::span<const std::string_view> textos, const Punto& punto,
-            bool primera, bool textosLimpios = false) const;
+            bool primera, std::string_view linea = {}) const;
   char Separador() const { return separador_; }
   // What closes the table.
   std::string_view Cierre(bool conFilas) const;
