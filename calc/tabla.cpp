@@ -350,9 +350,7 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
       CampoCsv(salida, v ? NumeroCrudo(*v, numero) : kMarcaError, primero);
     } else if (decimalSinComillas_) {
       // Digits, signs, "E", D or the marker: nothing to quote.
-      if (!primero)
-        salida.push_back(separador_);
-      AnadirTextoResultado(salida, v, d, regional_);
+      AnadirTextoResultado(salida, v, d, regional_, primero ? '\0' : separador_);
     } else {
       CampoCsv(salida, TextoResultado(v, d, regional_), primero);
     }

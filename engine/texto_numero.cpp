@@ -220,7 +220,7 @@ std::optional<std::uint64_t> RedondeoDirecto(double magnitud, int n) {
 // m as a number of n decimals: "-" unless it is zero, the integer digits (at least one), D and n
 // digits; built from the end in a buffer, then appended at once.
 void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negativo,
-                        const std::string& D) {
+                        const std::string& D, char antes) {
   static constexpr char kPares[] =
       "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243"
       "4445464748495051525354555657585960616263646566676869707172737475767778798081828384858687"
@@ -237,11 +237,17 @@ void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negati
     if (D.size() > texto.size() - 48) {  // a separator too long for the buffer: the plain way
       std::string cola(p, fin);
       std::string cabeza = std::to_string(m);
+      if (antes != '\0')
+        salida.push_back(antes);
       salida.append(signo ? "-" : "").append(cabeza).append(D).append(cola);
       return;
     }
-    p -= D.size();
-    std::memcpy(p, D.data(), D.size());
+    if (D.size() == 1) {
+      *--p = D.front();
+    } else {
+      p -= D.size();
+      std::memcpy(p, D.data(), D.size());
+    }
   }
   while (m >= 100) {
     const auto par = static_cast<std::size_t>(m % 100) * 2;
@@ -257,6 +263,8 @@ void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negati
   }
   if (signo)
     *--p = '-';
+  if (antes != '\0')
+    *--p = antes;
   salida.append(p, static_cast<std::size_t>(fin - p));
 }
 
@@ -529,13 +537,15 @@ bool EsNumerico(std::string_view texto, const ConfiguracionRegional& r) {
 }
 
 void AnadirConPatron(std::string& salida, double valor, const Patron& patron,
-                     const ConfiguracionRegional& r) {
+                     const ConfiguracionRegional& r, char antes) {
   const int n = patron.decimales;
   const double magnitud = std::fabs(valor);
   if (const auto m = RedondeoDirecto(magnitud, n)) {
-    EscribirRedondeado(salida, *m, n, std::signbit(valor), r.Decimal());
+    EscribirRedondeado(salida, *m, n, std::signbit(valor), r.Decimal(), antes);
     return;
   }
+  if (antes != '\0')
+    salida.push_back(antes);
   if (!std::isfinite(valor)) {
     salida.append(kMarcaError);
     return;
@@ -681,11 +691,16 @@ std::string TextoResultado(const Resultado& valor, const DescripcionResultado& d
 }
 
 void AnadirTextoResultado(std::string& salida, const Resultado& valor,
-                          const DescripcionResultado& d, const ConfiguracionRegional& r) {
+                          const DescripcionResultado& d, const ConfiguracionRegional& r,
+                          char antes) {
+  if (valor && d.patron) {
+    AnadirConPatron(salida, *valor, *d.patron, r, antes);
+    return;
+  }
+  if (antes != '\0')
+    salida.push_back(antes);
   if (!valor)
     salida.append(kMarcaError);
-  else if (d.patron)
-    AnadirConPatron(salida, *valor, *d.patron, r);
   else
     salida.append(NumeroATexto(*valor, r));
 }

@@ -59,9 +59,9 @@ bool EsNumerico(std::string_view texto, const ConfiguracionRegional& r);
 // zero to the pattern's decimals; no exponent, no group separators. A value that rounds to zero
 // carries no sign. A value that is not finite gives the marker.
 std::string NumeroConPatron(double valor, const Patron& patron, const ConfiguracionRegional& r);
-// The same, appended to `salida`.
+// The same, appended to `salida`, after `antes` (a field separator) unless that is NUL.
 void AnadirConPatron(std::string& salida, double valor, const Patron& patron,
-                     const ConfiguracionRegional& r);
+                     const ConfiguracionRegional& r, char antes = '\0');
 
 // The general text form: 15 significant digits without trailing zeros, positional for decimal
 // exponents from -4 to 14, otherwise "d.dddE+XX". A value that is not finite gives the marker.
@@ -70,7 +70,9 @@ std::string NumeroATexto(double valor, const ConfiguracionRegional& r);
 // The text of a result field: its value under its pattern (or the general form), or the marker.
 std::string TextoResultado(const Resultado& valor, const DescripcionResultado& d,
                            const ConfiguracionRegional& r);
+// The same, appended to `salida`, after `antes` (a field separator) unless that is NUL.
 void AnadirTextoResultado(std::string& salida, const Resultado& valor,
-                          const DescripcionResultado& d, const ConfiguracionRegional& r);
+                          const DescripcionResultado& d, const ConfiguracionRegional& r,
+                          char antes = '\0');
 
 }  // namespace zelk
