@@ -5,6 +5,9 @@
 # wine_preparar PREFIJO
 wine_preparar() {
   export WINEPREFIX="$1"
+  # Wine names Unix files, and reads Unix arguments, in the charset of the C library's locale:
+  # UTF-8 whatever the caller's (a bare environment's is ASCII, where "Ω" has no name).
+  export LC_ALL=C.UTF-8
   export WINEDEBUG=-all
   # No Mono or Gecko (a first start would try to install them) and no menu entries in the
   # desktop of the user who runs the tests.
