@@ -76,12 +76,17 @@ LectorFilas::LectorFilas(const TextosEntrada& base,
   }
 }
 
-std::optional<DatosEnlace> LectorFilas::Leer(const TextosEntrada& textos) const {
+std::optional<DatosEnlace> LectorFilas::Leer(const TextosEntrada& textos, bool conMargen) const {
   if (!baseLeida_)
     return std::nullopt;
   DatosEnlace d = base_;
   for (std::size_t k = 0; k < nVariables_; ++k) {
     const std::size_t i = variables_[k];
+    if (conMargen && deTabla_[i]) {
+      if (!NumeroDeHojaConMargen(textos[i], regional_, d.*kParametros[i].miembro))
+        return std::nullopt;
+      continue;
+    }
     const auto v =
         deTabla_[i] ? NumeroDeHoja(textos[i], regional_) : TextoANumero(textos[i], regional_);
     if (!v)

@@ -36,7 +36,8 @@ class LectorFilas {
  public:
   LectorFilas(const TextosEntrada& base, const std::array<bool, kNumParametros>& variables,
               const DeTabla& deTabla, const ConfiguracionRegional& r);
-  std::optional<DatosEnlace> Leer(const TextosEntrada& textos) const;
+  // With `conMargen`, the variables' texts are each followed by kMargenDeLectura readable bytes.
+  std::optional<DatosEnlace> Leer(const TextosEntrada& textos, bool conMargen = false) const;
 
  private:
   const ConfiguracionRegional& regional_;

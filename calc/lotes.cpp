@@ -80,9 +80,10 @@ std::size_t ParametrosEn(const std::vector<std::string>& nombres) {
 // `donde()` names the row, asked only of the first one rejected.
 template <typename Donde>
 Punto EvaluarFila(const TextosEntrada& textos, const LectorFilas& lector, const DeTabla& deTabla,
-                  const ConfiguracionRegional& r, Rechazos& rechazos, Donde donde) {
+                  const ConfiguracionRegional& r, Rechazos& rechazos, Donde donde,
+                  bool conMargen = false) {
   Punto p;
-  p.datos = lector.Leer(textos);
+  p.datos = lector.Leer(textos, conMargen);
   if (p.datos)
     p.resultados = CalcularEnlace(*p.datos);
   else if (rechazos.Anotar())
@@ -185,6 +186,8 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         b.limpias.push_back(!lector.ConComillas() && lector.Separador() == formato.Separador());
         ++filas;
       }
+      // Every field may be read a few bytes past its end.
+      b.textos.append(kMargenDeLectura, '\n');
       return !b.lineas.empty();
     };
     const auto trabajar = [&](BloqueCsv& b) {
@@ -201,9 +204,9 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
             textos[*indices[c]] = propios[c];
         }
         const auto donde = [&] { return "línea " + std::to_string(b.lineas[f]); };
-        const Punto punto = control.Activo()
-                                ? control.Evaluar(textos, deTabla, propios, r, enBloque, donde)
-                                : EvaluarFila(textos, lectorFilas, deTabla, r, enBloque, donde);
+        const Punto punto =
+            control.Activo() ? control.Evaluar(textos, deTabla, propios, r, enBloque, donde)
+                             : EvaluarFila(textos, lectorFilas, deTabla, r, enBloque, donde, true);
         // A row read without quotes under the output's separator is its line as it was read.
         const std::string_view linea =
             b.limpias[f] != 0 ? todo.substr(fila, b.fines[campo - 1] - fila) : std::string_view();

@@ -36,27 +36,21 @@ std::vector<std::string_view> Avisos(const Punto& punto) {
   return textos;
 }
 
-// Whether the text begins with what opens a formula.
+// What a spreadsheet may take for the start of a formula.
+constexpr std::string_view kAbrenFormula = "=+-@\t\r";
+
 bool EmpiezaComoFormula(std::string_view texto) {
-  if (texto.empty())
-    return false;
-  switch (texto.front()) {
-    case '=':
-    case '+':
-    case '-':
-    case '@':
-    case '\t':
-    case '\r':
-      return true;
-    default:
-      return false;
-  }
+  return !texto.empty() && kAbrenFormula.find(texto.front()) != std::string_view::npos;
 }
 
-// Only a text that begins as a formula, or with a byte-order mark, needs a closer look.
-bool PuedeSerFormula(std::string_view texto) {
-  return EmpiezaComoFormula(texto) || texto.starts_with(csv::kMarcaDeOrden.front());
-}
+// The first bytes of a text that needs a closer look: a formula's, or a byte-order mark's.
+constexpr auto kPrimerosDudosos = [] {
+  std::array<bool, 256> dudoso{};
+  for (const char c : kAbrenFormula)
+    dudoso[static_cast<unsigned char>(c)] = true;
+  dudoso[static_cast<unsigned char>(csv::kMarcaDeOrden.front())] = true;
+  return dudoso;
+}();
 
 bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
   // A byte-order mark that opens the output is taken by every reader for the file's own mark, so
@@ -314,8 +308,11 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
   }
   bool primero = true;
   // The given texts as they were read, when none of them can be taken for a formula.
-  if (!linea.empty() && !opciones_.crudo &&
-      std::none_of(textos.begin(), textos.end(), PuedeSerFormula)) {
+  bool dudosa = false;
+  if (!linea.empty() && !opciones_.crudo)
+    for (const auto t : textos)
+      dudosa = dudosa || (!t.empty() && kPrimerosDudosos[static_cast<unsigned char>(t.front())]);
+  if (!linea.empty() && !opciones_.crudo && !dudosa) {
     salida.append(linea);
     primero = false;
   }

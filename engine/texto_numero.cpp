@@ -298,6 +298,49 @@ std::optional<double> Sencillo(std::string_view texto, const ConfiguracionRegion
   return fraccion == 0 ? m : m / kPotencias[static_cast<std::size_t>(fraccion)];
 }
 
+// A text of 1 to 8 bytes, digits with at most one D among them, read from the 8 bytes at its start
+// (which must be readable) at once; empty for any other text. Little-endian machines only. The
+// value is Sencillo's: the same integer of the digits, divided by the same power of ten.
+bool OchoCifras(std::string_view texto, char D, double& valor) {
+  constexpr std::uint64_t kUnos = 0x0101010101010101ull, kAltos = 0x8080808080808080ull;
+  constexpr std::uint64_t kCeros = 0x3030303030303030ull;  // "00000000"
+  const auto bytes = [](std::size_t n) { return 8 * static_cast<unsigned>(n); };
+  std::uint64_t w;
+  std::memcpy(&w, texto.data(), 8);
+  const std::size_t largo = texto.size();
+  w &= ~std::uint64_t{0} >> (64 - bytes(largo));
+  // The first D: the lowest byte that equals it (a borrow only marks bytes above a true one).
+  const std::uint64_t x = w ^ (kUnos * static_cast<unsigned char>(D));
+  const std::uint64_t esD = (x - kUnos) & ~x & kAltos & (~std::uint64_t{0} >> (64 - bytes(largo)));
+  std::size_t cifras = largo, fraccion = 0;
+  if (esD != 0) {
+    // D taken out; a second one stays among the digits and fails below.
+    const auto pos = static_cast<std::size_t>(std::countr_zero(esD)) / 8;
+    const std::uint64_t alto = (w >> bytes(pos)) >> 8;
+    w = (w & ((std::uint64_t{1} << bytes(pos)) - 1)) | (alto << bytes(pos));
+    cifras = largo - 1;
+    fraccion = largo - 1 - pos;
+    if (cifras == 0)
+      return false;
+  }
+  // Bytes beyond the digits read as "0"; then every byte must lie in '0'..'9': a byte outside
+  // sets its own high bit in one of the two sums, and below the lowest such byte nothing carries.
+  w |= kCeros & ~(~std::uint64_t{0} >> (64 - bytes(cifras)));
+  if ((((w + 0x4646464646464646ull) | (w - kCeros)) & kAltos) != 0)
+    return false;
+  // The digits to the top with zeros before them, then joined in pairs, fours and eights.
+  const unsigned k = bytes(8 - cifras);
+  w = (w << k) | (kCeros & ((std::uint64_t{1} << k) - 1));
+  w -= kCeros;
+  w = w * 10 + (w >> 8);
+  w = (((w & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+       (((w >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+      32;
+  const double m = static_cast<double>(w);
+  valor = fraccion == 0 ? m : m / kPotencias[fraccion];
+  return true;
+}
+
 // The 15 digits as characters.
 std::array<char, 15> Cifras(Quince q) {
   std::array<char, 15> d{};
@@ -526,6 +569,17 @@ std::optional<double> NumeroDeHoja(std::string_view texto, const ConfiguracionRe
   if (!GruposDeTres(texto, r))
     return std::nullopt;
   return TextoANumero(texto, r);
+}
+
+bool NumeroDeHojaConMargen(std::string_view texto, const ConfiguracionRegional& r, double& valor) {
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!texto.empty() && texto.size() <= kMargenDeLectura && r.Decimal().size() == 1 &&
+        OchoCifras(texto, r.Decimal().front(), valor))
+      return true;
+  }
+  const auto v = NumeroDeHoja(texto, r);
+  valor = v.value_or(0);
+  return v.has_value();
 }
 
 bool GrupoMalPuesto(std::string_view texto, const ConfiguracionRegional& r) {

@@ -47,6 +47,11 @@ std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRe
 // ("1.000,5" where D is ","; not "1000.5" nor "3.88" there, which the field conversion reads as
 // 10005 and 388). Empty for any other text.
 std::optional<double> NumeroDeHoja(std::string_view texto, const ConfiguracionRegional& r);
+// The same for a text followed in memory by at least kMargenDeLectura more readable bytes (the
+// fields of a block read with a margin at its end): a short text is read in one load.
+inline constexpr std::size_t kMargenDeLectura = 8;
+// False when it is not a number, `valor` then 0.
+bool NumeroDeHojaConMargen(std::string_view texto, const ConfiguracionRegional& r, double& valor);
 
 // True when the field conversion reads `texto` but a spreadsheet would not: a group separator
 // where no group of three digits ends.

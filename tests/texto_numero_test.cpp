@@ -163,6 +163,34 @@ TEST(NumeroDeHoja, GruposDeTresCifras) {
   }
 }
 
+// Read from a block with a margin, every text gives the same as NumeroDeHoja, to the bit: chosen
+// edges, then short texts drawn from the bytes that matter, each followed by other bytes.
+TEST(NumeroDeHoja, ConMargenLoMismo) {
+  std::vector<std::string> textos = {"",         ".",        ",",         "5.",      ".5",
+                                     "0",        "00000000", "99999999",  "1.2.3",   "1234567.",
+                                     ".1234567", "12345678", "123456789", "1.000,5", "-5",
+                                     "5-",       "1e3",      " 5",        "\xC3\xB1"};
+  std::mt19937 azar(7);
+  const std::string alfabeto = "0123456789.,-e \xC3/:";
+  for (int i = 0; i < 20000; ++i) {
+    std::string t(azar() % 9, ' ');
+    for (auto& c : t)
+      c = alfabeto[azar() % alfabeto.size()];
+    textos.push_back(t);
+  }
+  for (const auto* r : {&kEspana, &kEstadosUnidos}) {
+    for (const auto& t : textos) {
+      const std::string bloque = t + "9.,9" + std::string(kMargenDeLectura, '7');
+      double v = -1;
+      const bool leido = NumeroDeHojaConMargen(std::string_view(bloque).substr(0, t.size()), *r, v);
+      const auto esperado = NumeroDeHoja(t, *r);
+      ASSERT_EQ(leido, esperado.has_value()) << t;
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(esperado.value_or(0)))
+          << t;
+    }
+  }
+}
+
 TEST(ConfiguracionRegional, SeparadoresQueSeConfundenConElNumero) {
   EXPECT_EQ(ConfiguracionRegional("", ",").Decimal(), ".");
   EXPECT_EQ(ConfiguracionRegional("5", ",").Decimal(), ".");
