@@ -688,11 +688,15 @@ std::string NumeroConPatron(double valor, const Patron& patron, const Configurac
   return texto;
 }
 
-std::string NumeroATexto(double valor, const ConfiguracionRegional& r) {
-  if (!std::isfinite(valor))
-    return std::string(kMarcaError);
-  if (valor == 0)
-    return "0";
+void AnadirNumeroATexto(std::string& out, double valor, const ConfiguracionRegional& r) {
+  if (!std::isfinite(valor)) {
+    out.append(kMarcaError);
+    return;
+  }
+  if (valor == 0) {
+    out.push_back('0');
+    return;
+  }
   const Quince q = RedondeoQuince(std::fabs(valor));
   const auto cifras = Cifras(q);
   std::size_t k = cifras.size();
@@ -701,7 +705,6 @@ std::string NumeroATexto(double valor, const ConfiguracionRegional& r) {
   const std::string_view d(cifras.data(), k);
   const int e = q.e;
 
-  std::string out;
   if (valor < 0)
     out.push_back('-');
   if (e >= -4 && e < 15) {
@@ -734,7 +737,12 @@ std::string NumeroATexto(double valor, const ConfiguracionRegional& r) {
     std::array<char, 8> buf{};
     out.append(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), absoluto).ptr);
   }
-  return out;
+}
+
+std::string NumeroATexto(double valor, const ConfiguracionRegional& r) {
+  std::string texto;
+  AnadirNumeroATexto(texto, valor, r);
+  return texto;
 }
 
 std::string TextoResultado(const Resultado& valor, const DescripcionResultado& d,
@@ -756,7 +764,7 @@ void AnadirTextoResultado(std::string& salida, const Resultado& valor,
   if (!valor)
     salida.append(kMarcaError);
   else
-    salida.append(NumeroATexto(*valor, r));
+    AnadirNumeroATexto(salida, *valor, r);
 }
 
 }  // namespace zelk

@@ -71,6 +71,8 @@ void AnadirConPatron(std::string& salida, double valor, const Patron& patron,
 // The general text form: 15 significant digits without trailing zeros, positional for decimal
 // exponents from -4 to 14, otherwise "d.dddE+XX". A value that is not finite gives the marker.
 std::string NumeroATexto(double valor, const ConfiguracionRegional& r);
+// The same, appended to `salida`.
+void AnadirNumeroATexto(std::string& salida, double valor, const ConfiguracionRegional& r);
 
 // The text of a result field: its value under its pattern (or the general form), or the marker.
 std::string TextoResultado(const Resultado& valor, const DescripcionResultado& d,
