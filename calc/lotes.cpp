@@ -186,11 +186,12 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         b.limpias.push_back(!lector.ConComillas() && lector.Separador() == formato.Separador());
         ++filas;
       }
-      // Every field may be read a few bytes past its end.
-      b.textos.append(kMargenDeLectura, '\n');
       return !b.lineas.empty();
     };
     const auto trabajar = [&](BloqueCsv& b) {
+      // Every field may be read a few bytes past its end; also in a block that a fault in the
+      // input cut short.
+      b.textos.append(kMargenDeLectura, '\n');
       TextosEntrada textos = Vistas(base);
       std::vector<std::string_view> propios(nColumnas);
       Rechazos enBloque("fila", "filas", true);
