@@ -248,11 +248,19 @@ class VentanasTest : public QObject {
     QTimer::singleShot(0, this, [&] {
       QTest::mouseClick(Hijo<QPushButton>(ventanas_->Inicio(), "cmdSalir"), Qt::LeftButton);
     });
-    if (acercaAbierta)
-      QTimer::singleShot(200, this, [&] {
-        siguioTrasSalir = ventanas_->Inicio() == nullptr && acerca && acerca->isVisible();
+    // Once the main window is gone (however long a loaded machine takes), the About must still be
+    // there; closing it ends the program.
+    QTimer sondeo;
+    connect(&sondeo, &QTimer::timeout, this, [&] {
+      if (ventanas_->Inicio() != nullptr)
+        return;
+      sondeo.stop();
+      siguioTrasSalir = acerca && acerca->isVisible();
+      if (acerca)
         acerca->close();
-      });
+    });
+    if (acercaAbierta)
+      sondeo.start(20);
     QTimer guarda;
     guarda.setSingleShot(true);
     connect(&guarda, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
