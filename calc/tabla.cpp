@@ -169,6 +169,7 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
     std::string k = claves_.empty() ? "" : ",";
     EscribirTextoJson(k, nombre);
     k.push_back(':');
+    clavesComilla_.push_back(k + '"');
     claves_.push_back(std::move(k));
   };
   for (const auto& c : columnas_)
@@ -245,15 +246,24 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
   if (opciones_.formato == Formato::Json) {
     salida.append(primera ? "\n{" : ",\n{");
     std::size_t clave = 0;
+    // A line without quotes, backslashes or control bytes gives texts that need no escapes.
+    unsigned char escapes = linea.empty();
+    for (const char c : linea)
+      escapes |= static_cast<unsigned char>(c == '\\' || static_cast<unsigned char>(c) < 0x20);
     for (std::size_t i = 0; i < columnas_.size(); ++i) {
-      salida.append(claves_[clave++]);
       const auto* p = columnas_[i].parametro;
-      if (opciones_.crudo && aceptada && p != nullptr)
+      const auto v = ValorControl(columnas_[i], punto, opciones_.crudo);
+      if ((opciones_.crudo && aceptada && p != nullptr) || v || escapes != 0)
+        salida.append(claves_[clave++]);
+      if (opciones_.crudo && aceptada && p != nullptr) {
         NumeroJson(salida, (*punto.datos).*(p->miembro));
-      else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
+      } else if (v) {
         NumeroJson(salida, *v);
-      else
+      } else if (escapes == 0) {
+        salida.append(clavesComilla_[clave++]).append(textos[i]).push_back('"');
+      } else {
         EscribirTextoJson(salida, textos[i]);
+      }
     }
     if (opciones_.control) {
       const SolucionControl* s = punto.control ? &punto.control->solucion : nullptr;
@@ -272,17 +282,17 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
           EscribirTextoJson(salida, TextoElegido(e, s->datos, regional_));
       }
     }
-    for (std::size_t k = 0; k < kNumResultados; ++k) {
-      salida.append(claves_[clave++]);
+    const bool resultadosSinEscapes = aceptada && !opciones_.crudo && decimalSinEscapes_;
+    for (std::size_t k = 0; k < kNumResultados; ++k, ++clave) {
+      salida.append(resultadosSinEscapes ? clavesComilla_[clave] : claves_[clave]);
       const Resultado& v = punto.resultados.*kResultados[k].miembro;
-      if (!aceptada)
+      if (!aceptada) {
         salida.append("null");
-      else if (opciones_.crudo && v)
+      } else if (opciones_.crudo && v) {
         NumeroJson(salida, *v);
-      else if (opciones_.crudo)
+      } else if (opciones_.crudo) {
         EscribirTextoJson(salida, kMarcaError);
-      else if (decimalSinEscapes_) {
-        salida.push_back('"');
+      } else if (resultadosSinEscapes) {
         AnadirTextoResultado(salida, v, kResultados[k], regional_);
         salida.push_back('"');
       } else {

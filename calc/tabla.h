@@ -100,6 +100,7 @@ class FormatoTabla {
   bool decimalSinComillas_ = false;  // a result's text never needs quotes in CSV
   bool decimalSinEscapes_ = false;   // nor escapes in JSON
   std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
+  std::vector<std::string> clavesComilla_;  // the same, each with the quote that opens a text
 };
 
 // The table written to a stream as its rows come, or as blocks of rows formatted elsewhere.
