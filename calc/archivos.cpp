@@ -179,7 +179,14 @@ std::optional<std::string> ArchivoSalida::Abrir() {
   std::random_device azar;
   for (int intento = 0; intento < 100; ++intento) {
     const fs::path candidato = NombreTemporal(destino_, azar());
+    // Named to the signal handlers before it exists, so that no signal finds it unnamed; a name
+    // that turns out to be taken (a random clash) is taken back at once.
+    vigilado_ = VigilarTemporal(candidato);
     error = CrearPrivado(candidato);
+    if (error != 0) {
+      OlvidarTemporal(vigilado_);
+      vigilado_ = 0;
+    }
     if (error == EEXIST)
       continue;
     if (error != 0) {
@@ -189,7 +196,6 @@ std::optional<std::string> ArchivoSalida::Abrir() {
       return "no se puede crear un archivo en «" + TextoDeRuta(carpeta / "") +
              "»: " + TextoDelError(error);
     }
-    vigilado_ = VigilarTemporal(candidato);
     temporal_ = candidato;
     errno = 0;
     flujo_.open(candidato, std::ios::binary | std::ios::trunc);
