@@ -318,11 +318,10 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
   }
   bool primero = true;
   // The given texts as they were read, when none of them can be taken for a formula.
-  bool dudosa = false;
-  if (!linea.empty() && !opciones_.crudo)
-    for (const auto t : textos)
-      dudosa = dudosa || (!t.empty() && kPrimerosDudosos[static_cast<unsigned char>(t.front())]);
-  if (!linea.empty() && !opciones_.crudo && !dudosa) {
+  const auto dudoso = [](std::string_view t) {
+    return !t.empty() && kPrimerosDudosos[static_cast<unsigned char>(t.front())];
+  };
+  if (!linea.empty() && !opciones_.crudo && std::none_of(textos.begin(), textos.end(), dudoso)) {
     salida.append(linea);
     primero = false;
   }
