@@ -357,5 +357,30 @@ TEST(Hilos, LaMismaTablaConCualquierNumero) {
   EXPECT_EQ(Ejecutar(kZelkCalc, {"--csv", archivo, "--hilos", "0"}, kC).estado, 2);
 }
 
+// The given texts of a row come back as they were read, a text a spreadsheet would take for a
+// formula guarded, whether the row is echoed as its line or field by field.
+TEST(Eco, TextosDadosComoSeLeyeron) {
+  struct Caso {
+    std::string fila, eco;
+  };
+  const Caso casos[] = {
+      {"Idc;caso\n1000;nota\n", "1000;nota;"},
+      {"Idc;caso\n1000;=1+1\n", "1000;'=1+1;"},
+      {"Idc;caso\n1000;-5\n", "1000;-5;"},
+      {"Idc;caso\n1000;@x\n", "1000;'@x;"},
+      {"Idc;caso\n2000,5;a b\n", "2000,5;a b;"},
+      {"Idc;caso\n1000;\xEF\xBB\xBFz\n", "1000;\xEF\xBB\xBFz;"},
+      {"Idc;caso\n1000;\xEF\xBB\xBF=1\n", "1000;'\xEF\xBB\xBF=1;"},
+      {"Idc;caso\n1000;\"x;y\"\n", "1000;\"x;y\";"},
+      {"Idc;caso\n1000;\n", "1000;;"},
+      {"Idc,caso\n1000,=1+1\n", "1000;'=1+1;"},
+  };
+  for (const auto& c : casos) {
+    const auto p = Ejecutar(kZelkCalc, {"--locale", "es_ES", "--csv", "-"}, kC, c.fila);
+    const auto fila = p.out.substr(p.out.find('\n') + 1);
+    EXPECT_EQ(fila.substr(0, c.eco.size()), c.eco) << c.fila;
+  }
+}
+
 }  // namespace
 }  // namespace zelk
