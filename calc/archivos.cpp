@@ -90,7 +90,7 @@ bool MismoArchivo(const fs::path& a, const fs::path& b) {
 ArchivoSalida::~ArchivoSalida() {
   if (confirmado_ || temporal_.empty())
     return;
-  flujo_.close();
+  buffer_.close();
   std::error_code ec;
   fs::remove(temporal_, ec);
   OlvidarTemporal(vigilado_);
@@ -156,8 +156,7 @@ std::optional<std::string> ArchivoSalida::Abrir() {
   if (fs::exists(estado) && !fs::is_regular_file(estado)) {
     // A device or a pipe ("/dev/null", a FIFO): there is nothing to put in its place.
     errno = 0;
-    flujo_.open(ruta_, std::ios::binary);
-    if (!flujo_)
+    if (buffer_.open(ruta_, std::ios::out | std::ios::binary) == nullptr)
       return TextoDelError(errno);
     return std::nullopt;
   }
@@ -198,12 +197,25 @@ std::optional<std::string> ArchivoSalida::Abrir() {
     }
     temporal_ = candidato;
     errno = 0;
-    flujo_.open(candidato, std::ios::binary | std::ios::trunc);
-    if (!flujo_)
+    // Opened as it stands, just created and empty: a truncation would also tell ext4 to write
+    // the whole file out when it is closed, which the run would wait for.
+    if (buffer_.open(temporal_, std::ios::binary | std::ios::in | std::ios::out) == nullptr)
       return TextoDelError(errno);
+    if (existia_)
+      buffer_.adelantar = &temporal_;
     return std::nullopt;
   }
   return std::string("no se puede crear un archivo temporal a su lado");
+}
+
+std::streamsize ArchivoSalida::Buffer::xsputn(const char* s, std::streamsize n) {
+  constexpr std::streamsize kTramo = 8 << 20;
+  const std::streamsize escritos = std::filebuf::xsputn(s, n);
+  if (adelantar != nullptr && (sinAdelantar_ += escritos) >= kTramo) {
+    sinAdelantar_ = 0;
+    EmpezarVolcado(*adelantar);
+  }
+  return escritos;
 }
 
 std::optional<std::string> ArchivoSalida::Escribir(std::string_view bytes) {
@@ -215,15 +227,14 @@ std::optional<std::string> ArchivoSalida::Escribir(std::string_view bytes) {
 }
 
 std::optional<std::string> ArchivoSalida::Cerrar() {
-  if (!flujo_.is_open())
+  if (!buffer_.is_open())
     return std::nullopt;
   errno = 0;
   flujo_.flush();
   if (!flujo_)
     return TextoDelError(errno);
   errno = 0;
-  flujo_.close();
-  if (flujo_.fail())
+  if (buffer_.close() == nullptr)
     return TextoDelError(errno);
   return std::nullopt;
 }

@@ -63,7 +63,21 @@ class ArchivoSalida {
   std::filesystem::path ruta_;      // as the user gave it
   std::filesystem::path destino_;   // the file replaced: the name, or where its link leads
   std::filesystem::path temporal_;  // empty when written in place or not created
-  std::ofstream flujo_;
+  // Every few megabytes, the system is asked to start writing to the disk what it has of a file
+  // that will replace another: the file system would otherwise write all of it out at the rename
+  // (ext4 does, to keep the replaced data safe), with the run waiting at its very end.
+  class Buffer : public std::filebuf {
+   public:
+    const std::filesystem::path* adelantar = nullptr;
+
+   protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
+
+   private:
+    std::streamsize sinAdelantar_ = 0;
+  };
+  Buffer buffer_;
+  std::ostream flujo_{&buffer_};
   bool existia_ = false;
   bool confirmado_ = false;
   int vigilado_ = 0;  // the temporary file's place among those a signal removes

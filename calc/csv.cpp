@@ -83,6 +83,33 @@ std::size_t SeparadorOComilla(std::string_view linea, std::size_t i, char separa
   return i;
 }
 
+// Appends to `fines` where each field of a line without quotes ends, counted from `base`: every
+// place of `separador` in it, then its end. Eight bytes at a time, each byte tested on its own, so
+// that every separator of a word is found from one read.
+void FinesSinComillas(std::string_view linea, char separador, std::size_t base,
+                      std::vector<std::size_t>& fines) {
+  std::size_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kUnos = 0x0101010101010101ull, kAltos = 0x8080808080808080ull;
+    const std::uint64_t s = kUnos * static_cast<unsigned char>(separador);
+    for (; i + 8 <= linea.size(); i += 8) {
+      std::uint64_t w;
+      std::memcpy(&w, linea.data() + i, 8);
+      const std::uint64_t a = w ^ s;
+      // A byte of `a` is zero exactly when its high bit stays clear here: no carry crosses bytes.
+      std::uint64_t cero = ~(((a & ~kAltos) + ~kAltos) | a) & kAltos;
+      while (cero != 0) {
+        fines.push_back(base + i + static_cast<std::size_t>(std::countr_zero(cero)) / 8);
+        cero &= cero - 1;
+      }
+    }
+  }
+  for (; i < linea.size(); ++i)
+    if (linea[i] == separador)
+      fines.push_back(base + i);
+  fines.push_back(base + linea.size());
+}
+
 }  // namespace
 
 char Lector::ElegirSeparador(std::string_view linea) const {
@@ -223,12 +250,8 @@ bool Lector::SiguienteEn(std::string& textos, std::vector<std::size_t>& fines) {
     const std::size_t base = textos.size();
     textos.append(linea);
     textos.push_back('\n');
-    for (std::size_t i = 0;; ++i) {
-      i = SeparadorOComilla(linea, i, separador);
-      fines.push_back(base + i);
-      if (i >= linea.size())
-        return true;
-    }
+    FinesSinComillas(linea, separador, base, fines);
+    return true;
   }
   conComillas_ = false;
   std::size_t i = 0;

@@ -200,9 +200,12 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         const std::size_t fila = campo == 0 ? 0 : b.fines[campo - 1] + 1;
         for (std::size_t c = 0; c < nColumnas; ++c, ++campo) {
           const std::size_t desde = campo == 0 ? 0 : b.fines[campo - 1] + 1;
-          propios[c] = todo.substr(desde, b.fines[campo] - desde);
+          // Stored twice from the same registers: reading the first copy back to make the second
+          // would wait for the two halves just stored.
+          const std::string_view texto = todo.substr(desde, b.fines[campo] - desde);
+          propios[c] = texto;
           if (indices[c])
-            textos[*indices[c]] = propios[c];
+            textos[*indices[c]] = texto;
         }
         const auto donde = [&] { return "línea " + std::to_string(b.lineas[f]); };
         const Punto punto =

@@ -12,6 +12,10 @@ namespace zelk::archivos {
 // else the C library's error number.
 int CrearPrivado(const std::filesystem::path& ruta);
 
+// Asks the system to start writing to the disk what the file at `ruta` holds, without waiting for
+// it; nothing where the system has no such request.
+void EmpezarVolcado(const std::filesystem::path& ruta);
+
 // The permissions a new file gets from the user's settings (the umask on POSIX systems).
 std::filesystem::perms PermisosDeArchivoNuevo();
 

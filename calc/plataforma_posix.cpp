@@ -26,6 +26,18 @@ int CrearPrivado(const fs::path& ruta) {
   return 0;
 }
 
+void EmpezarVolcado(const fs::path& ruta) {
+#ifdef SYNC_FILE_RANGE_WRITE
+  const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return;
+  ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+  ::close(fd);
+#else
+  (void)ruta;
+#endif
+}
+
 fs::perms PermisosDeArchivoNuevo() {
   const mode_t mascara = ::umask(0);
   ::umask(mascara);

@@ -38,6 +38,9 @@ int CrearPrivado(const fs::path& ruta) {
   return 0;
 }
 
+// Windows writes a file out at its own pace; a rename does not wait for it.
+void EmpezarVolcado(const fs::path&) {}
+
 fs::perms PermisosDeArchivoNuevo() {
   return fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
          fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
