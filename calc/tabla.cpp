@@ -348,20 +348,36 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
     }
     primero = false;
   }
+  // Most results are written first in a buffer of the row's own, so that the table grows once.
+  std::array<char, kNumResultados * kLargoDirecto> directos;
+  char* fin = directos.data();
+  const auto volcar = [&] {
+    salida.append(directos.data(), static_cast<std::size_t>(fin - directos.data()));
+    fin = directos.data();
+  };
   for (const auto& d : kResultados) {
     const Resultado& v = punto.resultados.*d.miembro;
+    const char antes = primero ? '\0' : separador_;
     if (!aceptada) {
       CampoCsv(salida, {}, primero);
     } else if (opciones_.crudo) {
       CampoCsv(salida, v ? NumeroCrudo(*v, numero) : kMarcaError, primero);
     } else if (decimalSinComillas_) {
       // Digits, signs, "E", D or the marker: nothing to quote.
-      AnadirTextoResultado(salida, v, d, regional_, primero ? '\0' : separador_);
+      char* const directo =
+          v && d.patron ? EscribirConPatronDirecto(fin, *v, *d.patron, regional_, antes) : nullptr;
+      if (directo != nullptr) {
+        fin = directo;
+      } else {
+        volcar();
+        AnadirTextoResultado(salida, v, d, regional_, antes);
+      }
     } else {
       CampoCsv(salida, TextoResultado(v, d, regional_), primero);
     }
     primero = false;
   }
+  volcar();
   if (opciones_.control) {
     std::string avisos;
     for (const auto a : Avisos(punto))

@@ -217,31 +217,30 @@ std::optional<std::uint64_t> RedondeoDirecto(double magnitud, int n) {
   return static_cast<std::uint64_t>(base) + (fraccion > 0.5 ? 1 : 0);
 }
 
-// m as a number of n decimals: "-" unless it is zero, the integer digits (at least one), D and n
-// digits; built from the end in a buffer, then appended at once.
-void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negativo,
-                        const std::string& D, char antes) {
+// How many digits m has (1 for 0).
+int CifrasDe(std::uint64_t m) {
+  const int t = (64 - std::countl_zero(m | 1)) * 1233 >> 12;  // log10 from log2, maybe one over
+  return t + (m >= kPotenciasEnteras[static_cast<std::size_t>(t)] ? 1 : 0);
+}
+
+// m as a number of n decimals at `destino`, after `antes` unless it is NUL: "-" unless it is zero,
+// the integer digits (at least one), D and n digits. Written in place, from its last digit back,
+// with no buffer in between: a copy that read bytes just stored one by one would wait for them.
+char* EscribirRedondeadoEn(char* destino, std::uint64_t m, int n, bool negativo, std::string_view D,
+                           char antes) {
   static constexpr char kPares[] =
       "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243"
       "4445464748495051525354555657585960616263646566676869707172737475767778798081828384858687"
       "888990919293949596979899";
   const bool signo = negativo && m != 0;
-  std::array<char, 64> texto;
-  char* const fin = texto.data() + texto.size();
+  const int enteras = std::max(CifrasDe(m) - n, 1);
+  char* const fin = destino + (antes != '\0') + signo + enteras + (n > 0 ? D.size() : 0) + n;
   char* p = fin;
   for (int i = 0; i < n; ++i) {
     *--p = static_cast<char>('0' + m % 10);
     m /= 10;
   }
   if (n > 0) {
-    if (D.size() > texto.size() - 48) {  // a separator too long for the buffer: the plain way
-      std::string cola(p, fin);
-      std::string cabeza = std::to_string(m);
-      if (antes != '\0')
-        salida.push_back(antes);
-      salida.append(signo ? "-" : "").append(cabeza).append(D).append(cola);
-      return;
-    }
     if (D.size() == 1) {
       *--p = D.front();
     } else {
@@ -265,7 +264,7 @@ void EscribirRedondeado(std::string& salida, std::uint64_t m, int n, bool negati
     *--p = '-';
   if (antes != '\0')
     *--p = antes;
-  salida.append(p, static_cast<std::size_t>(fin - p));
+  return fin;
 }
 
 // The common field: digits with at most one D of one byte among them, 15 digits at most, nothing
@@ -590,12 +589,23 @@ bool EsNumerico(std::string_view texto, const ConfiguracionRegional& r) {
   return TextoANumero(texto, r).has_value();
 }
 
+char* EscribirConPatronDirecto(char* p, double valor, const Patron& patron,
+                               const ConfiguracionRegional& r, char antes) {
+  if (r.Decimal().size() > kLargoDecimalDirecto)
+    return nullptr;
+  const auto m = RedondeoDirecto(std::fabs(valor), patron.decimales);
+  if (!m)
+    return nullptr;
+  return EscribirRedondeadoEn(p, *m, patron.decimales, std::signbit(valor), r.Decimal(), antes);
+}
+
 void AnadirConPatron(std::string& salida, double valor, const Patron& patron,
                      const ConfiguracionRegional& r, char antes) {
   const int n = patron.decimales;
   const double magnitud = std::fabs(valor);
-  if (const auto m = RedondeoDirecto(magnitud, n)) {
-    EscribirRedondeado(salida, *m, n, std::signbit(valor), r.Decimal(), antes);
+  std::array<char, kLargoDirecto> directo;
+  if (char* fin = EscribirConPatronDirecto(directo.data(), valor, patron, r, antes)) {
+    salida.append(directo.data(), static_cast<std::size_t>(fin - directo.data()));
     return;
   }
   if (antes != '\0')

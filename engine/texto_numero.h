@@ -68,6 +68,15 @@ std::string NumeroConPatron(double valor, const Patron& patron, const Configurac
 void AnadirConPatron(std::string& salida, double valor, const Patron& patron,
                      const ConfiguracionRegional& r, char antes = '\0');
 
+// The same written at `p`, which has room for kLargoDirecto bytes, when the value needs no more
+// than one rounding from its double and the decimal separator has at most kLargoDecimalDirecto
+// bytes, as most values of a table do: the end of the text. Otherwise nullptr, and nothing is
+// written.
+inline constexpr std::size_t kLargoDirecto = 48;
+inline constexpr std::size_t kLargoDecimalDirecto = 16;
+char* EscribirConPatronDirecto(char* p, double valor, const Patron& patron,
+                               const ConfiguracionRegional& r, char antes = '\0');
+
 // The general text form: 15 significant digits without trailing zeros, positional for decimal
 // exponents from -4 to 14, otherwise "d.dddE+XX". A value that is not finite gives the marker.
 std::string NumeroATexto(double valor, const ConfiguracionRegional& r);
