@@ -213,6 +213,11 @@ TEST(ConfiguracionRegional, SeparadoresQueSeConfundenConElNumero) {
   const ConfiguracionRegional arabe("\u066B", "\u066C");
   EXPECT_EQ(TextoANumero("1\u066C234\u066B5", arabe), 1234.5);
   EXPECT_EQ(NumeroConPatron(0.5, kPatronDosDec, arabe), "0\u066B50");
+  // One longer than the direct writer takes goes the general way, to the same text.
+  const std::string sep = "\u066B\u066B\u066B\u066B\u066B\u066B\u066B\u066B\u066B";
+  const ConfiguracionRegional largo(sep, ",");
+  ASSERT_EQ(largo.Decimal(), sep);
+  EXPECT_EQ(NumeroConPatron(-1234.5, kPatronDosDec, largo), "-1234" + sep + "50");
 }
 
 struct CasoPatron {
