@@ -21,8 +21,6 @@
 
 namespace zelk {
 
-const bool kDibujaGraficos = true;
-
 namespace {
 
 QString Q(std::string_view t) {
@@ -207,3 +205,8 @@ std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::For
 }
 
 }  // namespace zelk
+
+// The module's entry, looked up by name.
+extern "C" zelk::FuncionDibujar zelk_grafico_dibujar() {
+  return &zelk::DibujarCurvas;
+}

@@ -17,4 +17,9 @@ extern const bool kDibujaGraficos;
 std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::FormatoGrafico formato,
                                          int ancho, int alto, std::string& error);
 
+// Where plots are drawn by a module that zelk-calc loads the first time it draws, the module's
+// one entry gives its DibujarCurvas, under this name.
+using FuncionDibujar = decltype(&DibujarCurvas);
+inline constexpr const char* kEntradaDelModulo = "zelk_grafico_dibujar";
+
 }  // namespace zelk

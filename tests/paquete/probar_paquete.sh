@@ -76,6 +76,10 @@ done
 # The installed programs, from the throw-away root.
 salida=$(LC_ALL=C.UTF-8 "$raiz/usr/bin/zelk-calc" Idc=1000)
 echo "$salida" | grep -q "$(printf 'Vdcr\t537')" || falla "zelk-calc instalado: $salida"
+# Its plots come from a module it loads where the package put it.
+LC_ALL=C.UTF-8 "$raiz/usr/bin/zelk-calc" --sweep Idc=1000:2000:5 -o /dev/null \
+  --plot "$trabajo/curvas.svg" || falla "zelk-calc instalado no dibuja"
+grep -q '<svg' "$trabajo/curvas.svg" 2>/dev/null || falla "zelk-calc instalado: sin SVG"
 # The Python module from the throw-away root, not from the build tree.
 if [ -n "${3:-}" ]; then
   modulo="$raiz/usr/lib/python3/dist-packages/zelk"
