@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "calc/archivos.h"
 #include "calc/control_lote.h"
@@ -36,6 +37,60 @@ std::vector<std::string_view> Avisos(const Punto& punto) {
   return textos;
 }
 
+// A row put together in a buffer of its own and appended to the table at once: most of its
+// pieces are a few bytes, and each append to the table would check its room and call a copy.
+// It appends under std::string's names, so that a writer made for either serves both.
+class Renglon {
+ public:
+  explicit Renglon(std::string& salida) : salida_(salida) {}
+  ~Renglon() { Volcar(); }
+  Renglon(const Renglon&) = delete;
+  Renglon& operator=(const Renglon&) = delete;
+
+  Renglon& append(const char* texto, std::size_t n) {
+    if (n > Libre()) {
+      Volcar();
+      if (n > kTamano) {
+        salida_.append(texto, n);
+        return *this;
+      }
+    }
+    std::memcpy(fin_, texto, n);
+    fin_ += n;
+    return *this;
+  }
+  Renglon& append(std::string_view texto) { return append(texto.data(), texto.size()); }
+  void push_back(char c) {
+    if (Libre() == 0)
+      Volcar();
+    *fin_++ = c;
+  }
+  // Room for `n` bytes (at most kTamano), written from the pointer given; `Hasta` says where they
+  // end.
+  char* Espacio(std::size_t n) {
+    if (n > Libre())
+      Volcar();
+    return fin_;
+  }
+  void Hasta(char* fin) { fin_ = fin; }
+  // The table itself, for what is written there directly.
+  std::string& Tabla() {
+    Volcar();
+    return salida_;
+  }
+
+ private:
+  static constexpr std::size_t kTamano = 1024;
+  std::size_t Libre() const { return static_cast<std::size_t>(buffer_.data() + kTamano - fin_); }
+  void Volcar() {
+    salida_.append(buffer_.data(), static_cast<std::size_t>(fin_ - buffer_.data()));
+    fin_ = buffer_.data();
+  }
+  std::string& salida_;
+  std::array<char, kTamano> buffer_;
+  char* fin_ = buffer_.data();
+};
+
 // What a spreadsheet may take for the start of a formula.
 constexpr std::string_view kAbrenFormula = "=+-@\t\r";
 
@@ -63,7 +118,8 @@ bool PareceFormula(std::string_view texto, const ConfiguracionRegional& r) {
   return EmpiezaComoFormula(texto) && !EsNumerico(texto, r);
 }
 
-void EscribirTextoJson(std::string& salida, std::string_view texto) {
+template <class Destino>
+void EscribirTextoJson(Destino& salida, std::string_view texto) {
   // As JSON serializers write UTF-8: the quote, the backslash and control characters escaped,
   // everything else as it is, in runs.
   static constexpr char kHex[] = "0123456789abcdef";
@@ -159,6 +215,11 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
   const std::string& decimal = r.Decimal();
   decimalSinComillas_ =
       decimal.find_first_of(std::string{separador_, '"', '\n', '\r'}) == std::string::npos;
+  for (std::size_t i = 0; i < finDeFila_.size(); ++i) {
+    finDeFila_[i].push_back(separador_);
+    csv::EscribirCampo(finDeFila_[i], i == 0 ? kEstadoBien : kEstadoRechazo, separador_);
+    finDeFila_[i].append("\r\n");
+  }
   decimalSinEscapes_ = std::none_of(decimal.begin(), decimal.end(), [](char c) {
     return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
   });
@@ -244,7 +305,8 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
   const bool aceptada = punto.datos.has_value();
   std::array<char, 32> numero;
   if (opciones_.formato == Formato::Json) {
-    salida.append(primera ? "\n{" : ",\n{");
+    Renglon fila(salida);
+    fila.append(primera ? "\n{" : ",\n{");
     std::size_t clave = 0;
     // A line without quotes, backslashes or control bytes gives texts that need no escapes.
     unsigned char escapes = linea.empty();
@@ -254,138 +316,140 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
       const auto* p = columnas_[i].parametro;
       const auto v = ValorControl(columnas_[i], punto, opciones_.crudo);
       if ((opciones_.crudo && aceptada && p != nullptr) || v || escapes != 0)
-        salida.append(claves_[clave++]);
+        fila.append(claves_[clave++]);
       if (opciones_.crudo && aceptada && p != nullptr) {
-        NumeroJson(salida, (*punto.datos).*(p->miembro));
+        NumeroJson(fila.Tabla(), (*punto.datos).*(p->miembro));
       } else if (v) {
-        NumeroJson(salida, *v);
+        NumeroJson(fila.Tabla(), *v);
       } else if (escapes == 0) {
-        salida.append(clavesComilla_[clave++]).append(textos[i]).push_back('"');
+        fila.append(clavesComilla_[clave++]);
+        fila.append(textos[i]);
+        fila.push_back('"');
       } else {
-        EscribirTextoJson(salida, textos[i]);
+        EscribirTextoJson(fila, textos[i]);
       }
     }
     if (opciones_.control) {
       const SolucionControl* s = punto.control ? &punto.control->solucion : nullptr;
-      salida.append(claves_[clave++]);
+      fila.append(claves_[clave++]);
       if (s != nullptr)
-        EscribirTextoJson(salida, TextoModo(s->modo));
+        EscribirTextoJson(fila, TextoModo(s->modo));
       else
-        salida.append("null");
+        fila.append("null");
       for (const auto& e : kElegidos) {
-        salida.append(claves_[clave++]);
+        fila.append(claves_[clave++]);
         if (s == nullptr)
-          salida.append("null");
+          fila.append("null");
         else if (opciones_.crudo)
-          NumeroJson(salida, s->datos.*e.miembro);
+          NumeroJson(fila.Tabla(), s->datos.*e.miembro);
         else
-          EscribirTextoJson(salida, TextoElegido(e, s->datos, regional_));
+          EscribirTextoJson(fila, TextoElegido(e, s->datos, regional_));
       }
     }
     const bool resultadosSinEscapes = aceptada && !opciones_.crudo && decimalSinEscapes_;
     for (std::size_t k = 0; k < kNumResultados; ++k, ++clave) {
-      salida.append(resultadosSinEscapes ? clavesComilla_[clave] : claves_[clave]);
+      fila.append(resultadosSinEscapes ? clavesComilla_[clave] : claves_[clave]);
       const Resultado& v = punto.resultados.*kResultados[k].miembro;
       if (!aceptada) {
-        salida.append("null");
+        fila.append("null");
       } else if (opciones_.crudo && v) {
-        NumeroJson(salida, *v);
+        NumeroJson(fila.Tabla(), *v);
       } else if (opciones_.crudo) {
-        EscribirTextoJson(salida, kMarcaError);
+        EscribirTextoJson(fila, kMarcaError);
       } else if (resultadosSinEscapes) {
-        AnadirTextoResultado(salida, v, kResultados[k], regional_);
-        salida.push_back('"');
+        const auto* patron = kResultados[k].patron;
+        char* const fin =
+            v && patron != nullptr
+                ? EscribirConPatronDirecto(fila.Espacio(kLargoDirecto), *v, *patron, regional_)
+                : nullptr;
+        if (fin != nullptr)
+          fila.Hasta(fin);
+        else
+          AnadirTextoResultado(fila.Tabla(), v, kResultados[k], regional_);
+        fila.push_back('"');
       } else {
-        EscribirTextoJson(salida, TextoResultado(v, kResultados[k], regional_));
+        EscribirTextoJson(fila, TextoResultado(v, kResultados[k], regional_));
       }
     }
     if (opciones_.control) {
-      salida.append(claves_[clave++]);
-      salida.push_back('[');
+      fila.append(claves_[clave++]);
+      fila.push_back('[');
       bool primero = true;
       for (const auto a : Avisos(punto)) {
         if (!primero)
-          salida.push_back(',');
-        EscribirTextoJson(salida, a);
+          fila.push_back(',');
+        EscribirTextoJson(fila, a);
         primero = false;
       }
-      salida.push_back(']');
+      fila.push_back(']');
     }
-    salida.append(claves_.back());
-    EscribirTextoJson(salida, aceptada ? kEstadoBien : kEstadoRechazo);
-    salida.push_back('}');
+    fila.append(claves_.back());
+    EscribirTextoJson(fila, aceptada ? kEstadoBien : kEstadoRechazo);
+    fila.push_back('}');
     return;
   }
+  Renglon fila(salida);
   bool primero = true;
   // The given texts as they were read, when none of them can be taken for a formula.
   const auto dudoso = [](std::string_view t) {
     return !t.empty() && kPrimerosDudosos[static_cast<unsigned char>(t.front())];
   };
   if (!linea.empty() && !opciones_.crudo && std::none_of(textos.begin(), textos.end(), dudoso)) {
-    salida.append(linea);
+    fila.append(linea);
     primero = false;
   }
   for (std::size_t i = primero ? 0 : columnas_.size(); i < columnas_.size(); ++i) {
     const auto* p = columnas_[i].parametro;
     if (opciones_.crudo && aceptada && p != nullptr)
-      CampoCsv(salida, NumeroCrudo((*punto.datos).*(p->miembro), numero), primero);
+      CampoCsv(fila.Tabla(), NumeroCrudo((*punto.datos).*(p->miembro), numero), primero);
     else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
-      CampoCsv(salida, NumeroCrudo(*v, numero), primero);
+      CampoCsv(fila.Tabla(), NumeroCrudo(*v, numero), primero);
     else
-      TextoCsv(salida, textos[i], primero, !linea.empty());
+      TextoCsv(fila.Tabla(), textos[i], primero, !linea.empty());
     primero = false;
   }
   if (opciones_.control) {
-    CampoCsv(salida, punto.control ? TextoModo(punto.control->solucion.modo) : "", primero);
+    std::string& tabla = fila.Tabla();
+    CampoCsv(tabla, punto.control ? TextoModo(punto.control->solucion.modo) : "", primero);
     for (const auto& e : kElegidos) {
       const DatosEnlace* d = punto.control ? &punto.control->solucion.datos : nullptr;
       if (d == nullptr)
-        CampoCsv(salida, {}, false);
+        CampoCsv(tabla, {}, false);
       else if (opciones_.crudo)
-        CampoCsv(salida, NumeroCrudo(d->*e.miembro, numero), false);
+        CampoCsv(tabla, NumeroCrudo(d->*e.miembro, numero), false);
       else
-        CampoCsv(salida, TextoElegido(e, *d, regional_), false);
+        CampoCsv(tabla, TextoElegido(e, *d, regional_), false);
     }
     primero = false;
   }
-  // Most results are written first in a buffer of the row's own, so that the table grows once.
-  std::array<char, kNumResultados * kLargoDirecto> directos;
-  char* fin = directos.data();
-  const auto volcar = [&] {
-    salida.append(directos.data(), static_cast<std::size_t>(fin - directos.data()));
-    fin = directos.data();
-  };
   for (const auto& d : kResultados) {
     const Resultado& v = punto.resultados.*d.miembro;
     const char antes = primero ? '\0' : separador_;
     if (!aceptada) {
-      CampoCsv(salida, {}, primero);
+      CampoCsv(fila.Tabla(), {}, primero);
     } else if (opciones_.crudo) {
-      CampoCsv(salida, v ? NumeroCrudo(*v, numero) : kMarcaError, primero);
+      CampoCsv(fila.Tabla(), v ? NumeroCrudo(*v, numero) : kMarcaError, primero);
     } else if (decimalSinComillas_) {
       // Digits, signs, "E", D or the marker: nothing to quote.
-      char* const directo =
-          v && d.patron ? EscribirConPatronDirecto(fin, *v, *d.patron, regional_, antes) : nullptr;
-      if (directo != nullptr) {
-        fin = directo;
-      } else {
-        volcar();
-        AnadirTextoResultado(salida, v, d, regional_, antes);
-      }
+      char* const fin = v && d.patron ? EscribirConPatronDirecto(fila.Espacio(kLargoDirecto), *v,
+                                                                 *d.patron, regional_, antes)
+                                      : nullptr;
+      if (fin != nullptr)
+        fila.Hasta(fin);
+      else
+        AnadirTextoResultado(fila.Tabla(), v, d, regional_, antes);
     } else {
-      CampoCsv(salida, TextoResultado(v, d, regional_), primero);
+      CampoCsv(fila.Tabla(), TextoResultado(v, d, regional_), primero);
     }
     primero = false;
   }
-  volcar();
   if (opciones_.control) {
     std::string avisos;
     for (const auto a : Avisos(punto))
       avisos.append(avisos.empty() ? "" : kSeparadorAvisos).append(a);
-    CampoCsv(salida, avisos, false);
+    CampoCsv(fila.Tabla(), avisos, false);
   }
-  CampoCsv(salida, aceptada ? kEstadoBien : kEstadoRechazo, false);
-  salida.append("\r\n");
+  fila.append(finDeFila_[aceptada ? 0 : 1]);
 }
 
 Tabla::Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,

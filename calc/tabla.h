@@ -3,6 +3,7 @@
 // A failed write throws archivos::ErrorEscritura.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -101,6 +102,8 @@ class FormatoTabla {
   bool decimalSinEscapes_ = false;   // nor escapes in JSON
   std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
   std::vector<std::string> clavesComilla_;  // the same, each with the quote that opens a text
+  // CSV: the end of a row without control data, from the separator before its state on.
+  std::array<std::string, 2> finDeFila_;  // accepted, rejected
 };
 
 // The table written to a stream as its rows come, or as blocks of rows formatted elsewhere.
