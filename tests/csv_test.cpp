@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -63,6 +64,36 @@ INSTANTIATE_TEST_SUITE_P(
                     {"\xEF\xBB\xBF"
                      "1"}}}),
     prueba::PorNombre());
+
+// Lines without quotes are split eight bytes at a time: separators at every place of a word, and
+// bytes that only differ from one in their high bit, split as one byte at a time would.
+TEST(LectorCsv, SeparadoresEnCualquierSitio) {
+  std::mt19937 azar(7);
+  // "-" and ":" differ from "," and ";" in the lowest bit; ñ, ¬ and » hold bytes of 0x80 and up.
+  const std::string letras[] = {"a", "1", "-", ":", "\u00f1", "\u00ac", "\u00bb"};
+  for (const char sep : {',', ';', '\t'}) {
+    std::string texto;
+    std::vector<std::vector<std::string>> esperados;
+    for (int linea = 0; linea < 300; ++linea) {
+      std::vector<std::string> campos(1 + azar() % 30);
+      for (auto& c : campos)
+        for (std::size_t n = azar() % 12; n > 0; --n)
+          c += letras[azar() % std::size(letras)];
+      if (campos.size() == 1 && campos[0].empty())
+        campos[0] = "a";  // an empty line is skipped
+      for (std::size_t i = 0; i < campos.size(); ++i)
+        texto += (i ? std::string(1, sep) : "") + campos[i];
+      texto += '\n';
+      esperados.push_back(campos);
+    }
+    std::istringstream in(texto);
+    csv::Lector lector(in, sep);
+    std::vector<std::vector<std::string>> leidos;
+    for (std::vector<std::string> campos; lector.Siguiente(campos);)
+      leidos.push_back(campos);
+    EXPECT_EQ(leidos, esperados) << "separador " << int(sep);
+  }
+}
 
 // A header without separator leaves the choice to the caller: ";" under a decimal comma.
 TEST(LectorCsv, SeparadorPorDefectoConUnaColumna) {
@@ -425,6 +456,20 @@ TEST(LoteCsv, ColumnasPropiasEnSuSitio) {
   const auto vacias = CalcularLote("Idc,,\n1000,,\n");
   EXPECT_EQ(vacias.estado, 0) << vacias.err;
   EXPECT_NE(vacias.salida.find("\r\n1000,,,23.62,"), std::string::npos) << vacias.salida;
+}
+
+// A row longer than the buffer it is put together in goes whole, in both formats.
+TEST(LoteCsv, FilaMasLargaQueSuBuffer) {
+  const std::string largo(3000, 'x');
+  const auto csv = CalcularLote("Idc,nota\n1000," + largo + "\n1000,\"" + largo + "\"\"x\"\n");
+  EXPECT_EQ(csv.estado, 0) << csv.err;
+  EXPECT_NE(csv.salida.find("\r\n1000," + largo + ",23.62,"), std::string::npos);
+  EXPECT_NE(csv.salida.find("\r\n1000,\"" + largo + "\"\"x\",23.62,"), std::string::npos);
+  const auto json = CalcularLote("Idc,nota\n1000," + largo + "\n1000,\"" + largo + "\"\"x\"\n",
+                                 lotes::Formato::Json);
+  EXPECT_NE(json.salida.find("\"nota\":\"" + largo + "\",\"alpha\":\"23.62\""), std::string::npos);
+  EXPECT_NE(json.salida.find("\"nota\":\"" + largo + "\\\"x\",\"alpha\":\"23.62\""),
+            std::string::npos);
 }
 
 struct CasoCabecera {
