@@ -204,7 +204,8 @@ std::uint64_t SoltarCifras(std::uint64_t n, int cuantas) {
 // decimals gives, unless the exact value lies within the 15-digit rounding of a half: then, and
 // for magnitudes whose shown digits are more than 15, empty.
 std::optional<std::uint64_t> RedondeoDirecto(double magnitud, int n) {
-  if (n < 0 || n > 6 || !(magnitud < 1e15 / kPotencias[static_cast<std::size_t>(n)]))
+  // 10^15 / 10^n, exactly, without the division.
+  if (n < 0 || n > 6 || !(magnitud < kPotencias[static_cast<std::size_t>(15 - n)]))
     return std::nullopt;
   const double y = magnitud * kPotencias[static_cast<std::size_t>(n)];
   // Below 10^15 the conversion truncates exactly, and y - base is exact. The product is off the
