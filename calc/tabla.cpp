@@ -39,11 +39,12 @@ std::vector<std::string_view> Avisos(const Punto& punto) {
 
 // A row put together in a buffer of its own and appended to the table at once: most of its
 // pieces are a few bytes, and each append to the table would check its room and call a copy.
-// It appends under std::string's names, so that a writer made for either serves both.
+// It appends under std::string's names, so that a writer made for either serves both. What it
+// holds goes to the table at `Volcar`, never from a destructor, whose failure to allocate would
+// end the program instead of reaching the caller.
 class Renglon {
  public:
   explicit Renglon(std::string& salida) : salida_(salida) {}
-  ~Renglon() { Volcar(); }
   Renglon(const Renglon&) = delete;
   Renglon& operator=(const Renglon&) = delete;
 
@@ -78,14 +79,15 @@ class Renglon {
     Volcar();
     return salida_;
   }
-
- private:
-  static constexpr std::size_t kTamano = 1024;
-  std::size_t Libre() const { return static_cast<std::size_t>(buffer_.data() + kTamano - fin_); }
+  // What the row holds, to the table.
   void Volcar() {
     salida_.append(buffer_.data(), static_cast<std::size_t>(fin_ - buffer_.data()));
     fin_ = buffer_.data();
   }
+
+ private:
+  static constexpr std::size_t kTamano = 1024;
+  std::size_t Libre() const { return static_cast<std::size_t>(buffer_.data() + kTamano - fin_); }
   std::string& salida_;
   std::array<char, kTamano> buffer_;
   char* fin_ = buffer_.data();
@@ -386,6 +388,7 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
     fila.append(claves_.back());
     EscribirTextoJson(fila, aceptada ? kEstadoBien : kEstadoRechazo);
     fila.push_back('}');
+    fila.Volcar();
     return;
   }
   Renglon fila(salida);
@@ -450,6 +453,7 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
     CampoCsv(fila.Tabla(), avisos, false);
   }
   fila.append(finDeFila_[aceptada ? 0 : 1]);
+  fila.Volcar();
 }
 
 Tabla::Tabla(std::ostream& salida, const ConfiguracionRegional& r, OpcionesSalida opciones,
