@@ -65,6 +65,29 @@ TEST_F(ArchivoSalida, SustituyeSoloAlConfirmar) {
   EXPECT_EQ(Nombres(), std::vector<std::string>{"tabla.csv"});
 }
 
+// Written in pieces, a new file and one that replaces another (sent to the disk every 8 MB as it is
+// written) come out whole, whatever their size.
+TEST_F(ArchivoSalida, GrandeOPequenoSaleEntero) {
+  for (const bool reemplaza : {false, true}) {
+    for (const std::size_t piezas : {1u, 20u}) {
+      const std::string nombre = "t" + std::to_string(reemplaza) + std::to_string(piezas) + ".csv";
+      if (reemplaza)
+        Poner(nombre, "anterior");
+      std::string esperado;
+      archivos::ArchivoSalida archivo(Ruta(nombre));
+      ASSERT_FALSE(archivo.Abrir());
+      for (std::size_t i = 0; i < piezas; ++i) {
+        const std::string pieza((std::size_t{1} << 19) + i, static_cast<char>('a' + i));
+        archivo.Flujo().write(pieza.data(), static_cast<std::streamsize>(pieza.size()));
+        esperado += pieza;
+      }
+      ASSERT_FALSE(archivo.Cerrar());
+      ASSERT_FALSE(archivo.Confirmar());
+      EXPECT_TRUE(Leer(Ruta(nombre)) == esperado) << nombre;
+    }
+  }
+}
+
 TEST_F(ArchivoSalida, SinConfirmarNoQuedaNada) {
   Poner("tabla.csv", "anterior");
   {
