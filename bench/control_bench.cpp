@@ -3,9 +3,9 @@
 // margin; and a batch row's whole point from its texts.
 #include <benchmark/benchmark.h>
 
-#include "calc/control_lote.h"
-#include "calc/lotes.h"
 #include "engine/control.h"
+#include "lote/control_lote.h"
+#include "lote/lotes.h"
 
 namespace zelk {
 namespace {

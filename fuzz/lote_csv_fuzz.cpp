@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "calc/csv.h"
-#include "calc/lotes.h"
 #include "fuzz/comun_fuzz.h"
+#include "lote/csv.h"
+#include "lote/lotes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t n) {
   std::string_view datos(reinterpret_cast<const char*>(bytes), n);

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <exception>
 
-#include "calc/columnas.h"
-#include "calc/control_lote.h"
-#include "calc/lectura.h"
 #include "engine/pasada.h"
 #include "engine/texto_numero.h"
+#include "lote/columnas.h"
+#include "lote/control_lote.h"
+#include "lote/lectura.h"
 
 namespace zelk::python {
 

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "calc/control_lote.h"
 #include "engine/calculo.h"
 #include "engine/control.h"
 #include "engine/pasada.h"
+#include "lote/control_lote.h"
 #include "python/comun.h"
 #include "python/paralelo.h"
 #include "python/tabla.h"

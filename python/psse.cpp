@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "calc/control_lote.h"
 #include "engine/control.h"
+#include "lote/control_lote.h"
 #include "psse/caso.h"
 #include "psse/raw.h"
 #include "python/comun.h"

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "calc/lectura.h"
-#include "calc/lotes.h"
-#include "calc/zelk_calc.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
+#include "lote/lectura.h"
+#include "lote/lotes.h"
+#include "lote/pasada_inicio.h"
 #include "python/comun.h"
 #include "regional/regional_qt.h"
 

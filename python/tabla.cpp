@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "calc/columnas.h"
-#include "calc/control_lote.h"
+#include "lote/columnas.h"
+#include "lote/control_lote.h"
 
 namespace zelk::python {
 

@@ -1,6 +1,6 @@
 // Output files that take their name's place only when the run succeeds, and the test for two
 // names of one file.
-#include "calc/archivos.h"
+#include "archivos/archivos.h"
 
 #include <gtest/gtest.h>
 

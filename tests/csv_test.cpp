@@ -10,10 +10,10 @@
 #include <sstream>
 #include <system_error>
 
-#include "calc/archivos.h"
-#include "calc/csv.h"
-#include "calc/lotes.h"
+#include "archivos/archivos.h"
 #include "engine/calculo.h"
+#include "lote/csv.h"
+#include "lote/lotes.h"
 #include "tests/casos.h"
 #include "tests/regionales.h"
 

@@ -1,4 +1,4 @@
-#include "calc/zelk_calc.h"
+#include "apps/zelk-calc/zelk_calc.h"
 
 #include <gtest/gtest.h>
 

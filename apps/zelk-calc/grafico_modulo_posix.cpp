@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-#include "calc/grafico_qt.h"
+#include "apps/zelk-calc/grafico_qt.h"
 
 namespace zelk {
 

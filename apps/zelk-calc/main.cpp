@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "apps/zelk-calc/consola.h"
-#include "calc/grafico_qt.h"
-#include "calc/zelk_calc.h"
+#include "apps/zelk-calc/grafico_qt.h"
+#include "apps/zelk-calc/zelk_calc.h"
 #include "regional/regional_qt.h"
 
 int main(int argc, char** argv) {

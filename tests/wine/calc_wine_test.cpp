@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/zelk_calc.h"
+#include "apps/zelk-calc/zelk_calc.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "calc/columnas.h"
+#include "lote/columnas.h"
 
 #include <algorithm>
 
-#include "calc/control_lote.h"
 #include "engine/control.h"
+#include "lote/control_lote.h"
 
 namespace zelk::lotes {
 

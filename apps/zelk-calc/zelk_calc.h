@@ -11,23 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/formulario_memoria.h"
 #include "engine/texto_numero.h"
+#include "lote/pasada_inicio.h"
 
 namespace zelk {
 
-// One input field retyped: the parameter and the text as the user would type it.
-struct Asignacion {
-  const DescripcionParametro* parametro;
-  std::string texto;
-};
-
-// The form after the window's start-up, the assignments typed into it and one pass; true when
-// the pass accepted the data. The form's messages are those of that last pass only.
-bool PasadaTrasInicio(FormularioMemoria& form, const ConfiguracionRegional& regional,
-                      std::span<const Asignacion> asignaciones);
-
-namespace lotes {  // in calc/lotes.h
+namespace lotes {  // in lote/lotes.h
 struct Curvas;
 enum class FormatoGrafico;
 }  // namespace lotes

@@ -1,10 +1,10 @@
-#include "calc/archivos.h"
+#include "archivos/archivos.h"
 
 #include <cerrno>
 #include <random>
 #include <system_error>
 
-#include "calc/plataforma.h"
+#include "archivos/plataforma.h"
 
 namespace zelk::archivos {
 

@@ -1,8 +1,8 @@
 // zelk-calc without plots, where the build has no Qt Charts (Windows): zelk-calc refuses --plot
 // before any work, and everything else works.
-#include "calc/grafico_qt.h"
+#include "apps/zelk-calc/grafico_qt.h"
 
-#include "calc/zelk_calc.h"
+#include "apps/zelk-calc/zelk_calc.h"
 
 namespace zelk {
 

@@ -13,8 +13,8 @@
 #include <variant>
 #include <vector>
 
-#include "calc/control_lote.h"
-#include "calc/tabla.h"
+#include "lote/control_lote.h"
+#include "lote/tabla.h"
 
 namespace zelk::lotes {
 

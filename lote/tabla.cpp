@@ -1,4 +1,4 @@
-#include "calc/tabla.h"
+#include "lote/tabla.h"
 
 #include <charconv>
 #include <nlohmann/json.hpp>
@@ -9,10 +9,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "calc/archivos.h"
-#include "calc/control_lote.h"
-#include "calc/csv.h"
+#include "archivos/archivos.h"
 #include "engine/calculo.h"
+#include "lote/control_lote.h"
+#include "lote/csv.h"
 
 namespace zelk::lotes {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "calc/lotes.h"
+#include "lote/lotes.h"
 
 namespace zelk {
 

@@ -1,4 +1,4 @@
-#include "calc/lectura.h"
+#include "lote/lectura.h"
 
 #include <algorithm>
 #include <charconv>

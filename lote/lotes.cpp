@@ -1,15 +1,15 @@
-#include "calc/lotes.h"
+#include "lote/lotes.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <unordered_set>
 
-#include "calc/columnas.h"
-#include "calc/csv.h"
-#include "calc/lectura.h"
-#include "calc/tuberia.h"
 #include "engine/calculo.h"
+#include "lote/columnas.h"
+#include "lote/csv.h"
+#include "lote/lectura.h"
+#include "lote/tuberia.h"
 
 namespace zelk::lotes {
 

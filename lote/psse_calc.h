@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "calc/tabla.h"
+#include "lote/tabla.h"
 
 namespace zelk::lotes {
 

@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cwchar>
 
-#include "calc/plataforma.h"
-#include "calc/vigilados.h"
+#include "archivos/plataforma.h"
+#include "archivos/vigilados.h"
 
 namespace zelk::archivos {
 

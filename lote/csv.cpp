@@ -1,4 +1,4 @@
-#include "calc/csv.h"
+#include "lote/csv.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,7 +9,7 @@
 #include <streambuf>
 #include <system_error>
 
-#include "calc/archivos.h"
+#include "archivos/archivos.h"
 #include "engine/texto_numero.h"
 
 namespace zelk::csv {

@@ -1,4 +1,4 @@
-#include "calc/psse_calc.h"
+#include "lote/psse_calc.h"
 
 #include <cerrno>
 #include <charconv>
@@ -7,9 +7,9 @@
 #include <variant>
 #include <vector>
 
-#include "calc/archivos.h"
-#include "calc/control_lote.h"
-#include "calc/csv.h"
+#include "archivos/archivos.h"
+#include "lote/control_lote.h"
+#include "lote/csv.h"
 #include "psse/caso.h"
 #include "psse/raw.h"
 

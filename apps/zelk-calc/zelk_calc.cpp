@@ -1,4 +1,4 @@
-#include "calc/zelk_calc.h"
+#include "apps/zelk-calc/zelk_calc.h"
 
 #include <algorithm>
 #include <array>
@@ -9,26 +9,16 @@
 #include <fstream>
 #include <memory>
 
-#include "calc/archivos.h"
-#include "calc/csv.h"
-#include "calc/lectura.h"
-#include "calc/lotes.h"
-#include "calc/plataforma.h"
-#include "calc/psse_calc.h"
+#include "archivos/archivos.h"
+#include "archivos/plataforma.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
+#include "lote/csv.h"
+#include "lote/lectura.h"
+#include "lote/lotes.h"
+#include "lote/psse_calc.h"
 
 namespace zelk {
-
-bool PasadaTrasInicio(FormularioMemoria& form, const ConfiguracionRegional& regional,
-                      std::span<const Asignacion> asignaciones) {
-  Calculadora calc(form, regional);
-  calc.Inicio();
-  form.OlvidarMensajes();
-  for (const auto& a : asignaciones)
-    form.PonerTexto(a.parametro->campo, a.texto);
-  return calc.Calcular();
-}
 
 namespace {
 

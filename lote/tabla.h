@@ -30,7 +30,7 @@ struct OpcionesSalida {
   // CSV that begins with a byte-order mark, without which Excel takes UTF-8 for the system's
   // code page.
   bool marca = false;
-  // The run solves control data: the table adds their solution's columns (calc/control_lote.h).
+  // The run solves control data: the table adds their solution's columns (lote/control_lote.h).
   bool control = false;
 };
 

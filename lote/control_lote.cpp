@@ -1,12 +1,12 @@
-#include "calc/control_lote.h"
+#include "lote/control_lote.h"
 
 #include <algorithm>
 
-#include "calc/columnas.h"
-#include "calc/csv.h"
-#include "calc/lectura.h"
-#include "calc/lotes.h"
-#include "calc/tabla.h"
+#include "lote/columnas.h"
+#include "lote/csv.h"
+#include "lote/lectura.h"
+#include "lote/lotes.h"
+#include "lote/tabla.h"
 
 namespace zelk::lotes {
 

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <thread>
 
-#include "calc/plataforma.h"
-#include "calc/vigilados.h"
+#include "archivos/plataforma.h"
+#include "archivos/vigilados.h"
 
 namespace zelk::archivos {
 

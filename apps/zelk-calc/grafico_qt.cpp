@@ -1,4 +1,4 @@
-#include "calc/grafico_qt.h"
+#include "apps/zelk-calc/grafico_qt.h"
 
 #include <QApplication>
 #include <QBuffer>
