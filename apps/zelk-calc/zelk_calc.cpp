@@ -489,7 +489,14 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
 
   std::ifstream archivoEntrada;
   std::istream* fuente = entorno_.entrada;
+  std::optional<std::uintmax_t> tamanoEntrada;  // a file's, not a pipe's or a device's
   if (!entrada.empty() && !deEntradaEstandar) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(archivos::RutaUtf8(entrada), ec)) {
+      const auto bytes = std::filesystem::file_size(archivos::RutaUtf8(entrada), ec);
+      if (!ec)
+        tamanoEntrada = bytes;
+    }
     errno = 0;
     archivoEntrada.open(archivos::RutaUtf8(entrada), std::ios::binary);
     if (!archivoEntrada)
@@ -523,7 +530,8 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   int estado = kSalidaBien;
   try {
     if (!o_.psse.empty())
-      estado = lotes::CalcularPsse(*fuente, r, opciones, destino, err_, nombreEntrada);
+      estado =
+          lotes::CalcularPsse(*fuente, r, opciones, destino, err_, nombreEntrada, tamanoEntrada);
     else if (!o_.csv.empty())
       estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_, hilos);
     else
