@@ -127,8 +127,28 @@ bool Lineas::Siguiente(Registro& r, bool crudo) {
   return false;
 }
 
+namespace {
+
+// The file's bytes when they are UTF-8, else read as Latin-1, as older tools write them.
+std::string Utf8(std::string_view t) {
+  if (EsUtf8(t))
+    return std::string(t);
+  std::string u;
+  for (const unsigned char c : t) {
+    if (c < 0x80) {
+      u.push_back(static_cast<char>(c));
+    } else {
+      u.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      u.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return u;
+}
+
+}  // namespace
+
 std::string Mostrar(std::string_view t) {
-  return "«" + std::string(t) + "»";
+  return "«" + Utf8(t) + "»";
 }
 
 bool EmpiezaPorLetra(const Campo& c) {
@@ -220,19 +240,7 @@ std::string_view Texto(const Registro& r, std::size_t i, std::string_view porDef
 }
 
 std::string Nombre(std::string_view t) {
-  t = SinBlancos(t);
-  if (EsUtf8(t))
-    return std::string(t);
-  std::string u;
-  for (const unsigned char c : t) {
-    if (c < 0x80) {
-      u.push_back(static_cast<char>(c));
-    } else {
-      u.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      u.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return u;
+  return Utf8(SinBlancos(t));
 }
 
 }  // namespace zelk::psse

@@ -64,6 +64,7 @@ class Lineas {
   std::size_t numero_ = 0;
 };
 
+// A field's text quoted for a message, as UTF-8 (see Nombre).
 std::string Mostrar(std::string_view t);
 
 // The field starts with a letter, unquoted ("GENERAL, THRSHZ=..." of the system-wide data).

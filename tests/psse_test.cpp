@@ -162,6 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Every field is a number of its kind, or the text the format allows.
         CasoRoto{"DosSignos", Caso33(kBarras, "'DC1',1,+-5.0,500.0,500.0\n"), 13,
                  "RDC = «+-5.0» no es un número"},
+        CasoRoto{"TextoEnLatin1", Caso33(kBarras, "'DC1',1,cinc\xF3,500.0,500.0\n"), 13,
+                 "RDC = «cinc\u00F3» no es un número"},
         CasoRoto{"IcDos", "2, 100.00, 33\nT\nT\n", 1,
                  "IC = «2»: se espera un número entero entre 0 y 1"},
         CasoRoto{"SbaseTexto", "0, cien, 33\nT\nT\n", 1, "SBASE = «cien» no es un número"},
