@@ -172,9 +172,11 @@ void RegistrarPsse(py::module_& m) {
           "Devuelve un DataFrame con una fila por línea: linea (su nombre); sus datos, con los "
           "taps\npresentes como tapr_inicial y tapi_inicial; sus datos de control; y modo, tapr, "
           "tapi, Idc,\nVdci, los 13 resultados y avisos (una tupla de textos). Una línea con datos "
-          "que no se pueden\nresolver lleva NaN, modo None y el motivo en avisos; las de otros "
-          "tipos (VSC, multiterminal)\nse omiten con un aviso de Python (UserWarning). Un caso "
-          "que no se puede leer levanta\nValueError con la línea del archivo y el motivo; un "
+          "que no se pueden\nresolver lleva NaN, modo None y el motivo, con la línea del archivo, "
+          "en avisos; una\nbloqueada, NaN en sus ángulos. Las líneas de otros tipos (VSC, "
+          "multiterminal) se omiten\ncon un aviso de Python (UserWarning), como se avisa de las "
+          "líneas que no se resuelven\ny de lo que el caso dice y aquí no se modela. Un caso que "
+          "no se puede leer levanta\nValueError con la línea del archivo y el motivo; un "
           "archivo que no se puede abrir, el OSError\nde Python (FileNotFoundError...).",
           &LeerPsse, "archivo"_a);
 }
