@@ -88,8 +88,8 @@ bool Lineas::LeerLinea(std::string& linea) {
     const auto* salto = static_cast<const char*>(std::memchr(inicio, '\n', fin_ - pos_));
     const std::size_t n = salto != nullptr ? static_cast<std::size_t>(salto - inicio) : fin_ - pos_;
     if (linea.size() + n > kLineaMaxima)
-      throw ErrorRaw{numero_ + 1, "la línea tiene más de " + std::to_string(kLineaMaxima >> 10) +
-                                      " kB: no es un registro RAW"};
+      throw ErrorRaw{numero_ + 1, "la línea tiene más de " + std::to_string(kLineaMaxima >> 20) +
+                                      " MB: no es un registro RAW"};
     linea.append(inicio, n);
     hay = true;
     pos_ += n;

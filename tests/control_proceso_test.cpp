@@ -343,9 +343,9 @@ TEST(ControlProceso, PsseConMemoriaAcotada) {
       kZelkCalc + " --psse -";
   const std::pair<std::vector<std::string>, std::string> casos[] = {
       {{"-c", kZelkCalc + " --psse /dev/zero"},
-       "«/dev/zero», línea 1: la línea tiene más de 1024 kB: no es un registro RAW\n"},
+       "«/dev/zero», línea 1: la línea tiene más de 1 MB: no es un registro RAW\n"},
       {{"-c", campos32Mb},
-       "la entrada estándar, línea 4: la línea tiene más de 1024 kB: no es un registro RAW\n"},
+       "la entrada estándar, línea 4: la línea tiene más de 1 MB: no es un registro RAW\n"},
       {{"-c", kZelkCalc + " --psse " + grande.string()},
        "grande.raw»: el archivo tiene más de 256 MB: no es un caso RAW\n"}};
   for (const auto& [args, err] : casos) {

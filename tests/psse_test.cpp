@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "este «0» cierra los datos de barras, que ya se cerraron en la línea 5; aquí se "
                  "leían los datos de cargas (desde la línea 6)"},
         CasoRoto{"LineaSinFin", "0, 100.00, 33\nT\nT\n" + std::string(kLineaMaxima + 1, ','), 4,
-                 "la línea tiene más de 1024 kB: no es un registro RAW"}),
+                 "la línea tiene más de 1 MB: no es un registro RAW"}),
     prueba::PorNombre());
 
 TEST(Raw, FormasDelArchivo) {
@@ -406,7 +406,7 @@ TEST(Raw, SinLimiteDeLaFuente) {
       LeerCaso(fuente);
       ADD_FAILURE() << "leído";
     } catch (const ErrorRaw& e) {
-      EXPECT_EQ(e.motivo, "la línea tiene más de 1024 kB: no es un registro RAW");
+      EXPECT_EQ(e.motivo, "la línea tiene más de 1 MB: no es un registro RAW");
     }
     EXPECT_LE(fuente.entregados, kLineaMaxima + 2 * (std::size_t{1} << 16));
   }

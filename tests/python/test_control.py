@@ -112,7 +112,7 @@ def test_leer_psse_memoria_acotada(tmp_path):
     p = subprocess.run([sys.executable, "-c", programa, str(caso)], capture_output=True,
                        text=True, check=True)
     motivo, crecimiento = p.stdout.splitlines()
-    assert motivo.endswith("campos.raw», línea 4: la línea tiene más de 1024 kB: no es un "
+    assert motivo.endswith("campos.raw», línea 4: la línea tiene más de 1 MB: no es un "
                            "registro RAW")
     assert int(crecimiento) < 16 << 10  # KiB
 
