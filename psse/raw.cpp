@@ -281,6 +281,13 @@ Convertidor Lector::LeerConvertidor(const Registro& r, const Extremo& e, const s
   const long desde = Entero(r, d.if_, n("IF"), 0, kMaximoBarra, 0);
   const long hasta = Entero(r, d.it, n("IT"), 0, kMaximoBarra, 0);
   const std::string_view id = Texto(r, d.id, "1");
+  if (caso_.version == 34 && d.xcap < r.campos.size() && r.campos[d.xcap].comillas)
+    throw ErrorRaw{r.linea, n("XCAP") + " = " + Mostrar(r.campos[d.xcap].texto) +
+                                " no es un número: la versión 34 lleva tras " + n("STP") + " " +
+                                n("IC") + ", " + n("IF") + ", " + n("IT") + ", " + n("ID") + ", " +
+                                n("XCAP") + ", " + n("ND") + "; la 35, " + n("IC") + ", " +
+                                n("ND") + ", " + n("IF") + ", " + n("IT") + ", " + n("ID") + ", " +
+                                n("XCAP")};
   c.xcap = Real(r, d.xcap, n("XCAP"), 0.0);
 
   const std::string de = "«" + linea + "»: ";

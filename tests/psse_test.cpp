@@ -177,6 +177,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "METER = «X»: ha de ser «R» o «I»"},
         CasoRoto{"NbrNoEntero", Caso33(kBarras, "'DC1',1,5,500,500\n7,2.5,90,15,0,13.6,230\n"), 14,
                  "NBR = «2.5»: se espera un número entero"},
+        CasoRoto{"Version34ConElOrdenDeLa35",
+                 "0, 100.00, 34\nT\nT\n0\n7\n9\n0\n0\n0\n0\n0\n0\n0\n0\n'DC1',1,5,500,500\n"
+                 "7,2,90,15,0,13.6,230,1,1,1.2,0.8,0.00625,0,0,0,0,'1',0\n",
+                 16,
+                 "XCAPR = «1» no es un número: la versión 34 lleva tras STPR ICR, IFR, ITR, IDR, "
+                 "XCAPR, NDR; la 35, ICR, NDR, IFR, ITR, IDR, XCAPR"},
         CasoRoto{"IcrTexto",
                  Caso33(kBarras, "'DC1',1,5,500,500\n7,2,90,15,0,13.6,230,1,1,1.2,0.8,0.00625,x\n"),
                  14, "ICR = «x» no es un número"},
