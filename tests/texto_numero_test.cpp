@@ -163,6 +163,27 @@ TEST(NumeroDeHoja, GruposDeTresCifras) {
   }
 }
 
+// No group stands beside an exponent: an English spreadsheet's scientific format, "2.500E+03", is
+// 2500 with a decimal point, not 2.5 million with a decimal comma; the window still reads it so,
+// and a single pass warns.
+TEST(NumeroDeHoja, SinGruposJuntoAUnExponente) {
+  struct Caso {
+    const ConfiguracionRegional* r;
+    std::string texto;
+    std::optional<double> esperado;
+  };
+  const Caso casos[] = {
+      {&kEspana, "2.500E+03", kNoNumero},      {&kEspana, "-6.250e-03", kNoNumero},
+      {&kEspana, "1.000,5E0", kNoNumero},      {&kEspana, "2,5E+03", 2500},
+      {&kEstadosUnidos, "2,500E0", kNoNumero}, {&kEstadosUnidos, "2.5E+03", 2500},
+      {&kSuiza, "1'000E3", kNoNumero},         {&kFrancia, "1 000E3", kNoNumero},
+  };
+  for (const auto& c : casos) {
+    EXPECT_EQ(NumeroDeHoja(c.texto, *c.r), c.esperado) << c.texto;
+    EXPECT_EQ(GrupoMalPuesto(c.texto, *c.r), !c.esperado) << c.texto;
+  }
+}
+
 // Read from a block with a margin, every text gives the same as NumeroDeHoja, to the bit: chosen
 // edges, then short texts drawn from the bytes that matter, each followed by other bytes.
 TEST(NumeroDeHoja, ConMargenLoMismo) {
