@@ -22,9 +22,11 @@ std::filesystem::perms PermisosDeArchivoNuevo();
 // True when standard input reads the very file `ruta` names.
 bool EsLaEntradaEstandar(const std::filesystem::path& ruta);
 
-// Temporary files removed when SIGINT, SIGTERM or SIGHUP (Ctrl+C or a closed console on Windows)
-// ends the program; the program then ends as the signal would have ended it. A handle of 0 is
-// none: the table of watched files is full.
+// Temporary files removed when a signal whose default action ends the program arrives (SIGINT,
+// SIGTERM, SIGHUP, SIGQUIT, SIGUSR1…; Ctrl+C or a closed console on Windows); the program then
+// ends as the signal would have ended it. SIGPIPE and SIGXFSZ that the program's own write meets
+// end nothing: the write fails with EPIPE or EFBIG. A handle of 0 is none: the table of watched
+// files is full.
 int VigilarTemporal(const std::filesystem::path& ruta);
 void OlvidarTemporal(int vigilado);
 

@@ -2,12 +2,14 @@
 // or refused by name, headers and separators as spreadsheets write them, every rejection told, and
 // output files that neither lose nor expose anything.
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -222,6 +224,17 @@ std::vector<std::string> Temporales(const fs::path& carpeta) {
   return t;
 }
 
+// In a child before it runs zelk-calc: every signal at its default action and let through (the
+// test may ignore SIGPIPE), and no core file of a signal that dumps one.
+void Predeterminado() {
+  sigset_t ninguna;
+  sigemptyset(&ninguna);
+  sigprocmask(SIG_SETMASK, &ninguna, nullptr);
+  signal(SIGPIPE, SIG_DFL);
+  const rlimit sinCore{0, 0};
+  setrlimit(RLIMIT_CORE, &sinCore);
+}
+
 // zelk-calc reading a pipe that stays open, so that it waits with its temporary file made.
 struct Bloqueado {
   pid_t pid = -1;
@@ -232,6 +245,7 @@ struct Bloqueado {
       return;
     pid = fork();
     if (pid == 0) {
+      Predeterminado();
       dup2(tubo[0], 0);
       close(tubo[1]);
       std::vector<char*> argv{const_cast<char*>(kZelkCalc.c_str())};
@@ -280,7 +294,101 @@ TEST_P(Senal, BorraElTemporalYTerminaComoLaSenal) {
   EXPECT_FALSE(fs::exists(carpeta / "tabla.csv"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Interrupciones, Senal, testing::Values(SIGINT, SIGTERM, SIGHUP));
+// Every signal whose default action ends the process, SIGPIPE and SIGXFSZ sent by another among
+// them.
+INSTANTIATE_TEST_SUITE_P(Interrupciones, Senal,
+                         testing::Values(SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2,
+                                         SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGPIPE,
+                                         SIGABRT, SIGRTMIN + 1));
+
+// A write that meets the file size limit, or a standard error nobody reads, fails as a write: the
+// program says so where it can and ends by its status, not by SIGXFSZ or SIGPIPE.
+struct CasoEscritura {
+  std::string nombre;
+  std::vector<std::string> args;  // "{carpeta}" stands for the run's folder
+  rlim_t limite;                  // of the size of a file, in bytes; 0: none
+  bool sinLectorDeErrores;
+  int estado;
+  std::string err;
+  std::vector<std::string> quedan;  // the folder's names afterwards
+};
+
+class EscrituraFallida : public testing::TestWithParam<CasoEscritura> {};
+
+TEST_P(EscrituraFallida, EsUnErrorDeEscritura) {
+  const auto& c = GetParam();
+  const fs::path carpeta = Carpeta() / ("escritura-" + c.nombre);
+  fs::remove_all(carpeta);
+  fs::create_directories(carpeta);
+  std::ofstream(carpeta / "entrada.csv") << "Idc\nx\n1000\n";
+  std::vector<std::string> args{kZelkCalc};
+  for (auto a : c.args) {
+    if (const auto i = a.find("{carpeta}"); i != std::string::npos)
+      a.replace(i, 9, carpeta.string());
+    args.push_back(a);
+  }
+  int errores[2];
+  ASSERT_EQ(pipe(errores), 0);
+  if (c.sinLectorDeErrores)
+    close(errores[0]);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    Predeterminado();
+    if (c.limite > 0) {
+      const rlimit limite{c.limite, c.limite};
+      setrlimit(RLIMIT_FSIZE, &limite);
+    }
+    dup2(errores[1], 2);
+    std::vector<char*> argv;
+    for (auto& a : args)
+      argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(kZelkCalc.c_str(), argv.data());
+    _exit(127);
+  }
+  close(errores[1]);
+  std::string err;
+  if (!c.sinLectorDeErrores) {
+    char buf[4096];
+    for (ssize_t n; (n = read(errores[0], buf, sizeof buf)) > 0;)
+      err.append(buf, static_cast<std::size_t>(n));
+    close(errores[0]);
+  }
+  int estado = 0;
+  waitpid(pid, &estado, 0);
+  ASSERT_TRUE(WIFEXITED(estado)) << "ended by signal " << WTERMSIG(estado);
+  EXPECT_EQ(WEXITSTATUS(estado), c.estado);
+  std::string esperado = c.err;
+  if (const auto i = esperado.find("{carpeta}"); i != std::string::npos)
+    esperado.replace(i, 9, carpeta.string());
+  EXPECT_EQ(err, esperado);
+  std::vector<std::string> quedan;
+  for (const auto& e : fs::directory_iterator(carpeta))
+    quedan.push_back(e.path().filename().string());
+  std::sort(quedan.begin(), quedan.end());
+  EXPECT_EQ(quedan, c.quedan);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Senales, EscrituraFallida,
+    testing::Values(
+        CasoEscritura{"LimiteDeTamano",
+                      {"--sweep", "Idc=1:2:100000", "-o", "{carpeta}/tabla.csv"},
+                      64 << 10,
+                      false,
+                      2,
+                      "zelk-calc: no se puede escribir «{carpeta}/tabla.csv»: archivo demasiado "
+                      "grande (EFBIG)\n",
+                      {"entrada.csv"}},
+        // The table is whole; only the messages about it are lost.
+        CasoEscritura{"ErroresSinLector",
+                      {"--csv", "{carpeta}/entrada.csv", "-o", "{carpeta}/tabla.csv"},
+                      0,
+                      true,
+                      3,
+                      "",
+                      {"entrada.csv", "tabla.csv"}}),
+    prueba::PorNombre());
 
 TEST(Salida, TemporalPrivadoYModoFinal) {
   const fs::path carpeta = Carpeta() / "modos";
