@@ -1,10 +1,12 @@
 // What zelk-calc needs of the operating system beyond the standard library: a file only its owner
-// may read, the mode of a new file, the identity of standard input, temporary files that a signal
-// ending the program removes first, and the cores it may use. One implementation per platform,
-// chosen by the build.
+// may read, the mode of a new file, the owner of a replaced one, the identity of standard input,
+// temporary files that a signal ending the program removes first, and the cores it may use. One
+// implementation per platform, chosen by the build.
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 namespace zelk::archivos {
 
@@ -29,6 +31,13 @@ bool EsLaEntradaEstandar(const std::filesystem::path& ruta);
 // files is full.
 int VigilarTemporal(const std::filesystem::path& ruta);
 void OlvidarTemporal(int vigilado);
+
+// Gives the file `nuevo`, which is to replace `anterior`, the owner and group of `anterior` as far
+// as the process may (the group alone where only that is allowed). Empty when nothing was lost;
+// else, for a note, what was: "era de pepe; el nuevo es de root". Windows' files take their
+// folder's access list instead: nothing to keep there.
+std::optional<std::string> ConservarDueno(const std::filesystem::path& anterior,
+                                          const std::filesystem::path& nuevo);
 
 // The cores this process may run on (its affinity), at least 1.
 unsigned NucleosDisponibles();

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "archivos/plataforma.h"
@@ -42,6 +45,55 @@ fs::perms PermisosDeArchivoNuevo() {
   const mode_t mascara = ::umask(0);
   ::umask(mascara);
   return static_cast<fs::perms>(0666 & ~mascara);
+}
+
+namespace {
+
+// "de pepe", "del usuario 12345" where the system has no name for it.
+std::string DeUsuario(uid_t uid) {
+  struct passwd entrada {};
+  struct passwd* hallada = nullptr;
+  std::array<char, 4096> memoria{};
+  if (::getpwuid_r(uid, &entrada, memoria.data(), memoria.size(), &hallada) == 0 &&
+      hallada != nullptr)
+    return "de " + std::string(hallada->pw_name);
+  return "del usuario " + std::to_string(uid);
+}
+
+std::string Grupo(gid_t gid) {
+  struct group entrada {};
+  struct group* hallado = nullptr;
+  std::array<char, 4096> memoria{};
+  if (::getgrgid_r(gid, &entrada, memoria.data(), memoria.size(), &hallado) == 0 &&
+      hallado != nullptr)
+    return "grupo " + std::string(hallado->gr_name);
+  return "grupo " + std::to_string(gid);
+}
+
+}  // namespace
+
+std::optional<std::string> ConservarDueno(const fs::path& anterior, const fs::path& nuevo) {
+  struct stat antes {};
+  struct stat ahora {};
+  if (::stat(anterior.c_str(), &antes) != 0 || ::stat(nuevo.c_str(), &ahora) != 0)
+    return std::nullopt;
+  if (ahora.st_uid == antes.st_uid && ahora.st_gid == antes.st_gid)
+    return std::nullopt;
+  // Before the mode is set: a change of owner may clear the set-user-ID and set-group-ID bits.
+  if (::chown(nuevo.c_str(), antes.st_uid, antes.st_gid) != 0)
+    ::chown(nuevo.c_str(), static_cast<uid_t>(-1), antes.st_gid);
+  if (::stat(nuevo.c_str(), &ahora) != 0)
+    return std::nullopt;
+  const bool dueno = ahora.st_uid != antes.st_uid;
+  const bool grupo = ahora.st_gid != antes.st_gid;
+  if (dueno && grupo)
+    return "era " + DeUsuario(antes.st_uid) + ", " + Grupo(antes.st_gid) + "; el nuevo es " +
+           DeUsuario(ahora.st_uid) + ", " + Grupo(ahora.st_gid);
+  if (dueno)
+    return "era " + DeUsuario(antes.st_uid) + "; el nuevo es " + DeUsuario(ahora.st_uid);
+  if (grupo)
+    return "era del " + Grupo(antes.st_gid) + "; el nuevo es del " + Grupo(ahora.st_gid);
+  return std::nullopt;
 }
 
 bool EsLaEntradaEstandar(const fs::path& ruta) {

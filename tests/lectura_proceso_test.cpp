@@ -390,6 +390,40 @@ INSTANTIATE_TEST_SUITE_P(
                       {"entrada.csv", "tabla.csv"}}),
     prueba::PorNombre());
 
+// Run by a user who may not give the new file the replaced one's owner and group, zelk-calc says
+// whose it was.
+TEST(Salida, DuenoQueNoSePuedeConservar) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "hace falta root para correr zelk-calc como otro usuario";
+  const std::string setpriv = "/usr/bin/setpriv";
+  if (!fs::exists(setpriv))
+    GTEST_SKIP() << "no hay setpriv para correr zelk-calc como otro usuario";
+  const std::vector<std::string> otro{"--reuid=12345", "--regid=12345", "--clear-groups",
+                                      kZelkCalc};
+  std::vector<std::string> version = otro;
+  version.push_back("--version");
+  if (Ejecutar(setpriv, version, kC).estado != 0)
+    GTEST_SKIP() << "el usuario 12345 no puede ejecutar " << kZelkCalc;
+  const fs::path carpeta = Carpeta() / "dueno";
+  fs::remove_all(carpeta);
+  fs::create_directories(carpeta);
+  fs::permissions(carpeta, fs::perms::all);
+  const fs::path tabla = carpeta / "tabla.csv";
+  std::ofstream(tabla) << "antes";
+  fs::permissions(tabla, static_cast<fs::perms>(0666));
+  std::vector<std::string> args = otro;
+  args.insert(args.end(), {"--sweep", "Idc=1:2:2", "-o", tabla.string()});
+  const auto p = Ejecutar(setpriv, args, kC);
+  EXPECT_EQ(p.estado, 0) << p.err;
+  EXPECT_TRUE(p.err.starts_with("zelk-calc: nota: «" + tabla.string() +
+                                "» era de root, grupo root; el nuevo es "))
+      << p.err;
+  struct stat st {};
+  ASSERT_EQ(stat(tabla.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 12345u);
+  EXPECT_TRUE(Temporales(carpeta).empty());
+}
+
 TEST(Salida, TemporalPrivadoYModoFinal) {
   const fs::path carpeta = Carpeta() / "modos";
   fs::remove_all(carpeta);

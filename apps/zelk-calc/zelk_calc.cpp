@@ -557,6 +557,10 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
       if (archivo != nullptr)
         if (const auto motivo = (archivo->*paso)())
           return Fallo("no se puede escribir " + Nombre(*ruta) + ": " + *motivo);
+  for (const auto& par : salidas)
+    if (par.first != nullptr)
+      for (const auto& nota : par.first->Notas())
+        err_ << "zelk-calc: nota: " << nota << '\n';
   return estado;
 }
 
