@@ -266,6 +266,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "…\r\n0.8,\"1,000.5\",corriente en el rectificador,",
                     "zelk-calc: 1 fila de 3 rechazada: línea 4: «consigna» = «1000.5.0» no es un "
                     "número"},
+        CasoProceso{"ExponenteConGrupo",
+                    {"--csv", Escribir("exponente.csv", "Uacr;consigna\n500;1.098E+03\n")},
+                    kEspanol,
+                    3,
+                    "…\r\n500;1.098E+03;;;;;;;;;;;;;;;;;;;;ERROR EN DATOS\r\n",
+                    "línea 2: «consigna» = «1.098E+03» no es un número con coma decimal; con "
+                    "punto decimal, --locale en_US"},
         CasoProceso{"ColumnaParecida",
                     {"--csv", Escribir("parecida.csv", "Uacr,Margen [p.u.]\n500,0.1\n")},
                     kIngles,

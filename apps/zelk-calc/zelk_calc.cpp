@@ -13,6 +13,7 @@
 #include "archivos/plataforma.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
+#include "lote/columnas.h"
 #include "lote/csv.h"
 #include "lote/lectura.h"
 #include "lote/lotes.h"
@@ -357,8 +358,10 @@ int Ejecucion::Ejecutar() {
         return Uso(*motivo);
       continue;
     }
-    if (!p)
-      return Uso("no hay ningún dato «" + a.substr(0, igual) + "»");
+    if (!p) {
+      const auto pista = lotes::PistaDeDato(std::string_view(a).substr(0, igual));
+      return Uso("no hay ningún dato «" + a.substr(0, igual) + "»" + (pista ? "; " + *pista : ""));
+    }
     if (std::any_of(asignaciones.begin(), asignaciones.end(),
                     [&](const Asignacion& x) { return x.parametro == p; }))
       return Uso(std::string(p->nombre) + "=TEXTO: dado más de una vez");
@@ -562,6 +565,10 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
       if (archivo != nullptr)
         if (const auto motivo = (archivo->*paso)())
           return Fallo("no se puede escribir " + Nombre(*ruta) + ": " + *motivo);
+  for (const auto& par : salidas)
+    if (par.first != nullptr)
+      for (const auto& nota : par.first->Notas())
+        err_ << "zelk-calc: nota: " << nota << '\n';
   return estado;
 }
 
