@@ -182,14 +182,18 @@ int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, Opciones
     Fila f;
     f.linea = l.nombre;
     const auto enlace = psse::EnlaceDeLinea(caso, l);
-    if (const auto* motivo = std::get_if<std::string>(&enlace)) {
+    std::variant<SolucionControl, std::string> solucion;
+    if (const auto* e = std::get_if<psse::EnlaceDelCaso>(&enlace))
+      solucion = psse::ResolverLinea(*e);
+    else
+      solucion = std::get<std::string>(enlace);
+    if (const auto* motivo = std::get_if<std::string>(&solucion)) {
       rechazo = true;
       err << "zelk-calc: línea " << l.linea << ": «" << l.nombre << "» no se resuelve: " << *motivo
           << '\n';
       f.avisos.push_back(*motivo);
     } else {
-      const auto& e = std::get<psse::EnlaceDelCaso>(enlace);
-      f.solucion = ResolverControl(e.datos, e.control);
+      f.solucion = std::get<SolucionControl>(solucion);
       for (std::size_t a = 0; a < kNumAvisos; ++a)
         if (Tiene(f.solucion->avisos, static_cast<Aviso>(a)))
           f.avisos.emplace_back(TextoAviso(static_cast<Aviso>(a)));

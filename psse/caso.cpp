@@ -139,4 +139,13 @@ std::variant<EnlaceDelCaso, std::string> EnlaceDeLinea(const Caso& caso,
   return e;
 }
 
+std::variant<SolucionControl, std::string> ResolverLinea(const EnlaceDelCaso& enlace) {
+  SolucionControl s = ResolverControl(enlace.datos, enlace.control);
+  if (s.sinPunto == SinPunto::Ninguno)
+    return s;
+  // MDC's numbers are those of Orden: 0 blocked, 1 power, 2 current.
+  return Dato("MDC", static_cast<double>(enlace.control.orden)) + ", " +
+         Dato("SETVL", enlace.control.consigna) + ": " + TextoSinPunto(s.sinPunto);
+}
+
 }  // namespace zelk::psse

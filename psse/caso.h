@@ -21,6 +21,10 @@ struct EnlaceDelCaso {
 std::variant<EnlaceDelCaso, std::string> EnlaceDeLinea(const Caso& caso,
                                                        const LineaDosTerminales& linea);
 
+// The line solved under its controls, or why no operating point meets its order
+// ("MDC = 2, SETVL = 1000000: ningún punto de trabajo cumple la orden con estos datos: ...").
+std::variant<SolucionControl, std::string> ResolverLinea(const EnlaceDelCaso& enlace);
+
 // The record's name of a control datum at one end or for the line ("STPR" for tapr_paso).
 std::string_view NombreRaw(const DescripcionControl& dato);
 

@@ -2,6 +2,7 @@
 // as a DataFrame with the columns of zelk-calc --psse.
 #include <limits>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "engine/control.h"
@@ -94,14 +95,19 @@ py::object LeerPsse(const py::object& archivo) {
         poner(e ? py::object(Str(kPalabrasOrden[static_cast<std::size_t>(e->control.orden)]))
                 : py::object(py::none()));
     }
-    if (e == nullptr) {
+    // A line whose data cannot be solved, or whose order no operating point meets, keeps its data
+    // and gives the reason in place of a solution.
+    const auto solucion =
+        e != nullptr ? psse::ResolverLinea(*e)
+                     : std::variant<SolucionControl, std::string>(std::get<std::string>(enlace));
+    if (const auto* motivo = std::get_if<std::string>(&solucion)) {
       poner(py::none());
       for (std::size_t j = 0; j < kElegidos.size() + kNumResultados; ++j)
         numero(kNaN);
-      poner(py::make_tuple(Str(std::get<std::string>(enlace))));
+      poner(py::make_tuple(Str(*motivo)));
       continue;
     }
-    const SolucionControl s = ResolverControl(e->datos, e->control);
+    const SolucionControl& s = std::get<SolucionControl>(solucion);
     poner(Str(TextoModo(s.modo)));
     for (const auto& x : kElegidos)
       numero(s.datos.*x.miembro);

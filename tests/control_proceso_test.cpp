@@ -97,6 +97,13 @@ const std::string kMala = Escribir("mala.raw",
                                    "9,2,90,15,0,13.32,230,0.9097,0.94375,1.2,0.8,0.00625\n0\nQ\n");
 const std::string kRota =
     Escribir("rota.raw", "0, 100.00, 33\nT\nT\n7\n0\n0\n0\n0\n0\n0\n0\n'DC1',1,cinco,500,500\n");
+// Kundur's line ordered 10^6 MW, which no operating point of its converters carries.
+const std::string kInalcanzable = [] {
+  std::string caso = Leer(kCasos + "/kundur_v33.raw");
+  const std::string linea = "'DC1         ',1,    5.0000,   500.00";
+  caso.replace(caso.find(linea), linea.size(), "'DC1         ',1,    5.0000,   1000000");
+  return Escribir("inalcanzable.raw", caso);
+}();
 
 INSTANTIATE_TEST_SUITE_P(
     Psse, Proceso,
@@ -143,6 +150,15 @@ INSTANTIATE_TEST_SUITE_P(
             "\"Iaci\":null,\"Pi\":null,\"Qi\":null,\"avisos\":[\"BASKV = 0 en la barra 9 "
             "(IPI): ha de ser mayor que 0\"]}\n]\n",
             "zelk-calc: línea 13: «MALA» no se resuelve: BASKV = 0 en la barra 9 (IPI)"},
+        CasoProceso{"OrdenInalcanzable",
+                    {"--psse", kInalcanzable, "--format", "json"},
+                    kIngles,
+                    3,
+                    "…\"Qi\":null,\"avisos\":[\"MDC = 1, SETVL = 1000000: ningún punto de trabajo "
+                    "cumple la orden con estos datos: el rectificador no puede conmutar esa "
+                    "corriente (mur no se puede formar)\"]}\n]\n",
+                    "zelk-calc: línea 50: «DC1» no se resuelve: MDC = 1, SETVL = 1000000: ningún "
+                    "punto de trabajo"},
         CasoProceso{"CasoIlegible",
                     {"--psse", kRota},
                     kIngles,
@@ -192,6 +208,24 @@ INSTANTIATE_TEST_SUITE_P(
             3,
             "",
             "ERROR EN DATOS: «gamma_min» = «30»: no puede ser mayor que «gamma_max» = «20»"},
+        // An order no link can meet is rejected as data are, naming the order and why.
+        CasoProceso{"PasadaInalcanzable",
+                    {"orden=corriente", "consigna=1e308"},
+                    kIngles,
+                    3,
+                    "",
+                    "zelk-calc: ERROR EN DATOS: «orden» = «corriente», «consigna» = «1e308»: "
+                    "ningún punto de trabajo cumple la orden con estos datos: el rectificador no "
+                    "puede dar esa tensión con esa corriente (alpha no se puede formar)\n"},
+        CasoProceso{"BarridoInalcanzable",
+                    {"--sweep", "consigna=1000:1e6:2", "orden=corriente"},
+                    kIngles,
+                    3,
+                    "…,262.1,,OK\r\n1000000,,,,,,,,,,,,,,,,,,,,ERROR EN DATOS\r\n",
+                    "zelk-calc: 1 punto de 2 rechazado: consigna = 1000000: «orden» = "
+                    "«corriente», «consigna» = «1000000»: ningún punto de trabajo cumple la orden "
+                    "con estos datos: el rectificador no puede conmutar esa corriente (mur no se "
+                    "puede formar)\n"},
         CasoProceso{"IdcConControl",
                     {"Idc=1000", "consigna=500"},
                     kIngles,
