@@ -225,7 +225,9 @@ void RegistrarControl(py::module_& m) {
           "Devuelve modo (qué extremo controla la corriente), tapr, tapi, Idc y Vdci elegidos, "
           "los 13\nresultados (None donde la ventana muestra \"ERROR\") y avisos, una tupla de "
           "textos. Unos datos\nque no se pueden resolver levantan DatosRechazados con el motivo "
-          "(\"tapr_paso = 0 ha de ser\nmayor que 0\").",
+          "(\"tapr_paso = 0 ha de ser\nmayor que 0\"), y también una orden que ningún punto de "
+          "trabajo cumple (\"orden = corriente,\nconsigna = 1e+308: ningún punto de trabajo "
+          "cumple la orden con estos datos: ...\").",
           &ResolverUno);
   Definir(
       m, "resolver_control_lote",

@@ -112,10 +112,12 @@ def test_lote_como_uno_y_como_zelk_calc(zelk_calc):
     filas = filas_de_control(400, 20251208)
     tabla = pd.DataFrame(filas, index=pd.RangeIndex(400, 0, -1))
     r = zelk.resolver_control_lote(tabla)
-    assert r["aceptado"].all() and r.index.equals(tabla.index)
+    assert r.index.equals(tabla.index)
     p = zelk_calc("--csv", "-", "--raw", "--format", "json", entrada=csv_de(filas))
-    assert p.returncode == 0, p.stderr
     salida = json.loads(p.stdout)
+    # Three of these links have an inverter too weak for any operating point: both reject them.
+    assert r["aceptado"].tolist() == [f["estado"] == "OK" for f in salida]
+    assert (~r["aceptado"]).sum() == 3 and p.returncode == 3, p.stderr
     # zelk-calc's columns and order, "aceptado" in place of its "estado".
     assert list(r.columns) == [*list(salida[0])[:-1], "aceptado"]
     for i, f in enumerate(filas[:50]):
@@ -218,3 +220,43 @@ def test_rechazos():
         zelk.calcular_lote(pd.DataFrame({"Idc": [1000.0], "margen": [0.1]}))
     with pytest.raises(TypeError, match="«margen» es un dato de control"):
         zelk.calcular(margen=0.1)
+
+
+SIN_PUNTO = "ningún punto de trabajo cumple la orden con estos datos: "
+INALCANZABLES = [
+    (dict(orden="corriente", consigna=1e308), "orden = corriente, consigna = 1e+308: " + SIN_PUNTO
+     + "el rectificador no puede dar esa tensión con esa corriente (alpha no se puede formar)"),
+    (dict(consigna=1e6), "orden = potencia, consigna = 1e+06: " + SIN_PUNTO
+     + "el rectificador no puede conmutar esa corriente (mur no se puede formar)"),
+    (dict(Uacr=330, Uaci=250), "orden = potencia, consigna = 1098: " + SIN_PUNTO
+     + "el inversor no puede sostener esa tensión con esa corriente (gamma no se puede formar)"),
+]
+
+
+@pytest.mark.parametrize("datos, motivo", INALCANZABLES, ids=["corriente", "potencia", "tension"])
+def test_orden_inalcanzable_rechazada(zelk_calc, datos, motivo):
+    with pytest.raises(zelk.DatosRechazados) as e:
+        zelk.resolver_control(**datos)
+    consigna = datos.get("consigna", zelk.CONTROL["consigna"])
+    assert (str(e.value), e.value.parametro, e.value.valor) == (motivo, "consigna", consigna)
+    # A batch rejects the row alone, as zelk-calc does with the same reason.
+    lote = zelk.resolver_control_lote(pd.DataFrame([datos, datos]).assign(Rdc=[12.0, 0.0]))
+    assert lote["aceptado"].tolist() == [False, False]
+    assert lote["modo"].isna().all() and lote["Idc"].isna().all()
+    p = zelk_calc(*(f"{k}={v}" for k, v in {"orden": "potencia", **datos}.items()))
+    assert p.returncode == 3 and p.stdout == ""
+    assert p.stderr.split(": " + SIN_PUNTO)[1] == motivo.split(": " + SIN_PUNTO)[1] + "\n"
+
+
+def test_leer_psse_orden_inalcanzable(tmp_path):
+    texto = (CASOS / "kundur_v33.raw").read_text(encoding="utf-8")
+    caso = tmp_path / "inalcanzable.raw"
+    caso.write_text(texto.replace("'DC1         ',1,    5.0000,   500.00",
+                                  "'DC1         ',1,    5.0000,   1000000", 1), encoding="utf-8")
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        tabla = zelk.leer_psse(caso)
+    assert tabla["modo"][0] is None and math.isnan(tabla["Idc"][0])
+    assert tabla["consigna"][0] == 1e6
+    assert tabla["avisos"][0] == ("MDC = 1, SETVL = 1000000: " + SIN_PUNTO + "el rectificador no "
+                                  "puede conmutar esa corriente (mur no se puede formar)",)
