@@ -6,6 +6,7 @@ import json
 import math
 import random
 import warnings
+from decimal import Decimal
 
 import numpy as np
 import pandas as pd
@@ -260,3 +261,18 @@ def test_leer_psse_orden_inalcanzable(tmp_path):
     assert tabla["consigna"][0] == 1e6
     assert tabla["avisos"][0] == ("MDC = 1, SETVL = 1000000: " + SIN_PUNTO + "el rectificador no "
                                   "puede conmutar esa corriente (mur no se puede formar)",)
+
+
+# A missing order rejects its row: None, pd.NA, a masked one, or a NaN of any type.
+@pytest.mark.parametrize("ordenes", [
+    ["potencia", None, "corriente"],
+    ["potencia", np.float32("nan"), "corriente"],
+    ["potencia", np.longdouble("nan"), "corriente"],
+    ["potencia", Decimal("NaN"), "corriente"],
+    np.ma.masked_array(np.array(["potencia", "Potencia", "corriente"]), mask=[False, True, False]),
+    np.ma.masked_array(np.array(["potencia", 7, "corriente"], dtype=object),
+                       mask=[False, True, False]),
+], ids=["none", "float32", "longdouble", "decimal", "texto_enmascarado", "objeto_enmascarado"])
+def test_orden_que_falta_rechaza_su_fila(ordenes):
+    r = zelk.resolver_control_lote(orden=ordenes, consigna=1000)
+    assert r["aceptado"].tolist() == [True, False, True]
