@@ -217,15 +217,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "zelk-calc: ERROR EN DATOS: «orden» = «corriente», «consigna» = «1e308»: "
                     "ningún punto de trabajo cumple la orden con estos datos: el rectificador no "
                     "puede dar esa tensión con esa corriente (alpha no se puede formar)\n"},
-        CasoProceso{"BarridoInalcanzable",
-                    {"--sweep", "consigna=1000:1e6:2", "orden=corriente"},
-                    kIngles,
-                    3,
-                    "…,262.1,,OK\r\n1000000,,,,,,,,,,,,,,,,,,,,ERROR EN DATOS\r\n",
-                    "zelk-calc: 1 punto de 2 rechazado: consigna = 1000000: «orden» = "
-                    "«corriente», «consigna» = «1000000»: ningún punto de trabajo cumple la orden "
-                    "con estos datos: el rectificador no puede conmutar esa corriente (mur no se "
-                    "puede formar)\n"},
         CasoProceso{"IdcConControl",
                     {"Idc=1000", "consigna=500"},
                     kIngles,
