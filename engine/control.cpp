@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "engine/calculo.h"
 
@@ -64,6 +65,16 @@ constexpr std::array<std::string_view, kNumAvisos> kAvisos{
     "ninguna posición de tapr deja alpha entre alpha_min y alpha_max",
     "gamma por encima de gamma_max con tapi en el extremo de su margen",
     "ninguna posición de tapi deja gamma entre gamma_min y gamma_max",
+};
+
+// After SinPunto's values but Ninguno.
+constexpr std::array<std::string_view, 6> kSinPunto{
+    "la corriente a la que se llega no es un número finito",
+    "la tensión del inversor a la que se llega no es un número finito",
+    "el rectificador no puede dar esa tensión con esa corriente (alpha no se puede formar)",
+    "el rectificador no puede conmutar esa corriente (mur no se puede formar)",
+    "el inversor no puede sostener esa tensión con esa corriente (gamma no se puede formar)",
+    "el inversor no puede conmutar esa corriente (mui no se puede formar)",
 };
 
 const DescripcionControl& Dato(double DatosControl::*miembro) {
@@ -231,6 +242,23 @@ SolucionControl Ajustar(const DatosEnlace& d0, const DatosControl& c, double I, 
   return s;
 }
 
+// A converter runs only where the pass forms its angle and its overlap: without them there is no
+// voltage it can give at that current, whatever the other results say.
+SinPunto PuntoInalcanzable(const SolucionControl& s) {
+  if (!std::isfinite(s.datos.Idc))
+    return SinPunto::Corriente;
+  if (!std::isfinite(s.datos.Vdci))
+    return SinPunto::Tension;
+  const ResultadosEnlace& r = s.resultados;
+  for (const auto& [angulo, falta] : {std::pair{&r.alpha, SinPunto::Alpha},
+                                      {&r.mur, SinPunto::Mur},
+                                      {&r.gamma, SinPunto::Gamma},
+                                      {&r.mui, SinPunto::Mui}})
+    if (!*angulo)
+      return falta;
+  return SinPunto::Ninguno;
+}
+
 }  // namespace
 
 const DescripcionControl* BuscarControl(std::string_view nombre) {
@@ -263,6 +291,14 @@ std::string_view TextoModo(Modo m) {
 
 std::string_view TextoAviso(Aviso a) {
   return kAvisos[static_cast<std::size_t>(a)];
+}
+
+std::string TextoSinPunto(SinPunto s) {
+  const auto i = static_cast<std::size_t>(s);
+  if (i == 0 || i > kSinPunto.size())
+    return {};
+  return "ningún punto de trabajo cumple la orden con estos datos: " +
+         std::string(kSinPunto[i - 1]);
 }
 
 std::optional<RechazoControl> LeerDatoControl(const DescripcionControl& d, std::string_view texto,
@@ -342,6 +378,7 @@ std::optional<RechazoControl> ComprobarControl(const DatosControl& c, double Rdc
 
 SolucionControl ResolverControl(const DatosEnlace& d, const DatosControl& c) {
   SolucionControl s;
+  bool sinCorriente = false;
   if (c.orden == Orden::Bloqueado) {
     s.datos = d;
     s.datos.Idc = 0;
@@ -353,6 +390,8 @@ SolucionControl ResolverControl(const DatosEnlace& d, const DatosControl& c) {
     Avisos avisos = 0;
     for (;;) {
       const auto o = CorrienteDeOrden(orden, consigna, c, d.Rdc);
+      // ComprobarControl saw to the order as given; P/Vprog may still pass the largest number.
+      sinCorriente = !o;
       s = Ajustar(d, c, o ? o->I : 0, o ? o->Vdi : c.Vprog);
       if (orden != Orden::Potencia || !(s.datos.Vdci < c.Vcmod))
         break;
@@ -364,6 +403,9 @@ SolucionControl ResolverControl(const DatosEnlace& d, const DatosControl& c) {
     s.avisos |= avisos;
   }
   s.resultados = CalcularEnlace(s.datos);
+  // A blocked link runs no converter: nothing to find.
+  if (s.modo != Modo::Bloqueado)
+    s.sinPunto = sinCorriente ? SinPunto::Corriente : PuntoInalcanzable(s);
   return s;
 }
 

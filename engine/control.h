@@ -97,11 +97,21 @@ constexpr bool Tiene(Avisos avisos, Aviso a) {
   return (avisos >> static_cast<unsigned>(a)) & 1U;
 }
 
+// Why the point found is no operating point: the current or the inverter's voltage it arrives at
+// is not a finite number, or a converter cannot run there because the pass cannot form its firing,
+// extinction or overlap angle (the order asks for more than the AC voltages and reactances allow).
+// The order is then one no link with these data can meet, and its data are rejected.
+enum class SinPunto : std::uint8_t { Ninguno, Corriente, Tension, Alpha, Mur, Gamma, Mui };
+// The reason, written after the order's data: "ningún punto de trabajo cumple la orden con estos
+// datos: el rectificador no puede conmutar esa corriente (mur no se puede formar)".
+std::string TextoSinPunto(SinPunto s);
+
 struct SolucionControl {
   DatosEnlace datos;  // the link at the point found: tapr, tapi, Idc and Vdci chosen
   Modo modo = Modo::CorrienteRectificador;
   Avisos avisos = 0;
   ResultadosEnlace resultados;  // the pass at `datos`
+  SinPunto sinPunto = SinPunto::Ninguno;
 };
 
 // The four values a solution chooses, as zelk shows them: the taps and Vdci in the general form

@@ -1,12 +1,13 @@
 // A RAW case on any bytes: it is read, or refused with a line of the file, the same whether the
 // bytes come at once or a few at a time; every two-terminal line is refused by name with a line of
 // the file or solved, and a solution is the pass at the point it chose, with a current that is a
-// number and taps where they were or on their grid.
+// number and taps where they were or on their grid; an order no point meets is refused.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "engine/calculo.h"
 #include "engine/pasada.h"
@@ -104,6 +105,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t n) 
     const ResultadosEnlace pasada = CalcularEnlace(s.datos);
     for (const auto& r : kResultados)
       Comprobar(s.resultados.*r.miembro == pasada.*r.miembro);
+    // A line is solved exactly when its point is one, and then both converters run there.
+    const auto linea = psse::ResolverLinea(e, l.linea);
+    Comprobar(std::holds_alternative<psse::Rechazo>(linea) == (s.sinPunto != SinPunto::Ninguno));
+    if (const auto* motivo = std::get_if<psse::Rechazo>(&linea))
+      Comprobar(EsUtf8(motivo->motivo) && motivo->motivo.find("SETVL") != std::string::npos &&
+                motivo->linea == l.linea);
+    else if (s.modo != Modo::Bloqueado)
+      Comprobar(s.resultados.alpha && s.resultados.mur && s.resultados.gamma && s.resultados.mui);
   }
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "lote/control_lote.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "lote/columnas.h"
 #include "lote/csv.h"
@@ -36,6 +37,18 @@ std::string Explicar(const RechazoControl& rechazo, const TextosControl& textos)
   if (rechazo.otro != nullptr)
     motivo += " " + texto(*rechazo.otro);
   return motivo;
+}
+
+// An order no link with these data can meet, named by its texts: "«orden» = «corriente»,
+// «consigna» = «1e308»: ningún punto de trabajo...".
+std::string ExplicarSinPunto(SinPunto sinPunto, const TextosControl& textos) {
+  const auto texto = [&](double DatosControl::*m) {
+    for (const auto& d : kControl)
+      if (d.miembro == m)
+        return Dato(d.nombre, textos[IndiceControl(d)]);
+    return std::string();
+  };
+  return texto(nullptr) + ", " + texto(&DatosControl::consigna) + ": " + TextoSinPunto(sinPunto);
 }
 
 std::string DadoDosVeces(const DescripcionControl& d) {
@@ -100,16 +113,27 @@ std::optional<std::string> ComprobarBarridosConControl(std::span<const Barrido> 
 
 namespace {
 
-Punto Resolver(const TextosEntrada& textos, const std::optional<DatosControl>& c,
-               const ConfiguracionRegional& r) {
+// The point solved under `c`; rejected, with nothing in it, when the controls find none, and then
+// `sinPunto` says why.
+Punto Solucion(const DatosEnlace& datos, const DatosControl& c, SinPunto* sinPunto = nullptr) {
   Punto p;
-  const auto datos = LeerDatos(textos, r);
-  if (!datos || !c || ComprobarControl(*c, datos->Rdc))
+  SolucionControl s = ResolverControl(datos, c);
+  if (sinPunto != nullptr)
+    *sinPunto = s.sinPunto;
+  if (s.sinPunto != SinPunto::Ninguno)
     return p;
   p.datos = datos;
-  p.control = PuntoControl{*c, ResolverControl(*datos, *c)};
-  p.resultados = p.control->solucion.resultados;
+  p.resultados = s.resultados;
+  p.control = PuntoControl{c, std::move(s)};
   return p;
+}
+
+Punto Resolver(const TextosEntrada& textos, const std::optional<DatosControl>& c,
+               const ConfiguracionRegional& r) {
+  const auto datos = LeerDatos(textos, r);
+  if (!datos || !c || ComprobarControl(*c, datos->Rdc))
+    return {};
+  return Solucion(*datos, *c);
 }
 
 std::optional<DatosControl> Leidos(const TextosControl& control, const ConfiguracionRegional& r) {
@@ -133,7 +157,12 @@ std::string MotivoControl(const TextosEntrada& textos, const TextosControl& cont
   if (const auto* c = std::get_if<RechazoControl>(&leido)) {
     rechazo = *c;
   } else if (const auto datos = LeerDatos(textos, r)) {
-    rechazo = ComprobarControl(std::get<DatosControl>(leido), datos->Rdc);
+    const auto& leidos = std::get<DatosControl>(leido);
+    rechazo = ComprobarControl(leidos, datos->Rdc);
+    if (!rechazo)
+      if (const SinPunto sinPunto = ResolverControl(*datos, leidos).sinPunto;
+          sinPunto != SinPunto::Ninguno)
+        return ExplicarSinPunto(sinPunto, control);
   }
   if (!rechazo)
     return "los datos no pasan las comprobaciones";
@@ -212,22 +241,24 @@ Punto ControlDeTabla::Evaluar(const TextosEntrada& textos,
     c = *base_;
     motivo = LeerColumnas(campos, r, c);
     if (!motivo) {
-      if (const auto rechazo = ComprobarControl(c, datos->Rdc)) {
+      const auto textosFila = [&] {
         TextosControl t = textos_;
         for (const auto& [campo, dato] : columnas_)
           t[dato] = campos[campo];
-        motivo = Explicar(*rechazo, t);
+        return t;
+      };
+      if (const auto rechazo = ComprobarControl(c, datos->Rdc)) {
+        motivo = Explicar(*rechazo, textosFila());
+      } else {
+        SinPunto sinPunto{};
+        p = Solucion(*datos, c, &sinPunto);
+        if (!p.datos)
+          motivo = ExplicarSinPunto(sinPunto, textosFila());
       }
     }
   }
-  if (motivo) {
-    if (rechazos.Anotar())
-      rechazos.Primero(donde(), *motivo);
-    return p;
-  }
-  p.datos = datos;
-  p.control = PuntoControl{c, ResolverControl(*datos, c)};
-  p.resultados = p.control->solucion.resultados;
+  if (motivo && rechazos.Anotar())
+    rechazos.Primero(donde(), *motivo);
   return p;
 }
 

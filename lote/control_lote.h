@@ -113,7 +113,9 @@ inline constexpr std::string_view kAyudaControl =
     "corriente con el margen. Idc y Vdci no se dan: los fija el control. La tabla añade modo,\n"
     "tapr, tapi, Idc y Vdci elegidos y avisos; las columnas de los taps dados pasan a llamarse\n"
     "tapr_inicial y tapi_inicial. El punto depende del camino: otros taps presentes pueden dar\n"
-    "otro. Orden: bloqueado, potencia (MW: positiva en el rectificador, negativa en el\n"
+    "otro. Una orden que ningún punto de trabajo cumple (la corriente o la tensión no son\n"
+    "finitas, o no se puede formar alpha, mur, gamma o mui) rechaza sus datos, con el motivo.\n"
+    "Orden: bloqueado, potencia (MW: positiva en el rectificador, negativa en el\n"
     "inversor) o corriente (A). Con --psse, las columnas son linea, modo, tapr, tapi, Idc,\n"
     "Vdci, los 13 resultados y avisos; en JSON con --raw, null donde el resultado es ERROR.\n";
 void AyudaControl(std::ostream& out, const ConfiguracionRegional& r);

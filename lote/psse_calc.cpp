@@ -196,14 +196,18 @@ int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, Opciones
     Fila f;
     f.linea = l.nombre;
     const auto enlace = psse::EnlaceDeLinea(caso, l);
-    if (const auto* motivo = std::get_if<psse::Rechazo>(&enlace)) {
+    std::variant<SolucionControl, psse::Rechazo> solucion;
+    if (const auto* e = std::get_if<psse::EnlaceDelCaso>(&enlace))
+      solucion = psse::ResolverLinea(*e, l.linea);
+    else
+      solucion = std::get<psse::Rechazo>(enlace);
+    if (const auto* motivo = std::get_if<psse::Rechazo>(&solucion)) {
       rechazo = true;
       err << "zelk-calc: " << Donde(nombre, motivo->linea) << ": «" << l.nombre
           << "» no se resuelve: " << motivo->motivo << '\n';
       f.avisos.push_back(psse::TextoRechazo(*motivo));
     } else {
-      const auto& e = std::get<psse::EnlaceDelCaso>(enlace);
-      f.solucion = ResolverControl(e.datos, e.control);
+      f.solucion = std::get<SolucionControl>(solucion);
       for (std::size_t a = 0; a < kNumAvisos; ++a)
         if (Tiene(f.solucion->avisos, static_cast<Aviso>(a)))
           f.avisos.emplace_back(TextoAviso(static_cast<Aviso>(a)));

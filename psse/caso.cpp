@@ -173,4 +173,15 @@ bool SinResultado(const SolucionControl& s, const DescripcionResultado& d) {
           d.miembro == &ResultadosEnlace::gamma || d.miembro == &ResultadosEnlace::mui);
 }
 
+std::variant<SolucionControl, Rechazo> ResolverLinea(const EnlaceDelCaso& enlace,
+                                                     std::size_t linea) {
+  SolucionControl s = ResolverControl(enlace.datos, enlace.control);
+  if (s.sinPunto == SinPunto::Ninguno)
+    return s;
+  // MDC's numbers are those of Orden: 0 blocked, 1 power, 2 current.
+  return Rechazo{linea, Dato("MDC", static_cast<double>(enlace.control.orden)) + ", " +
+                            Dato("SETVL", enlace.control.consigna) + ": " +
+                            TextoSinPunto(s.sinPunto)};
+}
+
 }  // namespace zelk::psse

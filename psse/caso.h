@@ -36,6 +36,12 @@ std::variant<EnlaceDelCaso, Rechazo> EnlaceDeLinea(const Caso& caso,
 // It is left empty (null, NaN), unlike one the equations cannot give ("ERROR").
 bool SinResultado(const SolucionControl& s, const DescripcionResultado& d);
 
+// The line solved under its controls, or why no operating point meets its order
+// ("MDC = 2, SETVL = 1000000: ningún punto de trabajo cumple la orden con estos datos: ..."), at
+// the line of the file that holds the order, `linea`.
+std::variant<SolucionControl, Rechazo> ResolverLinea(const EnlaceDelCaso& enlace,
+                                                     std::size_t linea);
+
 // The record's name of a control datum at one end or for the line ("STPR" for tapr_paso).
 std::string_view NombreRaw(const DescripcionControl& dato);
 

@@ -61,13 +61,41 @@ py::array DeObjetos(const py::array& a, std::string_view funcion, std::string_vi
       escribir[i] = PyFloat_AS_DOUBLE(o);
     } else if (PyLong_Check(o)) {  // True and False too
       escribir[i] = PyLong_AsDouble(o);
-      if (escribir[i] == -1.0 && PyErr_Occurred())
-        throw py::error_already_set();  // too large for a double
+      if (escribir[i] == -1.0 && PyErr_Occurred()) {
+        PyErr_Clear();  // too large for a double: infinite, which rejects its row
+        escribir[i] = ComoDouble(o, funcion, nombre);
+      }
     } else {
       escribir[i] = Numero(o, funcion, nombre);  // refuses text, converts the rest
     }
   }
   return salida;
+}
+
+// A masked array with NaN under its mask, whatever it holds there: a masked value is missing.
+// Numbers become float64; anything else objects, whose masked places are never read.
+py::object SinMascara(const py::object& v) {
+  const bool numeros = EsNumerico(ClaseDe(v.attr("dtype")));
+  return v.attr("astype")(numeros ? "float64" : "object").attr("filled")(kNaN);
+}
+
+// A missing order: None, pd.NA, or a number that is NaN, of whatever type (np.float32,
+// Decimal("NaN")...). Text is never one.
+bool FaltaOrden(PyObject* o, PyObject* na, std::string_view funcion) {
+  if (o == nullptr || o == Py_None || o == na)
+    return true;
+  if (PyFloat_Check(o))
+    return std::isnan(PyFloat_AS_DOUBLE(o));
+  const py::handle h(o);
+  if (EsTexto(h) || PyNumber_Check(o) == 0)
+    return false;
+  try {
+    return std::isnan(ComoDouble(h, funcion, "orden"));
+  } catch (const py::error_already_set&) {
+    return false;  // not a number after all: refused as an order
+  } catch (const py::builtin_exception&) {
+    return false;
+  }
 }
 
 }  // namespace
@@ -83,10 +111,7 @@ Columna LeerColumna(const py::object& valor, std::string_view funcion, std::stri
   bool convertido = false;  // to float64, or its missing values to NaN
   if (py::isinstance(v, np.attr("ma").attr("MaskedArray"))) {
     convertido = true;
-    // A masked value keeps some value under its mask: it is missing.
-    v = EsNumerico(ClaseDe(v.attr("dtype")))
-            ? v.attr("astype")("float64").attr("filled")(kNaN)
-            : v.attr("astype")("object").attr("filled")(py::none());
+    v = SinMascara(v);
   } else if (py::hasattr(v, "to_numpy") && py::hasattr(v, "dtype")) {
     // pandas: a column of NumPy's own type as it is (a float64 one is not copied); one of
     // pandas' own (nullable numbers, text, categories) with pd.NA as NaN, or as objects.
@@ -141,8 +166,9 @@ Columna LeerOrdenes(const py::object& valor, std::string_view funcion) {
   const py::object modulos = py::module_::import("sys").attr("modules");
   const py::object pandas = modulos.attr("get")("pandas");
   const py::object na = pandas.is_none() ? py::object(py::none()) : py::object(pandas.attr("NA"));
-  // pandas' text and categories, and NumPy's, as Python's texts.
-  const py::object v = py::hasattr(valor, "to_numpy") && py::hasattr(valor, "dtype")
+  // pandas' text and categories, and NumPy's, as Python's texts; a masked order is missing.
+  const py::object v = py::isinstance(valor, np.attr("ma").attr("MaskedArray")) ? SinMascara(valor)
+                       : py::hasattr(valor, "to_numpy") && py::hasattr(valor, "dtype")
                            ? valor.attr("to_numpy")("dtype"_a = "object")
                            : valor;
   const py::array a = np.attr("asarray")(v, "dtype"_a = "object");
@@ -161,9 +187,8 @@ Columna LeerOrdenes(const py::object& valor, std::string_view funcion) {
     PyObject* o;
     std::memcpy(&o, base + static_cast<py::ssize_t>(i) * paso, sizeof o);
     if (o != anterior) {
-      const bool falta = o == nullptr || o == Py_None || o == na.ptr() ||
-                         (PyFloat_Check(o) && std::isnan(PyFloat_AS_DOUBLE(o)));
-      codigo = falta ? kNaN : static_cast<double>(LeerOrdenDe(o, funcion));
+      codigo =
+          FaltaOrden(o, na.ptr(), funcion) ? kNaN : static_cast<double>(LeerOrdenDe(o, funcion));
       anterior = o;
     }
     escribir[i] = codigo;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <limits>
 
 #include "engine/pasada.h"
 #include "engine/texto_numero.h"
@@ -12,6 +13,9 @@
 namespace zelk::python {
 
 namespace {
+
+constexpr double kInfinito = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 std::string ListaDeDatos() {
   std::string lista;
@@ -49,12 +53,27 @@ bool EsTexto(py::handle valor) {
          PyByteArray_Check(valor.ptr());
 }
 
+std::string Utf8(py::handle texto) {
+  // A lone surrogate has no UTF-8 form: it is written as Python writes it, "\ud800".
+  const auto bytes = py::reinterpret_steal<py::object>(
+      PyUnicode_AsEncodedString(texto.ptr(), "utf-8", "backslashreplace"));
+  if (!bytes)
+    throw py::error_already_set();
+  return bytes.cast<std::string>();
+}
+
+std::string NombreDeTipo(py::handle valor) {
+  return Utf8(py::str(py::type::handle_of(valor).attr("__name__")));
+}
+
 std::string Muestra(py::handle valor) {
+  py::object texto;
   try {
-    return py::str(valor);
+    texto = py::str(valor);
   } catch (const py::error_already_set&) {
-    return py::repr(valor);  // a lone surrogate has no UTF-8 form
+    return Utf8(py::repr(valor));  // a str() that fails
   }
+  return Utf8(texto);
 }
 
 py::str Str(std::string_view texto) {
@@ -109,7 +128,7 @@ Nombrado Dato(py::handle clave, std::string_view funcion, bool palabraClave, boo
       "; los datos son " + ListaDeDatos() + (control ? " y los de CONTROL" : "");
   if (!py::isinstance<py::str>(clave))
     throw py::value_error(prefijo + "no hay ningún dato " + Repr(clave) + datos);
-  const std::string nombre = py::str(clave);
+  const std::string nombre = Utf8(clave);
   if (!palabraClave) {
     // A key of a mapping is judged as zelk-calc judges a column, but must be a datum.
     const Nombrado n = NombreDeColumna(nombre, funcion, control);
@@ -167,15 +186,42 @@ double Numero(py::handle valor, std::string_view funcion, std::string_view nombr
     if (std::string_view("biuf").find(*clase) == std::string_view::npos)
       throw py::type_error(prefijo + "ha de ser un número, no " + Repr(valor));
   }
+  return ComoDouble(valor, funcion, nombre);
+}
+
+double ComoDouble(py::handle valor, std::string_view funcion, std::string_view nombre) {
   const double x = PyFloat_AsDouble(valor.ptr());
-  if (x == -1.0 && PyErr_Occurred()) {
-    if (!PyErr_ExceptionMatches(PyExc_TypeError))
-      throw py::error_already_set();
+  if (x != -1.0 || !PyErr_Occurred())
+    return x;
+  const std::string prefijo = std::string(funcion) + ": «" + std::string(nombre) + "» ";
+  if (PyErr_ExceptionMatches(PyExc_OverflowError)) {
+    // Past the largest double, as float("1e400") and Decimal("1e400") are: infinite.
     PyErr_Clear();
-    throw py::type_error(prefijo + "ha de ser un número, no " +
-                         std::string(py::str(py::type::handle_of(valor).attr("__name__"))));
+    const int negativo = PyObject_RichCompareBool(valor.ptr(), py::int_(0).ptr(), Py_LT);
+    if (negativo < 0)
+      PyErr_Clear();
+    return negativo == 1 ? -kInfinito : kInfinito;
   }
-  return x;
+  if (PyErr_ExceptionMatches(PyExc_TypeError)) {
+    PyErr_Clear();
+    throw py::type_error(prefijo + "ha de ser un número, no " + NombreDeTipo(valor));
+  }
+  if (!PyErr_ExceptionMatches(PyExc_ValueError))
+    throw py::error_already_set();
+  py::error_already_set error;
+  // A signalling NaN (Decimal("sNaN")) refuses to become a float: it is a NaN all the same.
+  if (py::hasattr(valor, "is_nan")) {
+    try {
+      if (valor.attr("is_nan")().cast<bool>())
+        return kNaN;
+    } catch (const py::error_already_set&) {
+    }
+  }
+  py::raise_from(
+      error, PyExc_ValueError,
+      (prefijo + "= " + Muestra(valor) + " no se lee como número: " + Utf8(py::str(error.value())))
+          .c_str());
+  throw py::error_already_set();
 }
 
 void ComprobarNumeros(const DatosEnlace& d) {
@@ -261,7 +307,7 @@ void RegistrarExcepciones(py::module_& m) {
       "Los datos no pasan las comprobaciones de la ventana: un valor que no es un número finito, "
       "o cero en Uacr, tapr, Nr, Uaci, tapi, Ni, Eacr_nom, Eaci_nom, Uacr_nom o Uaci_nom; en\n"
       "resolver_control, también unos datos de control que no se pueden resolver (\"tapr_paso = "
-      "0 ha\nde ser mayor que 0\").\n\n"
+      "0 ha\nde ser mayor que 0\") o una orden que ningún punto de trabajo cumple.\n\n"
       "El mensaje da el motivo de cada dato rechazado, en el orden de los datos (\"tapi = 0 no "
       "puede\nvaler 0\"); parametro es el nombre del primero y valor lo que se le dio (el número, "
       "o el\ntexto en pasada()).";

@@ -61,7 +61,13 @@ Nombrado NombreDeColumna(const std::string& nombre, std::string_view funcion, bo
 // A str, bytes or bytearray.
 bool EsTexto(py::handle valor);
 
-// The text of any value, for a message: its str(), or its repr() where that cannot be written.
+// A str as UTF-8, a lone surrogate written as Python writes it ("\ud800").
+std::string Utf8(py::handle texto);
+
+// The name of a value's type, for a message: "str".
+std::string NombreDeTipo(py::handle valor);
+
+// The text of any value, for a message: its str(), or its repr() where str() fails.
 std::string Muestra(py::handle valor);
 
 // Why a text is refused where a number is wanted, and how to read such data.
@@ -70,6 +76,10 @@ std::string MotivoTexto(std::string_view funcion, std::string_view nombre, std::
 // One number of the caller's: a text, None or anything that is not a number is refused, naming
 // the parameter. True and False are 1 and 0.
 double Numero(py::handle valor, std::string_view funcion, std::string_view nombre);
+// The conversion Numero ends with, for a value known not to be text: a number past the largest
+// double (10**400) is an infinity of its sign, a signalling NaN a NaN; a value that is no number
+// is refused naming the parameter.
+double ComoDouble(py::handle valor, std::string_view funcion, std::string_view nombre);
 
 // Throws Rechazo when the checks reject the numbers.
 void ComprobarNumeros(const DatosEnlace& d);

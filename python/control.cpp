@@ -36,26 +36,43 @@ std::string Cifras(double v) {
   return {cifras, fin};
 }
 
+// A control datum's value as a rejection gives it: the number, or the order's word.
+std::variant<double, std::string> Valor(const DescripcionControl& d, const DatosControl& c) {
+  if (d.miembro != nullptr)
+    return c.*d.miembro;
+  return std::string(kPalabrasOrden[static_cast<std::size_t>(c.orden)]);
+}
+
+// "consigna = 1e+308", as calcular() names a datum.
+std::string Texto(const DescripcionControl& d, const DatosControl& c) {
+  const auto v = Valor(d, c);
+  const auto* numero = std::get_if<double>(&v);
+  return std::string(d.nombre) + " = " + (numero ? Cifras(*numero) : std::get<std::string>(v));
+}
+
 // Throws Rechazo when the control data cannot be solved with these data, in calcular()'s words:
 // "tapr_paso = 0 ha de ser mayor que 0".
 void ComprobarDeControl(const DatosControl& c, double Rdc) {
   const auto rechazo = ComprobarControl(c, Rdc);
   if (!rechazo)
     return;
-  const auto dato = [&](const DescripcionControl& d) -> std::variant<double, std::string> {
-    if (d.miembro != nullptr)
-      return c.*d.miembro;
-    return std::string(kPalabrasOrden[static_cast<std::size_t>(c.orden)]);
-  };
-  const auto texto = [&](const DescripcionControl& d) {
-    const auto v = dato(d);
-    const auto* numero = std::get_if<double>(&v);
-    return std::string(d.nombre) + " = " + (numero ? Cifras(*numero) : std::get<std::string>(v));
-  };
-  std::string motivo = texto(*rechazo->dato) + " " + std::string(rechazo->motivo);
+  std::string motivo = Texto(*rechazo->dato, c) + " " + std::string(rechazo->motivo);
   if (rechazo->otro != nullptr)
-    motivo += " " + texto(*rechazo->otro);
-  throw Rechazo{{motivo}, std::string(rechazo->dato->nombre), dato(*rechazo->dato)};
+    motivo += " " + Texto(*rechazo->otro, c);
+  throw Rechazo{{motivo}, std::string(rechazo->dato->nombre), Valor(*rechazo->dato, c)};
+}
+
+// Throws Rechazo when no operating point meets the order, naming the order and its value:
+// "orden = corriente, consigna = 1e+308: ningún punto de trabajo...".
+void ComprobarPunto(const SolucionControl& s, const DatosControl& c) {
+  if (s.sinPunto == SinPunto::Ninguno)
+    return;
+  // The order's word and its value open the control data.
+  const DescripcionControl& orden = kControl[0];
+  const DescripcionControl& consigna = kControl[1];
+  throw Rechazo{{Texto(orden, c) + ", " + Texto(consigna, c) + ": " + TextoSinPunto(s.sinPunto)},
+                std::string(consigna.nombre),
+                Valor(consigna, c)};
 }
 
 py::dict ResolverUno(const py::kwargs& datos) {
@@ -73,6 +90,7 @@ py::dict ResolverUno(const py::kwargs& datos) {
   ComprobarNumeros(d);
   ComprobarDeControl(c, d.Rdc);
   const SolucionControl s = ResolverControl(d, c);
+  ComprobarPunto(s, c);
   py::dict r;
   r[Str(lotes::kColumnasControl[0])] = Str(TextoModo(s.modo));
   for (const auto& e : kElegidos)
@@ -138,6 +156,11 @@ py::object ResolverLote(const py::object& datos, const py::object& hilos, const 
           c.orden = static_cast<Orden>(static_cast<int>(v));
       }
       bien = bien && DatosAceptables(d) && !ComprobarControl(c, d.Rdc);
+      SolucionControl s;
+      if (bien) {
+        s = ResolverControl(d, c);
+        bien = s.sinPunto == SinPunto::Ninguno;
+      }
       aceptar[i] = bien;
       if (!bien) {
         for (std::size_t j = 0; j < kNumeros; ++j)
@@ -146,7 +169,6 @@ py::object ResolverLote(const py::object& datos, const py::object& hilos, const 
         aviso[i] = 0;
         continue;
       }
-      const SolucionControl s = ResolverControl(d, c);
       for (std::size_t j = 0; j < kElegidos.size(); ++j)
         escribir[j][i] = s.datos.*kElegidos[j].miembro;
       for (std::size_t j = 0; j < kNumResultados; ++j) {
@@ -203,7 +225,9 @@ void RegistrarControl(py::module_& m) {
           "Devuelve modo (qué extremo controla la corriente), tapr, tapi, Idc y Vdci elegidos, "
           "los 13\nresultados (None donde la ventana muestra \"ERROR\") y avisos, una tupla de "
           "textos. Unos datos\nque no se pueden resolver levantan DatosRechazados con el motivo "
-          "(\"tapr_paso = 0 ha de ser\nmayor que 0\").",
+          "(\"tapr_paso = 0 ha de ser\nmayor que 0\"), y también una orden que ningún punto de "
+          "trabajo cumple (\"orden = corriente,\nconsigna = 1e+308: ningún punto de trabajo "
+          "cumple la orden con estos datos: ...\").",
           &ResolverUno);
   Definir(
       m, "resolver_control_lote",

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "engine/control.h"
@@ -132,14 +133,24 @@ py::object LeerPsse(const py::object& archivo) {
         poner(e ? py::object(Str(kPalabrasOrden[static_cast<std::size_t>(e->control.orden)]))
                 : py::object(py::none()));
     }
-    if (e == nullptr) {
+    // A line whose data cannot be solved, or whose order no operating point meets, keeps its data
+    // and gives the reason in place of a solution.
+    const auto solucion =
+        e != nullptr
+            ? psse::ResolverLinea(*e, l.linea)
+            : std::variant<SolucionControl, psse::Rechazo>(std::get<psse::Rechazo>(enlace));
+    if (const auto* motivo = std::get_if<psse::Rechazo>(&solucion)) {
+      if (e != nullptr)
+        warnings.attr("warn")("leer_psse: " + donde(motivo->linea) + ": «" + l.nombre +
+                                  "» no se resuelve: " + motivo->motivo,
+                              "stacklevel"_a = 2);
       poner(py::none());
       for (std::size_t j = 0; j < kElegidos.size() + kNumResultados; ++j)
         numero(kNaN);
-      poner(py::make_tuple(Str(psse::TextoRechazo(std::get<psse::Rechazo>(enlace)))));
+      poner(py::make_tuple(Str(psse::TextoRechazo(*motivo))));
       continue;
     }
-    const SolucionControl s = ResolverControl(e->datos, e->control);
+    const SolucionControl& s = std::get<SolucionControl>(solucion);
     poner(Str(TextoModo(s.modo)));
     for (const auto& x : kElegidos)
       numero(s.datos.*x.miembro);

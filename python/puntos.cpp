@@ -26,8 +26,12 @@ std::string Texto(py::handle valor, std::string_view funcion, std::string_view n
                          "» ha de ser un str");
   Py_ssize_t largo = 0;
   const char* utf8 = PyUnicode_AsUTF8AndSize(valor.ptr(), &largo);
-  if (utf8 == nullptr)
-    throw py::error_already_set();  // a lone surrogate has no UTF-8 form
+  if (utf8 == nullptr) {
+    // A lone surrogate has no UTF-8 form: no field can hold it.
+    PyErr_Clear();
+    throw py::value_error(std::string(funcion) + ": el texto de «" + std::string(nombre) + "» («" +
+                          Utf8(valor) + "») no es Unicode válido: tiene un sustituto suelto");
+  }
   return {utf8, static_cast<std::size_t>(largo)};
 }
 
@@ -123,9 +127,17 @@ py::dict TapPara(const py::object& angulo, const py::object& grados, const py::o
 
   std::optional<lotes::Escalones> escalones;
   if (!paso.is_none() || !margen.is_none()) {
-    if (paso.is_none() || margen.is_none() || !py::isinstance<py::sequence>(margen) ||
-        py::isinstance<py::str>(margen) || py::len(margen) != 2)
-      throw py::value_error("tap_para: paso y margen=(mínimo, máximo) van juntos");
+    if (paso.is_none() || margen.is_none())
+      throw py::value_error(std::string("tap_para: paso y margen=(mínimo, máximo) van juntos; "
+                                        "falta ") +
+                            (paso.is_none() ? "paso" : "margen"));
+    if (!py::isinstance<py::sequence>(margen) || EsTexto(margen) || py::len(margen) != 2) {
+      const std::string cuantos = py::isinstance<py::sequence>(margen) && !EsTexto(margen)
+                                      ? " de " + std::to_string(py::len(margen)) + " elementos"
+                                      : "";
+      throw py::value_error("tap_para: margen ha de ser un par (mínimo, máximo), no " +
+                            NombreDeTipo(margen) + cuantos + " («" + Muestra(margen) + "»)");
+    }
     escalones = lotes::Escalones{Numero(paso, "tap_para", "paso"),
                                  Numero(margen[py::int_(0)], "tap_para", "margen"),
                                  Numero(margen[py::int_(1)], "tap_para", "margen")};

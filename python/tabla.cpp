@@ -14,10 +14,6 @@ namespace {
 
 using namespace py::literals;
 
-std::string NombreDeTipo(py::handle valor) {
-  return py::str(py::type::handle_of(valor).attr("__name__"));
-}
-
 bool EsSerie(const py::object& pandas, py::handle v) {
   return !pandas.is_none() && py::isinstance(v, pandas.attr("Series"));
 }
@@ -31,7 +27,7 @@ std::string NombreDe(const Dada& d) {
     return std::string(d.dato.parametro->nombre);
   if (d.dato.control != nullptr)
     return std::string(d.dato.control->nombre);
-  return py::str(d.etiqueta);
+  return Muestra(d.etiqueta);
 }
 
 // A copy of a column of the caller's for the output, in its own type.
@@ -124,7 +120,7 @@ void Lote::DesdeDataFrame(const py::object& tabla) {
     d.valor = iloc[py::make_tuple(todas, j)];
     d.delDataFrame = true;
     if (py::isinstance<py::str>(d.etiqueta))
-      d.dato = NombreDeColumna(py::str(d.etiqueta), funcion_, conControl_);
+      d.dato = NombreDeColumna(Utf8(d.etiqueta), funcion_, conControl_);
     dadas_.push_back(std::move(d));
   }
 }

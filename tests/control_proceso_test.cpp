@@ -112,6 +112,13 @@ std::string Condensadores34() {
   texto.replace(texto.find(de), de.size(), "'1 ',   2.5,     0\r\n     9");
   return Escribir("condensadores_v34.raw", texto);
 }
+// Kundur's line ordered 10^6 MW, which no operating point of its converters carries.
+const std::string kInalcanzable = [] {
+  std::string caso = Leer(kCasos + "/kundur_v33.raw");
+  const std::string linea = "'DC1         ',1,    5.0000,   500.00";
+  caso.replace(caso.find(linea), linea.size(), "'DC1         ',1,    5.0000,   1000000");
+  return Escribir("inalcanzable.raw", caso);
+}();
 
 INSTANTIATE_TEST_SUITE_P(
     Psse, Proceso,
@@ -185,6 +192,17 @@ INSTANTIATE_TEST_SUITE_P(
             "convertidores con condensadores de conmutación no se admiten\n"},
         CasoProceso{
             "Carpeta", {"--psse", kCasos}, kIngles, 2, "", "psse»: es una carpeta (EISDIR)\n"},
+        CasoProceso{
+            "OrdenInalcanzable",
+            {"--psse", kInalcanzable, "--format", "json"},
+            kIngles,
+            3,
+            "…\"Qi\":null,\"avisos\":[\"línea 50: MDC = 1, SETVL = 1000000: ningún punto de "
+            "trabajo "
+            "cumple la orden con estos datos: el rectificador no puede conmutar esa "
+            "corriente (mur no se puede formar)\"]}\n]\n",
+            "inalcanzable.raw», línea 50: «DC1» no se resuelve: MDC = 1, SETVL = 1000000: ningún "
+            "punto de trabajo"},
         CasoProceso{"CasoIlegible",
                     {"--psse", kRota},
                     kIngles,
@@ -234,6 +252,15 @@ INSTANTIATE_TEST_SUITE_P(
             3,
             "",
             "ERROR EN DATOS: «gamma_min» = «30»: no puede ser mayor que «gamma_max» = «20»"},
+        // An order no link can meet is rejected as data are, naming the order and why.
+        CasoProceso{"PasadaInalcanzable",
+                    {"orden=corriente", "consigna=1e308"},
+                    kIngles,
+                    3,
+                    "",
+                    "zelk-calc: ERROR EN DATOS: «orden» = «corriente», «consigna» = «1e308»: "
+                    "ningún punto de trabajo cumple la orden con estos datos: el rectificador no "
+                    "puede dar esa tensión con esa corriente (alpha no se puede formar)\n"},
         CasoProceso{"IdcConControl",
                     {"Idc=1000", "consigna=500"},
                     kIngles,

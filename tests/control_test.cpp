@@ -42,7 +42,11 @@ constexpr std::array<std::string_view, kNumAvisos> kNombresAvisos{
     "OrdenDeCorriente",  "TensionPerdida",   "InversorSinMargen", "AlphaSobreMaximo",
     "AlphaFueraDeBanda", "GammaSobreMaximo", "GammaFueraDeBanda"};
 
-// "tapr tapi Idc Vdci | modo | avisos" and the 13 result texts, as zelk shows them.
+constexpr std::array<std::string_view, 7> kNombresSinPunto{
+    "Ninguno", "Corriente", "Tension", "Alpha", "Mur", "Gamma", "Mui"};
+
+// "tapr tapi Idc Vdci | modo | avisos", "| sin punto: ..." when the point is none, and the 13
+// result texts, as zelk shows them.
 std::string Textos(const SolucionControl& s) {
   std::string t;
   for (const auto& e : kElegidos)
@@ -51,6 +55,8 @@ std::string Textos(const SolucionControl& s) {
   for (std::size_t a = 0; a < kNumAvisos; ++a)
     if (Tiene(s.avisos, static_cast<Aviso>(a)))
       t += ' ' + std::string(kNombresAvisos[a]);
+  if (s.sinPunto != SinPunto::Ninguno)
+    t += " | sin punto: " + std::string(kNombresSinPunto[static_cast<std::size_t>(s.sinPunto)]);
   t += "\n";
   for (const auto& d : kResultados)
     t += TextoResultado(s.resultados.*d.miembro, d, kEstadosUnidos) + ' ';
@@ -190,11 +196,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "GammaSobreMaximo\n"
                     "5.00 14.65 0.245 47.68 2.92 1.16 475.018737454335 1543.80 855.0 209.3 "
                     "1029.20 -816.2 943.7"},
+        // The inverter's AC voltage cannot hold the rectifier's at any tap: no operating point.
         CasoControl{"MargenSinInversor",
                     {{"Uacr", "330"}, {"Uaci", "250"}},
                     {},
                     "0.8 0.8 1800.00 453.418737454335 | corriente en el inversor (margen) | "
-                    "InversorSinMargen\n"
+                    "InversorSinMargen | sin punto: Gamma\n"
                     "5.00 14.65 0.245 ERROR ERROR ERROR 475.018737454335 1543.80 855.0 209.3 "
                     "1543.80 -816.2 ERROR"},
         CasoControl{"TensionProgramadaPerdida",
@@ -260,6 +267,44 @@ TEST(Control, Kundur) {
   EXPECT_EQ(texto("Pi"), "-495.1");
   EXPECT_EQ(texto("Qi"), "285.0");
 }
+
+struct CasoSinPunto {
+  const char* nombre;
+  Cambios enlace, control;
+  SinPunto sinPunto;
+};
+
+class SinPuntoDeTrabajo : public testing::TestWithParam<CasoSinPunto> {};
+
+// Orders no link with these data can meet, though every datum passes its checks.
+TEST_P(SinPuntoDeTrabajo, DiceQuePorQue) {
+  const auto& c = GetParam();
+  const DatosEnlace d = Enlace(c.enlace);
+  const DatosControl k = Control(c.control);
+  ASSERT_TRUE(DatosAceptables(d));
+  ASSERT_FALSE(ComprobarControl(k, d.Rdc));
+  EXPECT_EQ(kNombresSinPunto[static_cast<std::size_t>(ResolverControl(d, k).sinPunto)],
+            kNombresSinPunto[static_cast<std::size_t>(c.sinPunto)]);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Casos, SinPuntoDeTrabajo,
+    testing::Values(
+        // 1e308 A: the rectifier's cosine passes 1 at every tap, and so does the margin's.
+        CasoSinPunto{"CorrienteEnorme", {}, {{"orden", "corriente"}, {"consigna", "1e308"}},
+                     SinPunto::Alpha},
+        // 10^6 A: alpha_min with the rectifier's voltage gone negative; no overlap commutates it.
+        CasoSinPunto{"SinConmutacion", {}, {{"orden", "corriente"}, {"consigna", "1e6"}},
+                     SinPunto::Mur},
+        // 1098 MW over 10^-306 kV falls below Vcmod: P/Vprog passes the largest number.
+        CasoSinPunto{"CorrienteSinFin", {}, {{"Vprog", "1e-306"}, {"Vcmod", "1"}},
+                     SinPunto::Corriente},
+        // 10^306 ohm of line takes the inverter's voltage to minus infinity.
+        CasoSinPunto{"TensionSinFin", {{"Rdc", "1e306"}}, {{"orden", "corriente"}},
+                     SinPunto::Tension}),
+    prueba::PorNombre());
+// clang-format on
 
 struct CasoRechazo {
   const char* nombre;

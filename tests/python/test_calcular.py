@@ -114,7 +114,7 @@ def test_tipos_de_numero():
     (lambda: zelk.tap_para(Idc=None), TypeError, "tap_para: «Idc» es None"),
     (lambda: zelk.calcular(Idc=1j), TypeError, "«Idc» ha de ser un número, no complex"),
     (lambda: zelk.calcular(Idc=[1000, 2000]), TypeError, "«Idc» ha de ser un número, no list"),
-    (lambda: zelk.calcular(Idc=10**400), OverflowError, ""),
+    (lambda: zelk.calcular(Idc=10**400), zelk.DatosRechazados, "Idc = inf no es un número finito"),
     (lambda: zelk.calcular(1000), TypeError, ""),
 ], ids=["nombre", "cirilica", "resultado", "ajeno", "texto", "bytes", "texto_numpy", "str_numpy",
         "objeto_numpy", "none", "none_tap", "complejo", "lista", "entero_enorme", "posicional"])
@@ -133,3 +133,28 @@ def test_calcular_y_calcular_lote_coinciden_bit_a_bit():
         r = zelk.calcular(**fila)
         for nombre, valor in r.items():
             assert bits(math.nan if valor is None else valor) == bits(lote[nombre][i])
+
+
+class Ilegible:
+    def __float__(self):
+        raise ValueError("sin valor")
+
+    def __str__(self):
+        return "ilegible"
+
+
+# Numbers past the largest float are infinite, as float("1e400") is, and a signalling NaN is a NaN:
+# both rejected naming the datum, never Python's bare OverflowError or ValueError.
+@pytest.mark.parametrize("llamada, error, mensaje", [
+    (lambda: zelk.calcular(Xcr=-10**400), zelk.DatosRechazados, "Xcr = -inf no es un número finito"),
+    (lambda: zelk.calcular(Idc=Decimal("sNaN")), zelk.DatosRechazados,
+     "Idc = nan no es un número finito"),
+    (lambda: zelk.calcular(Rdc=Ilegible()), ValueError,
+     "calcular: «Rdc» = ilegible no se lee como número: sin valor"),
+], ids=["entero_negativo", "snan", "float_falla"])
+def test_numeros_fuera_de_float_nombran_el_dato(llamada, error, mensaje):
+    with pytest.raises(error) as e:
+        llamada()
+    assert str(e.value) == mensaje
+    if error is zelk.DatosRechazados:
+        assert e.value.parametro == mensaje.split(" ")[0]

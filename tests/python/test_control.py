@@ -147,10 +147,12 @@ def test_lote_como_uno_y_como_zelk_calc(zelk_calc):
     filas = filas_de_control(400, 20251208)
     tabla = pd.DataFrame(filas, index=pd.RangeIndex(400, 0, -1))
     r = zelk.resolver_control_lote(tabla)
-    assert r["aceptado"].all() and r.index.equals(tabla.index)
+    assert r.index.equals(tabla.index)
     p = zelk_calc("--csv", "-", "--raw", "--format", "json", entrada=csv_de(filas))
-    assert p.returncode == 0, p.stderr
     salida = json.loads(p.stdout)
+    # Three of these links have an inverter too weak for any operating point: both reject them.
+    assert r["aceptado"].tolist() == [f["estado"] == "OK" for f in salida]
+    assert (~r["aceptado"]).sum() == 3 and p.returncode == 3, p.stderr
     # zelk-calc's columns and order, "aceptado" in place of its "estado".
     assert list(r.columns) == [*list(salida[0])[:-1], "aceptado"]
     for i, f in enumerate(filas[:50]):
@@ -253,3 +255,26 @@ def test_rechazos():
         zelk.calcular_lote(pd.DataFrame({"Idc": [1000.0], "margen": [0.1]}))
     with pytest.raises(TypeError, match="«margen» es un dato de control"):
         zelk.calcular(margen=0.1)
+
+
+def test_orden_inalcanzable_rechazada():
+    # 1098 MW with an inverter whose AC voltage cannot hold the rectifier's at any tap.
+    with pytest.raises(zelk.DatosRechazados) as e:
+        zelk.resolver_control(Uacr=330, Uaci=250)
+    assert (str(e.value), e.value.parametro, e.value.valor) == (
+        "orden = potencia, consigna = 1098: ningún punto de trabajo cumple la orden con estos "
+        "datos: el inversor no puede sostener esa tensión con esa corriente (gamma no se puede "
+        "formar)", "consigna", 1098)
+    lote = zelk.resolver_control_lote(Uacr=[330, 500], Uaci=250)
+    assert lote["aceptado"].tolist() == [False, True] and lote["modo"][0] is None
+
+
+# A missing order rejects its row: a masked one, or a NaN of any type.
+@pytest.mark.parametrize("ordenes", [
+    ["potencia", np.float32("nan"), "corriente"],
+    np.ma.masked_array(np.array(["potencia", 7, "corriente"], dtype=object),
+                       mask=[False, True, False]),
+], ids=["float32", "objeto_enmascarado"])
+def test_orden_que_falta_rechaza_su_fila(ordenes):
+    r = zelk.resolver_control_lote(orden=ordenes, consigna=1000)
+    assert r["aceptado"].tolist() == [True, False, True]

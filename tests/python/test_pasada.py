@@ -3,6 +3,7 @@ import subprocess
 import sys
 import warnings
 
+import pandas as pd
 import pytest
 
 import zelk
@@ -115,7 +116,7 @@ def test_no_se_rechaza_lo_que_la_ventana_acepta():
     (lambda: zelk.pasada({1: "1000"}), ValueError),
     (lambda: zelk.pasada({"Idc": 1000}), TypeError),
     (lambda: zelk.pasada({"Idc": None}), TypeError),
-    (lambda: zelk.pasada({"Idc": "\ud800"}), UnicodeEncodeError),
+    (lambda: zelk.pasada({"Idc": "\ud800"}), ValueError),
     (lambda: zelk.pasada("Idc=1000"), ValueError),
     (lambda: zelk.pasada(locale="xx_YY"), ValueError),
     (lambda: zelk.pasada(locale=""), ValueError),
@@ -148,3 +149,24 @@ def test_sin_numpy_solo_faltan_los_lotes():
                        check=False, timeout=60)
     assert p.returncode == 0, p.stderr
     assert p.stdout.split("\n")[:2] == ["537.0 18.40", "sin lotes"]
+
+
+# A lone surrogate has no UTF-8 form: the text is refused naming what held it, written as Python
+# writes it.
+@pytest.mark.parametrize("llamada, error, mensaje", [
+    (lambda: zelk.pasada({"Idc": "1\ud800"}), ValueError,
+     "pasada: el texto de «Idc» («1\\ud800») no es Unicode válido: tiene un sustituto suelto"),
+    (lambda: zelk.pasada({"Idc\ud800": "1"}), ValueError,
+     "pasada: columna «Idc\\ud800»: ¿es el dato «Idc»?"),
+    (lambda: zelk.resolver_control_lote(orden=["potencia", "\ud800"]), ValueError,
+     "resolver_control_lote: «orden» ha de ser"),
+], ids=["valor", "clave", "orden"])
+def test_sustitutos_sueltos_nombran_el_dato(llamada, error, mensaje):
+    with pytest.raises(error) as e:
+        llamada()
+    assert type(e.value) is error and str(e.value).startswith(mensaje)
+
+
+def test_columna_propia_con_sustituto_suelto_se_conserva():
+    salida = zelk.calcular_lote(pd.DataFrame({"nota\ud800": ["x"], "Idc": [1000.0]}))
+    assert list(salida.columns[:2]) == ["nota\ud800", "Idc"] and salida["aceptado"].all()

@@ -213,6 +213,19 @@ def test_tap_para_argumentos_erroneos(llamada, error):
         zelk.tap_para(**llamada)
 
 
+@pytest.mark.parametrize("llamada, mensaje", [
+    (dict(paso=0.0125, margen="0.9:1.1"),
+     "margen ha de ser un par (mínimo, máximo), no str («0.9:1.1»)"),
+    (dict(paso=0.01, margen=(0.9, 1.0, 1.1)),
+     "margen ha de ser un par (mínimo, máximo), no tuple de 3 elementos («(0.9, 1.0, 1.1)»)"),
+    (dict(margen=(0.9, 1.1)), "paso y margen=(mínimo, máximo) van juntos; falta paso"),
+], ids=["texto", "terna", "sin_paso"])
+def test_tap_para_dice_que_falla_en_paso_y_margen(llamada, mensaje):
+    with pytest.raises(ValueError) as e:
+        zelk.tap_para(**llamada)
+    assert str(e.value) == "tap_para: " + mensaje
+
+
 def test_tap_para_devuelve_el_tap_que_da_el_angulo():
     r = zelk.tap_para("alpha", 15)
     assert r["alpha"] == pytest.approx(15, abs=1e-9)
