@@ -393,7 +393,7 @@ std::string ReglaDelMargen(Variable v, const ConfiguracionRegional& r) {
     return texto;
   texto += " veces " + std::string(regla.nombreReferencia);
   if (regla.siCero > 0)
-    texto += " (0 a " + NumeroATexto(regla.siCero, r) + " si es 0)";
+    texto += ", o 0 a " + NumeroATexto(regla.siCero, r) + " si es 0";
   return texto;
 }
 
