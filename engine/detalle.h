@@ -40,7 +40,8 @@ inline constexpr Patron kPatronCoseno{"0.00000"};
 extern const std::array<DescripcionDetalle, 12> kDetalle;
 
 inline const Resultado& ValorDetalle(const DetalleEnlace& d, const DescripcionDetalle& e) {
-  return (e.inversor ? d.inversor : d.rectificador).*e.miembro;
+  const DetalleExtremo& extremo = e.inversor ? d.inversor : d.rectificador;
+  return extremo.*e.miembro;
 }
 
 }  // namespace zelk

@@ -1,6 +1,8 @@
 #include "engine/objetivo.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 
 #include "engine/calculo.h"
@@ -233,6 +235,31 @@ class Buscador {
     }
   }
 
+  // The root with the fewest digits within a part in 10^13 of `x` that still shows the value (or
+  // is as near it): 700 rather than 699.9999999999999, which a user types back as the same point.
+  double Pulir(double x) {
+    const auto y = f_(x);
+    if (!y || x == 0)
+      return x;
+    const double error = std::max(std::fabs(*y - valor_), tolerancia_);
+    for (int cifras = 1; cifras <= 16; ++cifras) {
+      std::array<char, 40> texto{};
+      const auto fin = std::to_chars(texto.data(), texto.data() + texto.size(), x,
+                                     std::chars_format::scientific, cifras - 1)
+                           .ptr;
+      double t = x;
+      std::from_chars(texto.data(), fin, t);
+      if (t == x)
+        return x;
+      if (std::fabs(t - x) > 1e-13 * std::fabs(x))
+        continue;
+      const auto yt = f_(t);
+      if (yt && std::fabs(*yt - valor_) <= error)
+        return t;
+    }
+    return x;
+  }
+
   Busqueda Terminar(double desde, double hasta) {
     std::sort(raices_.begin(), raices_.end());
     const double junto = 1e-12 * std::max(hasta - desde, std::fabs(hasta));
@@ -252,7 +279,7 @@ class Buscador {
         continue;
       if (!busqueda_.raices.empty() && x - busqueda_.raices.back().x <= junto)
         continue;
-      busqueda_.raices.push_back({x, std::nullopt});
+      busqueda_.raices.push_back({Pulir(x), std::nullopt});
     }
     for (const auto& p : planos)
       busqueda_.raices.push_back({p.first, p.second});

@@ -1,6 +1,8 @@
 #include "lote/objetivo_lote.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "engine/calculo.h"
 #include "lote/control_lote.h"
@@ -35,18 +37,18 @@ std::string TextoValor(const Objetivo& o, double v, const ConfiguracionRegional&
 
 std::variant<PeticionObjetivo, std::string> ComprobarObjetivo(
     std::string_view resultado, double valor, std::string_view dato, std::optional<Margen> margen,
-    bool conControl, const ConfiguracionRegional& r, NombresObjetivo nombres) {
+    std::optional<bool> conControl, const ConfiguracionRegional& r, NombresObjetivo nombres) {
   PeticionObjetivo p;
   const std::string objetivo(nombres.objetivo), variar(nombres.variar), tramo(nombres.margen);
   p.objetivo.resultado = BuscarResultado(resultado);
-  if (p.objetivo.resultado == nullptr && conControl)
+  if (p.objetivo.resultado == nullptr && conControl != false)
     for (const auto& e : kElegidos)
       if (e.nombre == resultado)
         p.objetivo.elegido = &e;
   if (p.objetivo.resultado == nullptr && p.objetivo.elegido == nullptr)
     return objetivo + ": «" + std::string(resultado) + "» no es un resultado; los resultados son " +
-           Lista(conControl) +
-           (conControl ? "" : " (y con datos de control, tapr, tapi, Idc y Vdci elegidos)");
+           Lista(conControl == true) +
+           (conControl == true ? "" : " (y con datos de control, tapr, tapi, Idc y Vdci elegidos)");
   if (!std::isfinite(valor))
     return objetivo + ": " + std::string(resultado) + " ha de ser un número finito";
   p.valor = valor;
@@ -56,9 +58,9 @@ std::variant<PeticionObjetivo, std::string> ComprobarObjetivo(
     return variar + ": no hay ningún dato «" + std::string(dato) + "»";
   if (p.variable.control != nullptr && p.variable.control->miembro == nullptr)
     return variar + ": «" + std::string(dato) + "» no es un número";
-  if (p.variable.control != nullptr && !conControl)
+  if (p.variable.control != nullptr && conControl == false)
     return variar + ": " + std::string(dato) + " es un dato de control y no se da ninguno";
-  if (conControl && p.variable.parametro != nullptr)
+  if (conControl == true && p.variable.parametro != nullptr)
     if (const auto motivo = DatoFijadoPorElControl(*p.variable.parametro))
       return variar + ": " + *motivo;
   if (margen) {
@@ -71,11 +73,9 @@ std::variant<PeticionObjetivo, std::string> ComprobarObjetivo(
   return p;
 }
 
-std::variant<PeticionObjetivo, std::string> LeerObjetivo(std::string_view objetivo,
-                                                         std::string_view variar,
-                                                         std::string_view margen, bool conControl,
-                                                         const ConfiguracionRegional& r,
-                                                         NombresObjetivo nombres) {
+std::variant<PeticionObjetivo, std::string> LeerObjetivo(
+    std::string_view objetivo, std::string_view variar, std::string_view margen,
+    std::optional<bool> conControl, const ConfiguracionRegional& r, NombresObjetivo nombres) {
   const std::string nombre(nombres.objetivo);
   const auto igual = objetivo.find('=');
   if (igual == std::string_view::npos || igual == 0)
@@ -182,6 +182,32 @@ std::string ColumnaResuelta(const PeticionObjetivo& p, bool conControl) {
       (par->miembro == &DatosEnlace::tapr || par->miembro == &DatosEnlace::tapi))
     return std::string(par->nombre) + std::string(kSufijoInicial);
   return std::string(p.variable.Nombre());
+}
+
+void AyudaObjetivo(std::ostream& out, const ConfiguracionRegional& r) {
+  std::vector<std::pair<std::string, std::string>> reglas;  // rule, names
+  const auto anadir = [&](Variable v) {
+    const std::string regla = ReglaDelMargen(v, r);
+    for (auto& [texto, nombres] : reglas)
+      if (texto == regla) {
+        nombres += ", " + std::string(v.Nombre());
+        return;
+      }
+    reglas.emplace_back(regla, std::string(v.Nombre()));
+  };
+  for (const auto& p : kParametros)
+    anadir({&p, nullptr});
+  for (const auto& c : kControl)
+    if (c.miembro != nullptr)
+      anadir({nullptr, &c});
+  out << "\nMárgenes de --vary sin --range:\n";
+  for (const auto& [regla, nombres] : reglas) {
+    // Lines of the help stay within 80 columns.
+    if (nombres.size() + regla.size() > 74)
+      out << "  " << nombres << ":\n      " << regla << "\n";
+    else
+      out << "  " << nombres << ": " << regla << "\n";
+  }
 }
 
 }  // namespace zelk::lotes

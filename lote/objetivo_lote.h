@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -29,17 +30,16 @@ struct NombresObjetivo {
 };
 
 // The three texts as given (the range may be empty), numbers read as a table's; `conControl`: the
-// link is solved under control data, where Idc and Vdci are not data but chosen values. Why not,
+// link is solved under control data, where Idc and Vdci are not data but chosen values (empty:
+// not known yet, as before a file's header is read; ObjetivoConControl checks it then). Why not,
 // naming the part at fault.
-std::variant<PeticionObjetivo, std::string> LeerObjetivo(std::string_view objetivo,
-                                                         std::string_view variar,
-                                                         std::string_view margen, bool conControl,
-                                                         const ConfiguracionRegional& r,
-                                                         NombresObjetivo nombres = {});
+std::variant<PeticionObjetivo, std::string> LeerObjetivo(
+    std::string_view objetivo, std::string_view variar, std::string_view margen,
+    std::optional<bool> conControl, const ConfiguracionRegional& r, NombresObjetivo nombres = {});
 // The same check for a request made of names and numbers.
 std::variant<PeticionObjetivo, std::string> ComprobarObjetivo(
     std::string_view resultado, double valor, std::string_view dato, std::optional<Margen> margen,
-    bool conControl, const ConfiguracionRegional& r, NombresObjetivo nombres = {});
+    std::optional<bool> conControl, const ConfiguracionRegional& r, NombresObjetivo nombres = {});
 
 // Why a request read as if control data might be given does not stand once it is known whether
 // they are (`conControl`): a chosen value or a control datum without them, Idc or Vdci with them.
@@ -73,5 +73,8 @@ void ResolverPunto(Punto& p, const PeticionObjetivo& peticion, const Configuraci
 // The column a table gives the datum solved for: its name, or under control data that of a
 // present tap, headed as a given one.
 std::string ColumnaResuelta(const PeticionObjetivo& p, bool conControl);
+
+// For --help: where each datum is looked for when no range is given, data of one rule together.
+void AyudaObjetivo(std::ostream& out, const ConfiguracionRegional& r);
 
 }  // namespace zelk::lotes

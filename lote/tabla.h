@@ -39,7 +39,7 @@ struct OpcionesSalida {
   // The table adds a last column of each row's reasons and warnings (engine/motivos.h).
   bool motivos = false;
   // The datum solved for a target, as the column after the given ones; empty without a target.
-  std::string resuelta;
+  std::string resuelta = {};
 };
 
 // A point solved under control data: those data and the solution.

@@ -30,7 +30,9 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
          "[NOMBRE=TEXTO]...\n"
          "       zelk-calc --tap-for alpha=GRADOS|gamma=GRADOS [--tap-step PASO --tap-range "
          "MIN:MAX] [NOMBRE=TEXTO]...\n"
-         "       zelk-calc --psse CASO.raw [OPCIONES]\n\n"
+         "       zelk-calc --psse CASO.raw [OPCIONES]\n"
+         "       zelk-calc --target RESULTADO=VALOR --vary DATO [--range MIN:MAX] [OPCIONES] "
+         "[NOMBRE=TEXTO]...\n\n"
          "Calcula el punto de trabajo del enlace a partir de los valores del inicio, con los\n"
          "datos NOMBRE=TEXTO escritos como en la ventana, y muestra los 13 resultados.\n\n"
          "  --locale NOMBRE      configuración regional de los números (p. ej. es_ES)\n"
@@ -44,11 +46,11 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
          "  -o, --output ARCHIVO\n"
          "                       la tabla en ARCHIVO en vez de la salida estándar; el archivo\n"
          "                       se sustituye solo cuando todo ha ido bien\n"
-         "  --format csv|json    formato de la tabla (csv)\n"
+         "  --format csv|json    formato de la tabla (csv); en una pasada, json da un objeto\n"
          "  --hilos N            hilos que calculan la tabla (todos los núcleos que el proceso\n"
          "                       puede usar); la tabla es la misma con cualquier N\n"
          "  --raw                números para máquinas: precisión completa, \".\" decimal, \",\"\n"
-         "                       entre campos\n"
+         "                       entre campos; también en una pasada\n"
          "  --bom                la tabla CSV empieza por la marca de orden de UTF-8, que Excel\n"
          "                       necesita para leerla bien (también si la entrada la lleva)\n"
       << (dibuja ? "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO.svg o "
@@ -70,6 +72,23 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
          "  --psse CASO.raw      cada línea de continua de dos terminales de un caso PSS/E\n"
          "                       (versiones 33, 34 y 35) bajo sus datos de control, desde las\n"
          "                       tensiones de sus barras: una fila por línea\n"
+         "  --target RESULTADO=VALOR, --vary DATO\n"
+         "                       los valores de DATO (uno de los 18 o de control) con los que\n"
+         "                       RESULTADO (uno de los 13, o con datos de control tapr, tapi,\n"
+         "                       Idc y Vdci elegidos) vale VALOR: la primera línea DATO y su\n"
+         "                       valor completo, después los 13 resultados allí; varias\n"
+         "                       soluciones, de menor a mayor DATO, separadas por una línea\n"
+         "                       vacía; ninguna, salida 3 y los valores que toma RESULTADO.\n"
+         "                       Con --csv o --sweep, una columna DATO por fila (la primera\n"
+         "                       solución; SIN SOLUCIÓN si no hay)\n"
+         "  --range MIN:MAX      dónde se busca DATO (por defecto, lo que admite su física;\n"
+         "                       véase abajo)\n"
+         "  --motivos            en las tablas, una columna motivos: por qué cada resultado es\n"
+         "                       ERROR y los avisos del modelo (en JSON, una lista; en una\n"
+         "                       pasada JSON, en el objeto)\n"
+         "  --detalle            tras los resultados, por extremo: E (lado de válvulas, entre\n"
+         "                       fases), Vd0 de los puentes, caídas por Xc y por Rc, cos alpha o\n"
+         "                       cos gamma y el solape\n"
          "  -h, --help           esta ayuda\n"
          "  --version            la versión\n\n"
          "Tabla: las columnas dadas, los 13 resultados y \"estado\" (OK o ERROR EN DATOS). En\n"
@@ -90,9 +109,12 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
          "Mensajes en la salida de errores: \"N de M filas rechazadas; la primera, línea L:\n"
          "«dato» = «texto» motivo\", \"nota: N filas sin datos (solo separadores) saltadas\",\n"
          "\"aviso: dato: «texto» se lee número\"; tras el mensaje de la ventana, los datos\n"
-         "rechazados de una pasada.\n"
-         "Salida: 0 bien; 3 datos rechazados; 2 error de uso, archivo mal formado o que no se\n"
-         "puede leer o escribir.\n\n"
+         "rechazados de una pasada. Tras una pasada, por qué cada resultado es ERROR (\"alpha:\n"
+         "cos α = 1,24 > 1: ...\", qué ecuación falla, por cuánto y qué dato lo arreglaría, o de\n"
+         "qué otro resultado viene) y los avisos del modelo (\"aviso: mur = 64,20°: ...\": solape\n"
+         "de 60° o más o negativo, puentes no enteros, ángulo bajo 5°, tap fuera de 0,7 a 1,3).\n"
+         "Salida: 0 bien; 3 datos rechazados o ninguna solución de --target; 2 error de uso,\n"
+         "archivo mal formado o que no se puede leer o escribir.\n\n"
          "Datos:\n";
   for (const auto& p : kParametros) {
     std::string nombre(p.nombre);
@@ -101,6 +123,7 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
   }
   out << lotes::kAyudaControl;
   lotes::AyudaControl(out, r);
+  lotes::AyudaObjetivo(out, r);
 }
 
 // More threads than this share the cores and gain nothing.
@@ -483,18 +506,13 @@ std::optional<int> Ejecucion::Preparar() {
   if (!o_.objetivo.empty()) {
     // A file may bring control data in its columns, and a sweep may vary one: the table checks
     // what they allow once it knows.
-    const bool quizaControl =
-        base_.control.dada || !o_.csv.empty() ||
-        std::any_of(o_.barridos.begin(), o_.barridos.end(), [](const std::string& b) {
-          return BuscarControl(std::string_view(b).substr(0, b.find('='))) != nullptr;
-        });
-    auto leido = lotes::LeerObjetivo(o_.objetivo, o_.variar, o_.margen, quizaControl, r);
+    const bool tabla = !o_.csv.empty() || !o_.barridos.empty();
+    auto leido = lotes::LeerObjetivo(
+        o_.objetivo, o_.variar, o_.margen,
+        tabla && !base_.control.dada ? std::nullopt : std::optional<bool>(base_.control.dada), r);
     if (const auto* motivo = std::get_if<std::string>(&leido))
       return Uso(*motivo);
     base_.objetivo = std::get<lotes::PeticionObjetivo>(std::move(leido));
-    if (o_.csv.empty() && o_.barridos.empty())
-      if (const auto motivo = lotes::ObjetivoConControl(*base_.objetivo, base_.control.dada))
-        return Uso(*motivo);
     const auto* buscado = base_.objetivo->variable.parametro;
     if (buscado != nullptr && base_.asignado[Indice(buscado->campo)])
       return Uso("--vary " + std::string(buscado->nombre) + ": el dato se da también como " +
