@@ -119,7 +119,8 @@ def test_firma_real_la_de_los_stubs_y_la_de_help(funcion):
         if isinstance(nodo, ast.FunctionDef) and nodo.name == funcion:
             a = nodo.args
             posicionales = [x.arg.lstrip("_") for x in a.posonlyargs + a.args]
-            assert posicionales + [x.arg for x in a.kwonlyargs] == list(firma.parameters)
+            resto = [a.kwarg.arg] if a.kwarg else []
+            assert posicionales + [x.arg for x in a.kwonlyargs] + resto == list(firma.parameters)
             clases = [p.kind for p in firma.parameters.values()]
             assert clases.count(inspect.Parameter.KEYWORD_ONLY) == len(a.kwonlyargs)
     if datos:
