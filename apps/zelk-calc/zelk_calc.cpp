@@ -65,8 +65,9 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
       << "  --tap-for alpha=GRADOS, --tap-for gamma=GRADOS\n"
          "                       el tap (tapr o tapi) con el que el ángulo vale GRADOS\n"
          "  --tap-step PASO, --tap-range MIN:MAX\n"
-         "                       la posición del tap más cercana dentro del margen; 0 < MIN,\n"
-         "                       a lo sumo "
+         "                       la posición del tap más cercana dentro del margen (si no\n"
+         "                       forma el ángulo, el mensaje da la más cercana que lo forma);\n"
+         "                       0 < MIN, a lo sumo "
       << static_cast<long>(lotes::kPosicionesMaximas)
       << " posiciones\n"
          "  --psse CASO.raw      cada línea de continua de dos terminales de un caso PSS/E\n"
