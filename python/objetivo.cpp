@@ -71,12 +71,13 @@ lotes::PeticionObjetivo Peticion(const py::object& resultado, const py::object& 
   return std::get<lotes::PeticionObjetivo>(std::move(leido));
 }
 
-// Whether the caller names any control datum: among the keywords, or the columns or keys of the
-// table given.
-bool NombraControl(const py::object& datos, const py::kwargs& arreglos) {
-  const auto alguno = [](const py::iterable& nombres) {
+// Whether the caller names a datum that `es` takes: among the keywords, or the columns or keys of
+// the table given.
+template <typename Es>
+bool Nombra(const py::object& datos, const py::kwargs& arreglos, Es es) {
+  const auto alguno = [&](const py::iterable& nombres) {
     for (const auto& n : nombres)
-      if (py::isinstance<py::str>(n) && BuscarControl(std::string(py::str(n))) != nullptr)
+      if (py::isinstance<py::str>(n) && es(std::string(py::str(n))))
         return true;
     return false;
   };
@@ -89,7 +90,7 @@ bool NombraControl(const py::object& datos, const py::kwargs& arreglos) {
   if (py::hasattr(datos, "keys"))
     return alguno(datos.attr("keys")());
   if (py::hasattr(datos, "name") && py::isinstance<py::str>(datos.attr("name")))
-    return BuscarControl(std::string(py::str(datos.attr("name")))) != nullptr;
+    return es(std::string(py::str(datos.attr("name"))));
   return false;
 }
 
@@ -186,12 +187,16 @@ py::object BuscarLote(const py::object& resultado, const py::object& valor, cons
   const std::string nombreDato = Texto(dato, kBuscarLote, "dato");
   const std::string nombreResultado = Texto(resultado, kBuscarLote, "resultado");
   const bool conControl =
-      NombraControl(datos, arreglos) || BuscarControl(nombreDato) != nullptr ||
+      Nombra(datos, arreglos, [](const std::string& n) { return BuscarControl(n) != nullptr; }) ||
+      BuscarControl(nombreDato) != nullptr ||
       (BuscarResultado(nombreResultado) == nullptr &&
        std::any_of(kElegidos.begin(), kElegidos.end(),
                    [&](const DescripcionElegido& e) { return e.nombre == nombreResultado; }));
   const lotes::PeticionObjetivo p =
       Peticion(resultado, valor, dato, margen, conControl, kBuscarLote);
+  if (Nombra(datos, arreglos, [&](const std::string& n) { return n == nombreDato; }))
+    throw py::value_error(std::string(kBuscarLote) + ": «" + nombreDato +
+                          "» es el dato que se busca en cada fila: no se da");
   Lote lote(datos, arreglos, kBuscarLote, conControl);
   lote.PrepararSalida(copiarColumnas);
   const std::size_t filas = lote.Filas();

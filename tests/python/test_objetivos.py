@@ -130,6 +130,9 @@ def test_buscar_lote_fila_a_fila():
     assert list(salida.index) == [10, 20]
     assert list(salida.columns[:3]) == ["caso", "Vdci", "Idc"]
 
+    with pytest.raises(ValueError, match="«Vdci» es el dato que se busca en cada fila"):
+        zelk.buscar_lote("alpha", 20, "Vdci", tabla)
+
     control = zelk.buscar_lote("Pr", 700, "consigna", orden=["potencia", "potencia"],
                                tapr_min=[0.8, 1.15])
     assert list(control)[:5] == ["consigna", "tapr", "tapi", "Idc", "Vdci"]
