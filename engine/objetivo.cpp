@@ -48,7 +48,12 @@ class Buscador {
     std::vector<Muestra> rejilla;
     for (int i = 0; i <= kTramosBusqueda; ++i) {
       const double t = static_cast<double>(i) / kTramosBusqueda;
-      const double x = i == kTramosBusqueda ? hasta : desde + (hasta - desde) * t;
+      // Bounds of opposite signs near the largest double: their difference overflows, while each
+      // part of the weighted mean stays within its bound.
+      const double ancho = hasta - desde;
+      const double x = i == kTramosBusqueda   ? hasta
+                       : std::isfinite(ancho) ? desde + ancho * t
+                                              : desde * (1 - t) + hasta * t;
       if (!rejilla.empty() && x == rejilla.back().x)
         continue;  // a range narrower than the grid
       rejilla.push_back({x, f_(x)});

@@ -115,7 +115,9 @@ py::list Buscar(const py::object& resultado, const py::object& valor, const py::
   DatosEnlace d = DatosDeInicio();
   DatosControl c = ControlDeInicio();
   bool conControl = false;
-  // Control data make it a link solved under them, as in zelk-calc.
+  // Control data, given or varied, make it a link solved under them, as in zelk-calc.
+  conControl =
+      py::isinstance<py::str>(dato) && BuscarControl(std::string(py::str(dato))) != nullptr;
   for (const auto& [clave, v] : datos)
     conControl = conControl || (py::isinstance<py::str>(clave) &&
                                 BuscarControl(std::string(py::str(clave))) != nullptr);

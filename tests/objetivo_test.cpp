@@ -120,7 +120,15 @@ INSTANTIATE_TEST_SUITE_P(
                    2,
                    {2},
                    2,
-                   2}),
+                   2},
+        CasoRaices{"MargenDeTodosLosNumeros",
+                   [](double x) -> std::optional<double> { return x / 1.5e308; },
+                   -1.5e308,
+                   1.5e308,
+                   0.25,
+                   {0.375e308},
+                   -1,
+                   1}),
     prueba::PorNombre());
 
 TEST(Raices, UnTramoPlanoDiceDondeAcaba) {

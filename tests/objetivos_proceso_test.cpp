@@ -105,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         CasoObjetivo{"DisparoConTap", {"Idc=1500"}, "alpha", "15", "tapr", kIngles},
         CasoObjetivo{"MargenConTapDelInversor", {}, "gamma", "18", "tapi", kEspanol},
         CasoObjetivo{"TensionConResistencia", {}, "Vdcr", "540", "Rdc", kIngles},
-        CasoObjetivo{"PotenciaBajoControl", {"orden=potencia"}, "Pr", "700", "consigna", kIngles}),
+        CasoObjetivo{"PotenciaBajoControl", {"orden=potencia"}, "Pr", "700", "consigna", kIngles},
+        CasoObjetivo{"ConsignaSinMasDatosDeControl", {}, "Pr", "700", "consigna", kIngles}),
     prueba::PorNombre());
 
 TEST(Objetivo, VariasSolucionesNingunaYUnTramo) {
@@ -248,9 +249,9 @@ INSTANTIATE_TEST_SUITE_P(
         CasoUso{"OrdenNoEsNumero",
                 {"--target", "Pr=5", "--vary", "orden", "orden=potencia"},
                 "--vary: «orden» no es un número"},
-        CasoUso{"ControlSinControl",
-                {"--target", "Pr=5", "--vary", "margen"},
-                "--vary: margen es un dato de control y no se da ninguno"},
+        CasoUso{"ControlConCorrienteDada",
+                {"--target", "Pr=5", "--vary", "margen", "Idc=5"},
+                "con datos de control, Idc no se da: lo fijan la orden y los taps"},
         CasoUso{"CorrienteBajoControl",
                 {"--target", "Pr=5", "--vary", "Idc", "orden=potencia"},
                 "--vary: con datos de control, Idc no se da: lo fijan la orden y los taps"},

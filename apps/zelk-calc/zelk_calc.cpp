@@ -502,6 +502,10 @@ std::optional<int> Ejecucion::Preparar() {
   base_ = lotes::BaseDeInicio(r, pares);
   base_.control = lotes::BaseControlDeInicio(r, control, pares);
   lotes::AvisosDeLectura(base_.control, r, err_);
+  // Varying a control datum gives it, as typing it would: the link is solved under control data.
+  if (!o_.objetivo.empty() && BuscarParametro(o_.variar) == nullptr &&
+      BuscarControl(o_.variar) != nullptr)
+    base_.control.dada = true;
   if (base_.control.dada && base_.control.fijado)
     return Uso(*base_.control.fijado);
   if (!o_.objetivo.empty()) {
