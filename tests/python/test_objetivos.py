@@ -68,6 +68,7 @@ OBJETIVOS = [
     ("dos_soluciones", "Qr", 300, "Vdci", {}, 2),
     ("tap", "gamma", 18, "tapi", {"Idc": 1500}, 1),
     ("control", "Pr", 700, "consigna", {"orden": "potencia"}, 1),
+    ("consigna_sola", "Pr", 700, "consigna", {}, 1),
 ]
 
 
@@ -85,7 +86,7 @@ def test_buscar_como_zelk_calc(zelk_calc, nombre, resultado, valor, dato, datos,
         assert s[dato] == float(esperado[dato])
         assert s[resultado] == pytest.approx(valor, abs=0.005)
         # Typed back, the value gives the result again.
-        if "orden" in datos:
+        if dato in zelk.CONTROL or any(k in zelk.CONTROL for k in datos):
             de_nuevo = zelk.resolver_control(**datos, **{dato: s[dato]})
         else:
             de_nuevo = zelk.calcular(**datos, **{dato: s[dato]})
