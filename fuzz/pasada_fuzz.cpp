@@ -1,6 +1,7 @@
 // The whole pass on 18 arbitrary field texts: no crash, all 13 result fields written, "ERROR"
 // exactly where the results cannot be formed, and a rejected pass always ending with the
-// defaults in the fields and their results beside them.
+// defaults in the fields and their results beside them; each ERROR with its reason, named, and
+// the detail of both ends formed without a crash.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +9,9 @@
 #include <string>
 
 #include "engine/calculo.h"
+#include "engine/detalle.h"
 #include "engine/formulario_memoria.h"
+#include "engine/motivos.h"
 #include "engine/pasada.h"
 #include "fuzz/comun_fuzz.h"
 
@@ -68,5 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t n) 
     if (!d.puedeMostrarError && razonables && !fallaPropia)
       Comprobar(valor.has_value());
   }
+
+  const auto motivos = MotivosDeError(calc.Datos(), esperados, r);
+  std::size_t m = 0;
+  for (const auto& d : kResultados)
+    if (!(esperados.*d.miembro).has_value()) {
+      Comprobar(m < motivos.size() && motivos[m].starts_with(std::string(d.nombre) + ": "));
+      ++m;
+    }
+  Comprobar(m == motivos.size());
+  AvisosDelModelo(calc.Datos(), esperados, r);
+  CalcularDetalle(calc.Datos());
   return 0;
 }

@@ -257,34 +257,12 @@ Punto ControlDeTabla::Evaluar(const TextosEntrada& textos,
       }
     }
   }
-  if (motivo && rechazos.Anotar())
-    rechazos.Primero(donde(), *motivo);
-  return p;
-}
-
-int PasadaControl(const std::array<std::string, kNumParametros>& base, const BaseControl& control,
-                  const ConfiguracionRegional& r, std::ostream& out, std::ostream& err) {
-  TextosEntrada textos;
-  std::copy(base.begin(), base.end(), textos.begin());
-  const TextosControl textosControl = Vistas(control.textos);
-  const Punto p = EvaluarControl(textos, textosControl, r);
-  if (!p.control) {
-    err << "zelk-calc: ERROR EN DATOS: "
-        << (LeerDatos(textos, r) ? MotivoControl(textos, textosControl, r)
-                                 : MotivosDeRechazo(textos, {}, r).front())
-        << '\n';
-    return 3;
+  if (motivo) {
+    if (rechazos.Anotar())
+      rechazos.Primero(donde(), *motivo);
+    p.motivos = {std::move(*motivo)};
   }
-  const SolucionControl& s = p.control->solucion;
-  out << kColumnasControl[0] << '\t' << TextoModo(s.modo) << '\n';
-  for (const auto& e : kElegidos)
-    out << e.nombre << '\t' << TextoElegido(e, s.datos, r) << '\n';
-  for (const auto& d : kResultados)
-    out << d.nombre << '\t' << TextoResultado(s.resultados.*d.miembro, d, r) << '\n';
-  for (std::size_t a = 0; a < kNumAvisos; ++a)
-    if (Tiene(s.avisos, static_cast<Aviso>(a)))
-      out << "aviso\t" << TextoAviso(static_cast<Aviso>(a)) << '\n';
-  return 0;
+  return p;
 }
 
 void AvisosDeLectura(const BaseControl& control, const ConfiguracionRegional& r,

@@ -159,12 +159,15 @@ void Rechazos::Informar(std::ostream& err, std::size_t total) const {
   if (cuantos_ == 0)
     return;
   err << "zelk-calc: ";
-  const std::string_view rechazada = femenino_ ? "rechazada" : "rechazado";
+  const std::string rechazada = !calificativo_.empty() ? std::string(calificativo_)
+                                : femenino_            ? "rechazada"
+                                                       : "rechazado";
   if (cuantos_ == 1)
     err << "1 " << fila_ << " de " << total << ' ' << rechazada << ": " << primero_ << '\n';
   else
-    err << cuantos_ << " de " << total << ' ' << filas_ << ' ' << rechazada << "s; "
-        << (femenino_ ? "la primera, " : "el primero, ") << primero_ << '\n';
+    err << cuantos_ << " de " << total << ' ' << filas_ << ' ' << rechazada
+        << (calificativo_.empty() ? "s; " : "; ") << (femenino_ ? "la primera, " : "el primero, ")
+        << primero_ << '\n';
 }
 
 }  // namespace zelk::lotes

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archivos/archivos.h"
+#include "engine/motivos.h"
 #include "lote/control_lote.h"
 #include "lote/csv.h"
 #include "psse/caso.h"
@@ -60,6 +61,7 @@ struct Fila {
   std::string linea;
   std::optional<SolucionControl> solucion;
   std::vector<std::string> avisos;
+  std::vector<std::string> motivos;  // with --motivos
 };
 
 class Escritor {
@@ -86,6 +88,8 @@ class Escritor {
       for (const auto& d : kResultados)
         cabecera.emplace_back(d.nombre);
       cabecera.emplace_back(kColumnaAvisos);
+      if (opciones_.motivos)
+        cabecera.emplace_back(kColumnaMotivos);
       Linea(texto, cabecera);
       for (const auto& f : filas)
         Linea(texto, Campos(f));
@@ -131,6 +135,12 @@ class Escritor {
     for (const auto& a : f.avisos)
       avisos.append(avisos.empty() ? "" : kSeparadorAvisos).append(a);
     c.push_back(TextoSeguro(avisos, regional_));
+    if (opciones_.motivos) {
+      std::string motivos;
+      for (const auto& m : f.motivos)
+        motivos.append(motivos.empty() ? "" : kSeparadorAvisos).append(m);
+      c.push_back(TextoSeguro(motivos, regional_));
+    }
     return c;
   }
 
@@ -156,6 +166,8 @@ class Escritor {
         v = TextoResultado(*r, d, regional_);
     }
     j[std::string(kColumnaAvisos)] = f.avisos;
+    if (opciones_.motivos)
+      j[std::string(kColumnaMotivos)] = f.motivos;
     return j;
   }
 
@@ -206,11 +218,14 @@ int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, Opciones
       err << "zelk-calc: " << Donde(nombre, motivo->linea) << ": «" << l.nombre
           << "» no se resuelve: " << motivo->motivo << '\n';
       f.avisos.push_back(psse::TextoRechazo(*motivo));
+      f.motivos.push_back(psse::TextoRechazo(*motivo));
     } else {
       f.solucion = std::get<SolucionControl>(solucion);
       for (std::size_t a = 0; a < kNumAvisos; ++a)
         if (Tiene(f.solucion->avisos, static_cast<Aviso>(a)))
           f.avisos.emplace_back(TextoAviso(static_cast<Aviso>(a)));
+      if (opciones.motivos)
+        f.motivos = Motivos(f.solucion->datos, f.solucion->resultados, r);
     }
     filas.push_back(std::move(f));
   }

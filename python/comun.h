@@ -100,6 +100,15 @@ Orden LeerOrdenDe(py::handle valor, std::string_view funcion);
 // A tuple of the texts of a solution's warnings.
 py::tuple TuplaDeAvisos(Avisos avisos);
 
+// The reasons and warnings of a link, or of a solution under control data, as zelk-calc writes
+// them (engine/motivos.h), numbers with a full stop; and as a tuple.
+std::vector<std::string> MotivosDe(const DatosEnlace& d, const ResultadosEnlace& r);
+py::tuple Tupla(const std::vector<std::string>& textos);
+// The reasons numbers are rejected for, one per datum at fault.
+std::vector<std::string> MotivosDeNumeros(const DatosEnlace& d);
+// An object array of one tuple of texts per row.
+py::object ArregloDeTuplas(const std::vector<std::vector<std::string>>& filas);
+
 // Defines `nombre` on the module with `doc` after its text signature, so that inspect.signature
 // and help() show it as a function of zelk.
 template <typename Funcion, typename... Extra>
@@ -120,5 +129,7 @@ void RegistrarLotes(py::module_& m);
 void RegistrarControl(py::module_& m);
 // leer_psse: the two-terminal DC lines of a PSS/E RAW case.
 void RegistrarPsse(py::module_& m);
+// detalle, buscar and buscar_lote: what lies between data and results, and targets; SinSolucion.
+void RegistrarObjetivos(py::module_& m);
 
 }  // namespace zelk::python

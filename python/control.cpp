@@ -14,6 +14,7 @@
 #include "engine/control.h"
 #include "engine/pasada.h"
 #include "lote/control_lote.h"
+#include "lote/tabla.h"
 #include "python/comun.h"
 #include "python/paralelo.h"
 #include "python/tabla.h"
@@ -75,7 +76,8 @@ void ComprobarPunto(const SolucionControl& s, const DatosControl& c) {
                 Valor(consigna, c)};
 }
 
-py::dict ResolverUno(const py::kwargs& datos) {
+py::dict ResolverUno(const py::object& motivos, const py::kwargs& datos) {
+  const bool conMotivos = SiONo(motivos, kUno, "motivos");
   DatosEnlace d = DatosDeInicio();
   DatosControl c = ControlDeInicio();
   for (const auto& [clave, valor] : datos) {
@@ -97,6 +99,8 @@ py::dict ResolverUno(const py::kwargs& datos) {
     r[Str(e.nombre)] = s.datos.*e.miembro;
   AnadirResultados(r, s.resultados);
   r[Str(lotes::kColumnaAvisos)] = TuplaDeAvisos(s.avisos);
+  if (conMotivos)
+    r[Str(lotes::kColumnaMotivos)] = Tupla(MotivosDe(s.datos, s.resultados));
   return r;
 }
 
@@ -116,9 +120,10 @@ py::object Objetos(const std::vector<py::object>& valores, const py::array_t<Cod
 }
 
 py::object ResolverLote(const py::object& datos, const py::object& hilos, const py::object& copiar,
-                        const py::kwargs& arreglos) {
+                        const py::object& motivos, const py::kwargs& arreglos) {
   const std::size_t nHilos = Hilos(hilos, kLote);
   const bool copiarColumnas = SiONo(copiar, kLote, "copiar");
+  const bool conMotivos = SiONo(motivos, kLote, "motivos");
   Lote lote(datos, arreglos, kLote, true);
   lote.PrepararSalida(copiarColumnas);
   const std::size_t filas = lote.Filas();
@@ -137,6 +142,7 @@ py::object ResolverLote(const py::object& datos, const py::object& hilos, const 
   std::uint8_t* modo = modos.mutable_data();
   py::array_t<Avisos> avisos(largo);
   Avisos* aviso = avisos.mutable_data();
+  std::vector<std::vector<std::string>> textos(conMotivos ? filas : 0);
 
   EnParalelo(filas, nHilos, [&](std::size_t desde, std::size_t hasta) {
     lote.CopiarFilas(desde, hasta);
@@ -167,6 +173,14 @@ py::object ResolverLote(const py::object& datos, const py::object& hilos, const 
           escribir[j][i] = kNaN;
         modo[i] = kSinModo;
         aviso[i] = 0;
+        if (conMotivos) {
+          textos[i] = MotivosDeNumeros(d);
+          if (textos[i].empty())
+            if (const auto rechazo = ComprobarControl(c, d.Rdc))
+              textos[i] = {std::string(rechazo->dato->nombre) + " " + std::string(rechazo->motivo)};
+          if (textos[i].empty() && s.sinPunto != SinPunto::Ninguno)
+            textos[i] = {std::string(TextoSinPunto(s.sinPunto))};
+        }
         continue;
       }
       for (std::size_t j = 0; j < kElegidos.size(); ++j)
@@ -177,6 +191,8 @@ py::object ResolverLote(const py::object& datos, const py::object& hilos, const 
       }
       modo[i] = static_cast<std::uint8_t>(s.modo);
       aviso[i] = s.avisos;
+      if (conMotivos)
+        textos[i] = MotivosDe(s.datos, s.resultados);
     }
   });
 
@@ -196,6 +212,8 @@ py::object ResolverLote(const py::object& datos, const py::object& hilos, const 
   for (std::size_t j = 0; j < kNumResultados; ++j)
     calculadas.emplace_back(kResultados[j].nombre, salidas[kElegidos.size() + j]);
   calculadas.emplace_back(lotes::kColumnaAvisos, Objetos(tuplas, avisos));
+  if (conMotivos)
+    calculadas.emplace_back(lotes::kColumnaMotivos, ArregloDeTuplas(textos));
   calculadas.emplace_back("aceptado", aceptado);
   return lote.Devolver(calculadas);
 }
@@ -214,7 +232,7 @@ void RegistrarControl(py::module_& m) {
   for (const auto& c : kControl)
     titulos[Str(c.nombre)] = Str(c.titulo);
 
-  Definir(m, "resolver_control", FirmaConControl("resolver_control", ""),
+  Definir(m, "resolver_control", FirmaConControl("resolver_control", "*, motivos=False"),
           "El punto de trabajo bajo los datos de control, como zelk-calc con ellos: la orden da "
           "la\ncorriente, cada tap recorre sus posiciones desde la presente hasta dejar su ángulo "
           "en la\nbanda, y si el rectificador no llega a alpha_min el inversor toma la corriente "
@@ -227,11 +245,14 @@ void RegistrarControl(py::module_& m) {
           "textos. Unos datos\nque no se pueden resolver levantan DatosRechazados con el motivo "
           "(\"tapr_paso = 0 ha de ser\nmayor que 0\"), y también una orden que ningún punto de "
           "trabajo cumple (\"orden = corriente,\nconsigna = 1e+308: ningún punto de trabajo "
-          "cumple la orden con estos datos: ...\").",
-          &ResolverUno);
+          "cumple la orden con estos datos: ...\").\n\n"
+          "motivos=True añade \"motivos\", los textos de calcular(motivos=True) para el punto "
+          "hallado.",
+          &ResolverUno, py::kw_only(), "motivos"_a = false);
   Definir(
       m, "resolver_control_lote",
-      FirmaConControl("resolver_control_lote", "datos=None, /, *, hilos=None, copiar=True"),
+      FirmaConControl("resolver_control_lote",
+                      "datos=None, /, *, hilos=None, copiar=True, motivos=False"),
       "resolver_control() sobre muchos enlaces, en C++ y en todos los núcleos. Los datos se dan "
       "como\na calcular_lote(), con los de control (orden, un texto o un arreglo de textos; "
       "None, NaN o\npd.NA rechazan su fila), y se toman y rechazan igual.\n\n"
@@ -247,9 +268,11 @@ void RegistrarControl(py::module_& m) {
       "False, las\ncomparte con la entrada sin copiarlas, como copy=False de pandas (menos "
       "memoria: cambiar una\nde ellas en la salida la cambia en la entrada, y al revés).\n\n"
       "hilos: cuántos hilos como mucho, de 1 a 1024; None, todos los núcleos que el proceso "
-      "puede\nusar. Ctrl+C lo detiene (KeyboardInterrupt) sin devolver nada.",
+      "puede\nusar. Ctrl+C lo detiene (KeyboardInterrupt) sin devolver nada.\n\n"
+      "motivos=True añade, antes de \"aceptado\", \"motivos\": por fila, una tupla con los "
+      "textos de\nresolver_control(motivos=True), o por qué se rechazó.",
       &ResolverLote, "datos"_a = py::none(), py::pos_only(), py::kw_only(), "hilos"_a = py::none(),
-      "copiar"_a = true);
+      "copiar"_a = true, "motivos"_a = false);
 }
 
 }  // namespace zelk::python

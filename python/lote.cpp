@@ -11,6 +11,7 @@
 
 #include "engine/calculo.h"
 #include "engine/pasada.h"
+#include "lote/tabla.h"
 #include "python/comun.h"
 #include "python/paralelo.h"
 #include "python/tabla.h"
@@ -26,9 +27,10 @@ constexpr std::string_view kFuncion = "calcular_lote";
 constexpr std::string_view kAceptado = "aceptado";
 
 py::object CalcularLote(const py::object& datos, const py::object& hilos, const py::object& copiar,
-                        const py::kwargs& arreglos) {
+                        const py::object& motivos, const py::kwargs& arreglos) {
   const std::size_t nHilos = Hilos(hilos, kFuncion);
   const bool copiarColumnas = SiONo(copiar, kFuncion, "copiar");
+  const bool conMotivos = SiONo(motivos, kFuncion, "motivos");
   Lote lote(datos, arreglos, kFuncion, false);
   lote.PrepararSalida(copiarColumnas);
   const std::size_t filas = lote.Filas();
@@ -42,6 +44,7 @@ py::object CalcularLote(const py::object& datos, const py::object& hilos, const 
   }
   py::array_t<bool> aceptado(largo);
   bool* aceptar = aceptado.mutable_data();
+  std::vector<std::vector<std::string>> textos(conMotivos ? filas : 0);
 
   EnParalelo(filas, nHilos, [&](std::size_t desde, std::size_t hasta) {
     lote.CopiarFilas(desde, hasta);
@@ -54,6 +57,8 @@ py::object CalcularLote(const py::object& datos, const py::object& hilos, const 
       if (!bien) {
         for (std::size_t j = 0; j < kNumResultados; ++j)
           escribir[j][i] = kNaN;
+        if (conMotivos)
+          textos[i] = MotivosDeNumeros(d);
         continue;
       }
       const ResultadosEnlace r = CalcularEnlace(d);
@@ -61,12 +66,16 @@ py::object CalcularLote(const py::object& datos, const py::object& hilos, const 
         const Resultado& v = r.*kResultados[j].miembro;
         escribir[j][i] = v ? *v : kNaN;
       }
+      if (conMotivos)
+        textos[i] = MotivosDe(d, r);
     }
   });
 
   std::vector<std::pair<std::string_view, py::object>> calculadas;
   for (std::size_t j = 0; j < kNumResultados; ++j)
     calculadas.emplace_back(kResultados[j].nombre, salidas[j]);
+  if (conMotivos)
+    calculadas.emplace_back(lotes::kColumnaMotivos, ArregloDeTuplas(textos));
   calculadas.emplace_back(kAceptado, aceptado);
   return lote.Devolver(calculadas);
 }
@@ -76,7 +85,7 @@ py::object CalcularLote(const py::object& datos, const py::object& hilos, const 
 void RegistrarLotes(py::module_& m) {
   Definir(
       m, "calcular_lote",
-      FirmaConDatos("calcular_lote", "datos=None, /, *, hilos=None, copiar=True"),
+      FirmaConDatos("calcular_lote", "datos=None, /, *, hilos=None, copiar=True, motivos=False"),
       "calcular() sobre muchos puntos, en C++ y en todos los núcleos. Los datos van como "
       "arreglos de\nNumPy, listas o Series de pandas con el nombre de los parámetros "
       "(Idc=arreglo), o en un\nDataFrame o un dict cuyas columnas se llaman así. Un número solo "
@@ -98,9 +107,11 @@ void RegistrarLotes(py::module_& m) {
       "False, las\ncomparte con la entrada sin copiarlas, como copy=False de pandas (menos "
       "memoria: cambiar una\nde ellas en la salida la cambia en la entrada, y al revés).\n\n"
       "hilos: cuántos hilos como mucho, de 1 a 1024; None, todos los núcleos que el proceso "
-      "puede\nusar. Ctrl+C lo detiene (KeyboardInterrupt) sin devolver nada.",
+      "puede\nusar. Ctrl+C lo detiene (KeyboardInterrupt) sin devolver nada.\n\n"
+      "motivos=True añade, antes de \"aceptado\", \"motivos\": por fila, una tupla con los "
+      "textos de\ncalcular(motivos=True), o por qué se rechazó.",
       &CalcularLote, "datos"_a = py::none(), py::pos_only(), py::kw_only(), "hilos"_a = py::none(),
-      "copiar"_a = true);
+      "copiar"_a = true, "motivos"_a = false);
 }
 
 }  // namespace zelk::python

@@ -19,7 +19,10 @@ PYBIND11_MODULE(_zelk, m) {
       "tap_para(angulo, grados) el tap con el que alpha o gamma valen tantos grados\n"
       "resolver_control(**datos) el punto de trabajo bajo los datos de control (CONTROL)\n"
       "resolver_control_lote(datos) lo mismo sobre arreglos o un DataFrame\n"
-      "leer_psse(archivo)       las líneas de continua de un caso PSS/E, resueltas\n\n"
+      "leer_psse(archivo)       las líneas de continua de un caso PSS/E, resueltas\n"
+      "detalle(**datos)         E, Vd0, caídas, cosenos y solapes de cada extremo\n"
+      "buscar(resultado, valor, dato) los valores de un dato con los que un resultado vale valor\n"
+      "buscar_lote(...)         lo mismo en cada fila de arreglos o de un DataFrame\n\n"
       "Los datos faltantes toman los valores del inicio (VALORES_INICIO).";
 
   RegistrarExcepciones(m);
@@ -47,4 +50,5 @@ PYBIND11_MODULE(_zelk, m) {
   RegistrarLotes(m);
   RegistrarControl(m);
   RegistrarPsse(m);
+  RegistrarObjetivos(m);
 }

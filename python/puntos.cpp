@@ -11,7 +11,9 @@
 #include "lote/lectura.h"
 #include "lote/lotes.h"
 #include "lote/pasada_inicio.h"
+#include "lote/tabla.h"
 #include "python/comun.h"
+#include "python/tabla.h"
 #include "regional/regional_qt.h"
 
 namespace zelk::python {
@@ -45,11 +47,15 @@ DatosEnlace LeerNumeros(const py::kwargs& datos, std::string_view funcion) {
   return d;
 }
 
-py::dict Calcular(const py::kwargs& datos) {
+py::dict Calcular(const py::object& motivos, const py::kwargs& datos) {
+  const bool conMotivos = SiONo(motivos, "calcular", "motivos");
   const DatosEnlace d = LeerNumeros(datos, "calcular");
   ComprobarNumeros(d);
   py::dict resultados;
-  AnadirResultados(resultados, CalcularEnlace(d));
+  const ResultadosEnlace r = CalcularEnlace(d);
+  AnadirResultados(resultados, r);
+  if (conMotivos)
+    resultados[Str(lotes::kColumnaMotivos)] = Tupla(MotivosDe(d, r));
   return resultados;
 }
 
@@ -161,7 +167,9 @@ py::dict TapPara(const py::object& angulo, const py::object& grados, const py::o
   const ResultadosEnlace resultados = CalcularEnlace(d);
   const Resultado& valor = resultados.*BuscarResultado(nombre)->miembro;
   if (!valor || !std::isfinite(*valor))
-    throw SinTap(lotes::MotivoTapInservible(cual, NumeroATexto(elegido, us), false));
+    throw SinTap(lotes::MotivoTapInservible(
+        cual, NumeroATexto(elegido, us), false,
+        escalones ? lotes::OfertaDeTap(d, cual, exacto, *escalones, us) : std::string()));
   const std::string tapNombre(tap.nombre);
   py::dict resultado;
   resultado[py::str(tapNombre + "_exacto")] = exacto;
@@ -173,7 +181,7 @@ py::dict TapPara(const py::object& angulo, const py::object& grados, const py::o
 }  // namespace
 
 void RegistrarPuntos(py::module_& m) {
-  Definir(m, "calcular", FirmaConDatos("calcular", ""),
+  Definir(m, "calcular", FirmaConDatos("calcular", "*, motivos=False"),
           "Los 13 resultados del enlace (alpha, mur, tgphir, gamma, mui, tgphii, Vdcr, Iacr, Pr, "
           "Qr,\nIaci, Pi, Qi) en las unidades de la ventana, como float; None donde la ventana "
           "muestra\n\"ERROR\". Los datos son números con el nombre de los 18 parámetros "
@@ -181,8 +189,12 @@ void RegistrarPuntos(py::module_& m) {
           "y 0; un texto o None se rechazan\n(TypeError): los textos de los campos van a "
           "pasada().\n\n"
           "Unos datos que la ventana rechaza levantan DatosRechazados con el motivo (\"tapi = 0 "
-          "no\npuede valer 0\").",
-          &Calcular);
+          "no\npuede valer 0\").\n\n"
+          "motivos=True añade \"motivos\": una tupla con el porqué de cada resultado None "
+          "(\"alpha: cos α =\n1.24 > 1: el rectificador no da Vdcr = 724.00 kV con este tap; "
+          "...\") y los avisos del modelo\n(\"aviso: mur = 64.20°: ...\"), los textos de "
+          "zelk-calc.",
+          &Calcular, py::kw_only(), "motivos"_a = false);
   Definir(m, "pasada", "pasada(textos=None, locale=None)",
           "Una pulsación de \"Calcular\" en la ventana recién abierta: los textos de los campos "
           "dados\n(dict {nombre: texto}) se escriben sobre los del inicio, y se devuelven los "

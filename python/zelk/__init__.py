@@ -21,6 +21,7 @@ from ._zelk import (
     TITULOS,
     VALORES_INICIO,
     DatosRechazados,
+    SinSolucion,
     TapImposible,
     __doc__,
     __version__,
@@ -45,6 +46,9 @@ tap_para = _funcion(_zelk.tap_para)
 leer_psse = _funcion(_zelk.leer_psse)
 resolver_control = _funcion(_zelk.resolver_control)
 resolver_control_lote = _funcion(_zelk.resolver_control_lote)
+detalle = _funcion(_zelk.detalle)
+buscar = _funcion(_zelk.buscar)
+buscar_lote = _funcion(_zelk.buscar_lote)
 
 try:  # NumPy is needed for batches only
     import numpy as _np
@@ -147,6 +151,38 @@ class ResultadosTap(Resultados, total=False):
     tapi: float
 
 
+class ResultadosConMotivos(TypedDict):
+    alpha: Optional[float]
+    mur: Optional[float]
+    tgphir: Optional[float]
+    gamma: Optional[float]
+    mui: Optional[float]
+    tgphii: Optional[float]
+    Vdcr: Optional[float]
+    Iacr: Optional[float]
+    Pr: Optional[float]
+    Qr: Optional[float]
+    Iaci: Optional[float]
+    Pi: Optional[float]
+    Qi: Optional[float]
+    motivos: tuple[str, ...]
+
+
+class Detalle(TypedDict):
+    Er: Optional[float]
+    Vd0r: Optional[float]
+    caidaXr: Optional[float]
+    caidaRr: Optional[float]
+    cos_alpha: Optional[float]
+    mur: Optional[float]
+    Ei: Optional[float]
+    Vd0i: Optional[float]
+    caidaXi: Optional[float]
+    caidaRi: Optional[float]
+    cos_gamma: Optional[float]
+    mui: Optional[float]
+
+
 # The same type as the stubs' Literal["bloqueado", "potencia", "corriente"], which type checkers
 # take for this union, and so does stubtest.
 Orden = Union[Literal["bloqueado"], Literal["potencia"], Literal["corriente"]]
@@ -172,6 +208,29 @@ class SolucionControl(TypedDict):
     Pi: Optional[float]
     Qi: Optional[float]
     avisos: tuple[str, ...]
+
+
+class SolucionControlConMotivos(TypedDict):
+    modo: str
+    tapr: float
+    tapi: float
+    Idc: float
+    Vdci: float
+    alpha: Optional[float]
+    mur: Optional[float]
+    tgphir: Optional[float]
+    gamma: Optional[float]
+    mui: Optional[float]
+    tgphii: Optional[float]
+    Vdcr: Optional[float]
+    Iacr: Optional[float]
+    Pr: Optional[float]
+    Qr: Optional[float]
+    Iaci: Optional[float]
+    Pi: Optional[float]
+    Qi: Optional[float]
+    avisos: tuple[str, ...]
+    motivos: tuple[str, ...]
 
 
 class SolucionControlLote(TypedDict):
@@ -205,19 +264,26 @@ __all__ = [
     "VALORES_INICIO",
     "Arreglo",
     "DatosRechazados",
+    "Detalle",
     "Numero",
     "Orden",
     "Resultados",
     "ResultadosLote",
+    "ResultadosConMotivos",
     "ResultadosTap",
+    "SinSolucion",
     "SolucionControl",
+    "SolucionControlConMotivos",
     "SolucionControlLote",
     "TablaDeDatos",
     "TapImposible",
     "TextosDatos",
     "TextosResultados",
+    "buscar",
+    "buscar_lote",
     "calcular",
     "calcular_lote",
+    "detalle",
     "leer_psse",
     "pasada",
     "resolver_control",

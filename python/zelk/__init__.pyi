@@ -32,6 +32,10 @@ class DatosRechazados(ValueError):
 
 class TapImposible(ValueError): ...
 
+class SinSolucion(ValueError):
+    minimo: Optional[float]
+    maximo: Optional[float]
+
 Numero = Union[SupportsFloat, SupportsIndex]
 Arreglo = npt.ArrayLike
 # What calcular_lote answers with a dict of arrays: anything but pandas' Series.
@@ -116,8 +120,40 @@ class ResultadosTap(Resultados, total=False):
     tapi_exacto: float
     tapi: float
 
+class ResultadosConMotivos(TypedDict):
+    alpha: Optional[float]
+    mur: Optional[float]
+    tgphir: Optional[float]
+    gamma: Optional[float]
+    mui: Optional[float]
+    tgphii: Optional[float]
+    Vdcr: Optional[float]
+    Iacr: Optional[float]
+    Pr: Optional[float]
+    Qr: Optional[float]
+    Iaci: Optional[float]
+    Pi: Optional[float]
+    Qi: Optional[float]
+    motivos: tuple[str, ...]
+
+class Detalle(TypedDict):
+    Er: Optional[float]
+    Vd0r: Optional[float]
+    caidaXr: Optional[float]
+    caidaRr: Optional[float]
+    cos_alpha: Optional[float]
+    mur: Optional[float]
+    Ei: Optional[float]
+    Vd0i: Optional[float]
+    caidaXi: Optional[float]
+    caidaRi: Optional[float]
+    cos_gamma: Optional[float]
+    mui: Optional[float]
+
+@overload
 def calcular(
     *,
+    motivos: Literal[False] = False,
     Uacr: Numero = ...,
     tapr: Numero = ...,
     Nr: Numero = ...,
@@ -137,6 +173,52 @@ def calcular(
     Uacr_nom: Numero = ...,
     Uaci_nom: Numero = ...,
 ) -> Resultados: ...
+@overload
+def calcular(
+    *,
+    motivos: Literal[True],
+    Uacr: Numero = ...,
+    tapr: Numero = ...,
+    Nr: Numero = ...,
+    Idc: Numero = ...,
+    Rcr: Numero = ...,
+    Xcr: Numero = ...,
+    Uaci: Numero = ...,
+    tapi: Numero = ...,
+    Ni: Numero = ...,
+    Vdci: Numero = ...,
+    Rci: Numero = ...,
+    Xci: Numero = ...,
+    Rdc: Numero = ...,
+    Vdcnom: Numero = ...,
+    Eacr_nom: Numero = ...,
+    Eaci_nom: Numero = ...,
+    Uacr_nom: Numero = ...,
+    Uaci_nom: Numero = ...,
+) -> ResultadosConMotivos: ...
+@overload
+def calcular(
+    *,
+    motivos: bool,
+    Uacr: Numero = ...,
+    tapr: Numero = ...,
+    Nr: Numero = ...,
+    Idc: Numero = ...,
+    Rcr: Numero = ...,
+    Xcr: Numero = ...,
+    Uaci: Numero = ...,
+    tapi: Numero = ...,
+    Ni: Numero = ...,
+    Vdci: Numero = ...,
+    Rci: Numero = ...,
+    Xci: Numero = ...,
+    Rdc: Numero = ...,
+    Vdcnom: Numero = ...,
+    Eacr_nom: Numero = ...,
+    Eaci_nom: Numero = ...,
+    Uacr_nom: Numero = ...,
+    Uaci_nom: Numero = ...,
+) -> Union[Resultados, ResultadosConMotivos]: ...
 def pasada(
     textos: Optional[Union[TextosDatos, Mapping[str, str]]] = None, locale: Optional[str] = None
 ) -> TextosResultados: ...
@@ -148,6 +230,7 @@ def calcular_lote(
     *,
     hilos: Optional[SupportsIndex] = None,
     copiar: bool = True,
+    motivos: bool = False,
     Uacr: Arreglo = ...,
     tapr: Arreglo = ...,
     Nr: Arreglo = ...,
@@ -173,6 +256,7 @@ def calcular_lote(
     *,
     hilos: Optional[SupportsIndex] = None,
     copiar: bool = True,
+    motivos: bool = False,
     Uacr: _SinIndice = ...,
     tapr: _SinIndice = ...,
     Nr: _SinIndice = ...,
@@ -198,6 +282,7 @@ def calcular_lote(
     *,
     hilos: Optional[SupportsIndex] = None,
     copiar: bool = True,
+    motivos: bool = False,
     Uacr: Arreglo = ...,
     tapr: Arreglo = ...,
     Nr: Arreglo = ...,
@@ -269,6 +354,28 @@ class SolucionControl(TypedDict):
     Qi: Optional[float]
     avisos: tuple[str, ...]
 
+class SolucionControlConMotivos(TypedDict):
+    modo: str
+    tapr: float
+    tapi: float
+    Idc: float
+    Vdci: float
+    alpha: Optional[float]
+    mur: Optional[float]
+    tgphir: Optional[float]
+    gamma: Optional[float]
+    mui: Optional[float]
+    tgphii: Optional[float]
+    Vdcr: Optional[float]
+    Iacr: Optional[float]
+    Pr: Optional[float]
+    Qr: Optional[float]
+    Iaci: Optional[float]
+    Pi: Optional[float]
+    Qi: Optional[float]
+    avisos: tuple[str, ...]
+    motivos: tuple[str, ...]
+
 class SolucionControlLote(TypedDict):
     modo: npt.NDArray[np.object_]
     tapr: _Flotantes
@@ -291,8 +398,10 @@ class SolucionControlLote(TypedDict):
     avisos: npt.NDArray[np.object_]
     aceptado: _Logicos
 
+@overload
 def resolver_control(
     *,
+    motivos: Literal[False] = False,
     Uacr: Numero = ...,
     tapr: Numero = ...,
     Nr: Numero = ...,
@@ -326,6 +435,80 @@ def resolver_control(
     tapi_max: Numero = ...,
     tapi_paso: Numero = ...,
 ) -> SolucionControl: ...
+@overload
+def resolver_control(
+    *,
+    motivos: Literal[True],
+    Uacr: Numero = ...,
+    tapr: Numero = ...,
+    Nr: Numero = ...,
+    Rcr: Numero = ...,
+    Xcr: Numero = ...,
+    Uaci: Numero = ...,
+    tapi: Numero = ...,
+    Ni: Numero = ...,
+    Rci: Numero = ...,
+    Xci: Numero = ...,
+    Rdc: Numero = ...,
+    Vdcnom: Numero = ...,
+    Eacr_nom: Numero = ...,
+    Eaci_nom: Numero = ...,
+    Uacr_nom: Numero = ...,
+    Uaci_nom: Numero = ...,
+    orden: Orden = ...,
+    consigna: Numero = ...,
+    Vprog: Numero = ...,
+    Rcomp: Numero = ...,
+    margen: Numero = ...,
+    Vcmod: Numero = ...,
+    alpha_min: Numero = ...,
+    alpha_max: Numero = ...,
+    gamma_min: Numero = ...,
+    gamma_max: Numero = ...,
+    tapr_min: Numero = ...,
+    tapr_max: Numero = ...,
+    tapr_paso: Numero = ...,
+    tapi_min: Numero = ...,
+    tapi_max: Numero = ...,
+    tapi_paso: Numero = ...,
+) -> SolucionControlConMotivos: ...
+@overload
+def resolver_control(
+    *,
+    motivos: bool,
+    Uacr: Numero = ...,
+    tapr: Numero = ...,
+    Nr: Numero = ...,
+    Rcr: Numero = ...,
+    Xcr: Numero = ...,
+    Uaci: Numero = ...,
+    tapi: Numero = ...,
+    Ni: Numero = ...,
+    Rci: Numero = ...,
+    Xci: Numero = ...,
+    Rdc: Numero = ...,
+    Vdcnom: Numero = ...,
+    Eacr_nom: Numero = ...,
+    Eaci_nom: Numero = ...,
+    Uacr_nom: Numero = ...,
+    Uaci_nom: Numero = ...,
+    orden: Orden = ...,
+    consigna: Numero = ...,
+    Vprog: Numero = ...,
+    Rcomp: Numero = ...,
+    margen: Numero = ...,
+    Vcmod: Numero = ...,
+    alpha_min: Numero = ...,
+    alpha_max: Numero = ...,
+    gamma_min: Numero = ...,
+    gamma_max: Numero = ...,
+    tapr_min: Numero = ...,
+    tapr_max: Numero = ...,
+    tapr_paso: Numero = ...,
+    tapi_min: Numero = ...,
+    tapi_max: Numero = ...,
+    tapi_paso: Numero = ...,
+) -> Union[SolucionControl, SolucionControlConMotivos]: ...
 
 # As calcular_lote: a DataFrame or a Series in gives a DataFrame with the same index out.
 @overload
@@ -334,6 +517,7 @@ def resolver_control_lote(
     *,
     hilos: Optional[SupportsIndex] = None,
     copiar: bool = True,
+    motivos: bool = False,
     Uacr: Arreglo = ...,
     tapr: Arreglo = ...,
     Nr: Arreglo = ...,
@@ -373,6 +557,7 @@ def resolver_control_lote(
     *,
     hilos: Optional[SupportsIndex] = None,
     copiar: bool = True,
+    motivos: bool = False,
     Uacr: _SinIndice = ...,
     tapr: _SinIndice = ...,
     Nr: _SinIndice = ...,
@@ -412,6 +597,7 @@ def resolver_control_lote(
     *,
     hilos: Optional[SupportsIndex] = None,
     copiar: bool = True,
+    motivos: bool = False,
     Uacr: Arreglo = ...,
     tapr: Arreglo = ...,
     Nr: Arreglo = ...,
@@ -446,3 +632,60 @@ def resolver_control_lote(
     tapi_paso: Arreglo = ...,
 ) -> pd.DataFrame: ...
 def leer_psse(archivo: Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]) -> pd.DataFrame: ...
+
+# What lies between data and results, and targets: one link and many.
+def detalle(
+    *,
+    Uacr: Numero = ...,
+    tapr: Numero = ...,
+    Nr: Numero = ...,
+    Idc: Numero = ...,
+    Rcr: Numero = ...,
+    Xcr: Numero = ...,
+    Uaci: Numero = ...,
+    tapi: Numero = ...,
+    Ni: Numero = ...,
+    Vdci: Numero = ...,
+    Rci: Numero = ...,
+    Xci: Numero = ...,
+    Rdc: Numero = ...,
+    Vdcnom: Numero = ...,
+    Eacr_nom: Numero = ...,
+    Eaci_nom: Numero = ...,
+    Uacr_nom: Numero = ...,
+    Uaci_nom: Numero = ...,
+) -> Detalle: ...
+def buscar(
+    resultado: str,
+    valor: Numero,
+    dato: str,
+    *,
+    margen: Optional[tuple[Numero, Numero]] = None,
+    **datos: Union[Numero, Orden],
+) -> list[dict[str, Any]]: ...
+@overload
+def buscar_lote(
+    __resultado: str,
+    __valor: Numero,
+    __dato: str,
+    __datos: Union[pd.DataFrame, pd.Series],
+    *,
+    margen: Optional[tuple[Numero, Numero]] = None,
+    hilos: Optional[SupportsIndex] = None,
+    copiar: bool = True,
+    motivos: bool = False,
+    **arreglos: Union[Arreglo, Orden],
+) -> pd.DataFrame: ...
+@overload
+def buscar_lote(
+    __resultado: str,
+    __valor: Numero,
+    __dato: str,
+    __datos: Union[Mapping[str, Any], TablaDeDatos, None] = None,
+    *,
+    margen: Optional[tuple[Numero, Numero]] = None,
+    hilos: Optional[SupportsIndex] = None,
+    copiar: bool = True,
+    motivos: bool = False,
+    **arreglos: Union[Arreglo, Orden],
+) -> Any: ...

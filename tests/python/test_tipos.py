@@ -23,7 +23,8 @@ INICIO = {**zelk.VALORES_INICIO, **zelk.CONTROL}
 FUNCIONES = {"calcular": list(zelk.PARAMETROS), "pasada": [],
              "calcular_lote": list(zelk.PARAMETROS), "tap_para": list(zelk.PARAMETROS),
              "resolver_control": DATOS_CONTROL + list(zelk.CONTROL),
-             "resolver_control_lote": DATOS_CONTROL + list(zelk.CONTROL), "leer_psse": []}
+             "resolver_control_lote": DATOS_CONTROL + list(zelk.CONTROL), "leer_psse": [],
+             "detalle": list(zelk.PARAMETROS), "buscar": [], "buscar_lote": []}
 
 # Checked with a DataFrame and Series in; the second file must fail, on one line only, to show
 # that the checker read zelk's types rather than taking everything.
@@ -46,6 +47,11 @@ controlada: pd.DataFrame = zelk.resolver_control_lote(tabla.rename(columns={"Idc
 enlaces: zelk.SolucionControlLote = zelk.resolver_control_lote(
     orden=["potencia", None], consigna=np.array([500.0, 900.0]), hilos=1)
 caso: pd.DataFrame = zelk.leer_psse("caso.raw")
+explicado: zelk.ResultadosConMotivos = zelk.calcular(Vdci=700, motivos=True)
+motivos: tuple[str, ...] = explicado["motivos"]
+extremos: zelk.Detalle = zelk.detalle(Idc=1000)
+soluciones: list[dict[str, object]] = zelk.buscar("Pr", 500, "Idc", Vdci=480)
+por_fila: pd.DataFrame = zelk.buscar_lote("alpha", 20, "Idc", tabla)
 """
 ERRONEO = """
 import zelk
@@ -56,7 +62,8 @@ alpha: str = zelk.calcular(Idc=1000)["alpha"]
 # stub (python/mypy#14983, mended in mypy 1.3): the one thing it is allowed to say.
 PERMITIDOS = ["zelk.Resultados", "zelk.ResultadosLote", "zelk.ResultadosTap",
               "zelk.SolucionControl", "zelk.SolucionControlLote", "zelk.TextosDatos",
-              "zelk.TextosResultados"]
+              "zelk.TextosResultados", "zelk.ResultadosConMotivos",
+              "zelk.SolucionControlConMotivos", "zelk.Detalle"]
 
 
 def definiciones():
@@ -112,7 +119,8 @@ def test_firma_real_la_de_los_stubs_y_la_de_help(funcion):
         if isinstance(nodo, ast.FunctionDef) and nodo.name == funcion:
             a = nodo.args
             posicionales = [x.arg.lstrip("_") for x in a.posonlyargs + a.args]
-            assert posicionales + [x.arg for x in a.kwonlyargs] == list(firma.parameters)
+            resto = [a.kwarg.arg] if a.kwarg else []
+            assert posicionales + [x.arg for x in a.kwonlyargs] + resto == list(firma.parameters)
             clases = [p.kind for p in firma.parameters.values()]
             assert clases.count(inspect.Parameter.KEYWORD_ONLY) == len(a.kwonlyargs)
     if datos:
