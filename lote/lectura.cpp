@@ -36,7 +36,7 @@ constexpr std::string_view kNoPuedeValerCero = " no puede valer 0";
 
 }  // namespace
 
-std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r) {
+std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r, bool conOpcion) {
   std::string motivo = Comillado(texto) + " no es un número";
   if (std::none_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return motivo;
@@ -48,7 +48,9 @@ std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r) {
     if (c.regional.Decimal() == r.Decimal() && c.regional.Grupo() == r.Grupo())
       continue;
     if (NumeroDeHoja(texto, c.regional))
-      return motivo + "; " + std::string(c.descripcion) + ", --locale " + std::string(c.locale);
+      return motivo +
+             (conOpcion ? "; " + std::string(c.descripcion) + ", --locale " + std::string(c.locale)
+                        : "; lo es " + std::string(c.descripcion));
   }
   return motivo;
 }

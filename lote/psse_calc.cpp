@@ -159,42 +159,67 @@ class Escritor {
 
 }  // namespace
 
-int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, OpcionesSalida opciones,
-                 std::ostream& salida, std::ostream& err, const std::string& nombre) {
+std::variant<CasoResuelto, std::string> ResolverCaso(std::istream& entrada,
+                                                     const std::string& nombre) {
   psse::Caso caso;
   try {
     caso = psse::LeerCaso(LeerTodo(entrada));
   } catch (const psse::ErrorRaw& e) {
-    err << "zelk-calc: " << nombre << ", línea " << e.linea << ": " << e.motivo << '\n';
-    return 2;
+    return "línea " + std::to_string(e.linea) + ": " + e.motivo;
   }
+  CasoResuelto resuelto;
   for (const auto& o : caso.omitidas)
-    err << "zelk-calc: nota: línea " << o.linea << ": se omite «" << o.nombre
-        << "», línea de continua " << o.tipo << "; solo se resuelven las de dos terminales\n";
+    resuelto.notas.push_back("línea " + std::to_string(o.linea) + ": se omite «" + o.nombre +
+                             "», línea de continua " + std::string(o.tipo) +
+                             "; solo se resuelven las de dos terminales");
   if (!caso.notaFinal.empty())
-    err << "zelk-calc: nota: " << caso.notaFinal << '\n';
+    resuelto.notas.push_back(caso.notaFinal);
   if (caso.lineas.empty())
-    err << "zelk-calc: nota: " << nombre << " no tiene líneas de continua de dos terminales\n";
-
-  bool rechazo = false;
-  std::vector<Fila> filas;
+    resuelto.notas.push_back(nombre + " no tiene líneas de continua de dos terminales");
   for (const auto& l : caso.lineas) {
-    Fila f;
-    f.linea = l.nombre;
+    LineaResuelta f;
+    f.nombre = l.nombre;
+    f.linea = l.linea;
     const auto enlace = psse::EnlaceDeLinea(caso, l);
     if (const auto* motivo = std::get_if<std::string>(&enlace)) {
-      rechazo = true;
-      err << "zelk-calc: línea " << l.linea << ": «" << l.nombre << "» no se resuelve: " << *motivo
-          << '\n';
+      f.motivo = *motivo;
       f.avisos.push_back(*motivo);
     } else {
       const auto& e = std::get<psse::EnlaceDelCaso>(enlace);
+      f.datos = e.datos;
+      f.control = e.control;
       f.solucion = ResolverControl(e.datos, e.control);
       for (std::size_t a = 0; a < kNumAvisos; ++a)
         if (Tiene(f.solucion->avisos, static_cast<Aviso>(a)))
           f.avisos.emplace_back(TextoAviso(static_cast<Aviso>(a)));
     }
-    filas.push_back(std::move(f));
+    resuelto.lineas.push_back(std::move(f));
+  }
+  return resuelto;
+}
+
+std::string TextoNoResuelta(const LineaResuelta& l) {
+  return "línea " + std::to_string(l.linea) + ": «" + l.nombre + "» no se resuelve: " + l.motivo;
+}
+
+int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, OpcionesSalida opciones,
+                 std::ostream& salida, std::ostream& err, const std::string& nombre) {
+  const auto leido = ResolverCaso(entrada, nombre);
+  if (const auto* error = std::get_if<std::string>(&leido)) {
+    err << "zelk-calc: " << nombre << ", " << *error << '\n';
+    return 2;
+  }
+  const CasoResuelto& caso = std::get<CasoResuelto>(leido);
+  for (const auto& nota : caso.notas)
+    err << "zelk-calc: nota: " << nota << '\n';
+  bool rechazo = false;
+  std::vector<Fila> filas;
+  for (const auto& l : caso.lineas) {
+    if (!l.solucion) {
+      rechazo = true;
+      err << "zelk-calc: " << TextoNoResuelta(l) << '\n';
+    }
+    filas.push_back({l.nombre, l.solucion, l.avisos});
   }
   Escritor(salida, r, opciones).Escribir(filas);
   return rechazo ? 3 : 0;

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "lote/tabla.h"
 
@@ -19,6 +22,33 @@ inline constexpr std::string_view kColumnaLinea = "linea";
 // case that cannot be read (the line of the file and why on `err`). Lines of other kinds are named
 // on `err` and skipped. A failed read throws archivos::ErrorLectura, a failed write
 // archivos::ErrorEscritura.
+// One two-terminal line of a case as every front end shows it: its name, the line of the file it
+// starts on, and either its data with their solution or why its data were refused.
+struct LineaResuelta {
+  std::string nombre;
+  std::size_t linea = 0;
+  std::optional<DatosEnlace> datos;  // with the present taps; Idc and Vdci are the solution's
+  std::optional<DatosControl> control;
+  std::optional<SolucionControl> solucion;
+  std::string motivo;               // why it is not solved
+  std::vector<std::string> avisos;  // the solution's warnings, or the reason
+};
+
+struct CasoResuelto {
+  std::vector<LineaResuelta> lineas;
+  // What was left aside, one note each: lines of other kinds, the end of the file that could not
+  // be followed, a case without two-terminal lines (named `nombre`).
+  std::vector<std::string> notas;
+};
+
+// The case in `entrada`, every two-terminal line solved; why not when it cannot be read ("línea
+// 12: ..."). A failed read throws archivos::ErrorLectura.
+std::variant<CasoResuelto, std::string> ResolverCaso(std::istream& entrada,
+                                                     const std::string& nombre);
+
+// "línea 9: «DC1» no se resuelve: STPR = 0: ha de ser mayor que 0"
+std::string TextoNoResuelta(const LineaResuelta& l);
+
 int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, OpcionesSalida opciones,
                  std::ostream& salida, std::ostream& err, const std::string& nombre);
 
