@@ -133,4 +133,21 @@ std::string TextoDeResultados(const EvaluacionCaso& c, const ConfiguracionRegion
   return t;
 }
 
+bool PonerLinea(const LineaResuelta& l, Estudio& e, const ConfiguracionRegional& r) {
+  if (!l.datos || !l.control || !l.solucion)
+    return false;
+  DatosEnlace d = *l.datos;
+  d.Idc = l.solucion->datos.Idc;
+  d.Vdci = l.solucion->datos.Vdci;
+  for (std::size_t i = 0; i < kNumParametros; ++i)
+    e.datos[i] = NumeroATexto(d.*kParametros[i].miembro, r);
+  e.control = true;
+  for (std::size_t i = 0; i < kNumControl; ++i)
+    e.textosControl[i] =
+        kControl[i].miembro == nullptr
+            ? std::string(kPalabrasOrden[static_cast<std::size_t>(l.control->orden)])
+            : NumeroATexto(*l.control.*kControl[i].miembro, r);
+  return true;
+}
+
 }  // namespace zelk::lotes

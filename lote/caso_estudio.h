@@ -10,6 +10,7 @@
 #include "engine/control.h"
 #include "lote/estudio.h"
 #include "lote/lotes.h"
+#include "lote/psse_calc.h"
 
 namespace zelk::lotes {
 
@@ -41,5 +42,10 @@ Base BaseDeEstudio(const Estudio& e, const ConfiguracionRegional& r);
 // single pass: under control data the mode and the chosen values first and the warnings after;
 // "ERROR EN DATOS" and why when there are none.
 std::string TextoDeResultados(const EvaluacionCaso& c, const ConfiguracionRegional& r);
+
+// A solved line of a PSS/E case into the study's case: its data with the present taps, its control
+// data with the group "Control" on, and Idc and Vdci of its solution; the case then solves to the
+// line's point. False, with nothing changed, for a line whose data were refused.
+bool PonerLinea(const LineaResuelta& l, Estudio& e, const ConfiguracionRegional& r);
 
 }  // namespace zelk::lotes

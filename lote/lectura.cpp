@@ -157,16 +157,20 @@ void Rechazos::Sumar(std::size_t cuantos, std::string_view primero) {
   cuantos_ += cuantos;
 }
 
-void Rechazos::Informar(std::ostream& err, std::size_t total) const {
+std::string Rechazos::Texto(std::size_t total) const {
   if (cuantos_ == 0)
-    return;
-  err << "zelk-calc: ";
-  const std::string_view rechazada = femenino_ ? "rechazada" : "rechazado";
+    return {};
+  const std::string rechazada = femenino_ ? "rechazada" : "rechazado";
   if (cuantos_ == 1)
-    err << "1 " << fila_ << " de " << total << ' ' << rechazada << ": " << primero_ << '\n';
-  else
-    err << cuantos_ << " de " << total << ' ' << filas_ << ' ' << rechazada << "s; "
-        << (femenino_ ? "la primera, " : "el primero, ") << primero_ << '\n';
+    return "1 " + std::string(fila_) + " de " + std::to_string(total) + ' ' + rechazada + ": " +
+           primero_;
+  return std::to_string(cuantos_) + " de " + std::to_string(total) + ' ' + std::string(filas_) +
+         ' ' + rechazada + "s; " + (femenino_ ? "la primera, " : "el primero, ") + primero_;
+}
+
+void Rechazos::Informar(std::ostream& err, std::size_t total) const {
+  if (cuantos_ > 0)
+    err << "zelk-calc: " << Texto(total) << '\n';
 }
 
 }  // namespace zelk::lotes

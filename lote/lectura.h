@@ -84,7 +84,10 @@ class Rechazos {
   // One more; true when it is the first, whose place and reason the caller then gives.
   bool Anotar() { return cuantos_++ == 0; }
   void Primero(std::string_view donde, std::string_view motivo);
-  // "2 de 500 filas rechazadas; la primera, línea 14: «Nr» = «0» no puede valer 0".
+  // "2 de 500 filas rechazadas; la primera, línea 14: «Nr» = «0» no puede valer 0"; empty when
+  // none was.
+  std::string Texto(std::size_t total) const;
+  // The same as zelk-calc's message, when some was.
   void Informar(std::ostream& err, std::size_t total) const;
 
  private:

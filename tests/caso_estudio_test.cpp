@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "lote/barrido_memoria.h"
@@ -122,6 +123,36 @@ TEST(CasoEstudio, BarridoBajoControlSinIdc) {
       lotes::CalcularEnMemoria({&b, 1}, lotes::BaseDeEstudio(e, kEspana), kEspana, 1));
   EXPECT_EQ(m.rechazados, 0u);
   EXPECT_TRUE(m.control);
+}
+
+}  // namespace
+}  // namespace zelk
+
+namespace zelk {
+namespace {
+
+// A line of a PSS/E case brought into the case solves there to the line's own point.
+TEST(CasoEstudio, LineaDeUnCasoPsse) {
+  std::ifstream raw(std::string(ZELK_PSSE_CASOS) + "/kundur_v33.raw", std::ios::binary);
+  const auto leido = lotes::ResolverCaso(raw, "kundur_v33.raw");
+  const auto& caso = std::get<lotes::CasoResuelto>(leido);
+  ASSERT_EQ(caso.lineas.size(), 1u);
+  EXPECT_EQ(caso.notas.size(), 2u);
+  lotes::Estudio e = lotes::EstudioDeInicio(kEspana);
+  ASSERT_TRUE(lotes::PonerLinea(caso.lineas[0], e, kEspana));
+  const auto ev = lotes::EvaluarCaso(e, kEspana);
+  ASSERT_TRUE(ev.solucion) << ev.motivo;
+  lotes::EvaluacionCaso delCaso;
+  delCaso.datos = caso.lineas[0].datos;
+  delCaso.solucion = caso.lineas[0].solucion;
+  delCaso.resultados = caso.lineas[0].solucion->resultados;
+  EXPECT_EQ(lotes::TextoDeResultados(ev, kEspana), lotes::TextoDeResultados(delCaso, kEspana));
+
+  lotes::LineaResuelta rechazada = caso.lineas[0];
+  rechazada.solucion.reset();
+  const lotes::Estudio antes = e;
+  EXPECT_FALSE(lotes::PonerLinea(rechazada, e, kEspana));
+  EXPECT_EQ(e, antes);
 }
 
 }  // namespace
