@@ -33,9 +33,7 @@ Extremo CalcularExtremo(const Resultado& coseno, double Idc, double Xc, const Re
   Extremo e;
   if (coseno)
     e.angulo = PasoAngulo(*coseno, 0);
-  const Resultado cosSuma =
-      Con([&](double ang, double E) { return std::cos(ang) - (((std::sqrt(2.0) * Idc) * Xc) / E); },
-          e.angulo, Eac);
+  const Resultado cosSuma = CosenoSuma(e.angulo, Idc, Xc, Eac);
   if (cosSuma && e.angulo)
     e.solape = PasoAngulo(*cosSuma, *e.angulo);
   if (e.angulo && e.solape)
@@ -43,7 +41,14 @@ Extremo CalcularExtremo(const Resultado& coseno, double Idc, double Xc, const Re
   return e;
 }
 
-// The converter-side voltages in V; the tap regulates the primary side.
+}  // namespace
+
+Resultado CosenoSuma(const Resultado& angulo, double Idc, double Xc, const Resultado& Eac) {
+  return Con(
+      [&](double ang, double E) { return std::cos(ang) - (((std::sqrt(2.0) * Idc) * Xc) / E); },
+      angulo, Eac);
+}
+
 Resultado EacrVoltios(const DatosEnlace& d) {
   const Resultado relr = Finito(d.Eacr_nom / d.Uacr_nom);
   return Con([&](double rel) { return ((d.Uacr * 1000) * rel) / d.tapr; }, relr);
@@ -58,12 +63,9 @@ Resultado VdcrVoltios(const DatosEnlace& d) {
   return Finito((d.Vdci * 1000) + (d.Idc * d.Rdc));
 }
 
-// 3 sqrt(2) / pi of a six-pulse bridge.
 double Puente() {
   return (std::sqrt(2.0) * 3) / kPi;
 }
-
-}  // namespace
 
 // Rectifier: DC voltage per bridge = (3 sqrt2/pi) Eacr cos(alpha) - (3/pi) Xcr Idc - 2 Rcr Idc.
 Resultado CosenoAlpha(const DatosEnlace& d) {

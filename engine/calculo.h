@@ -29,6 +29,16 @@ Resultado CosenoGamma(const DatosEnlace& d);
 Resultado VdcrConCoseno(const DatosEnlace& d, double c);
 Resultado VdciConCoseno(const DatosEnlace& d, double c);
 
+// The pieces of the pass that the explanations of its results show. The converter-side voltages
+// in V (line to line, rms; the tap regulates the primary side), the rectifier's DC voltage in V,
+// and cos(angle + overlap) = cos(angle) - sqrt2 Idc Xc / Eac of one end, from its angle in radians.
+Resultado EacrVoltios(const DatosEnlace& d);
+Resultado EaciVoltios(const DatosEnlace& d);
+Resultado VdcrVoltios(const DatosEnlace& d);
+Resultado CosenoSuma(const Resultado& angulo, double Idc, double Xc, const Resultado& Eac);
+// 3 sqrt(2) / pi of a six-pulse bridge: its no-load DC voltage per volt of Eac.
+double Puente();
+
 // Radians to degrees with the calculation's pi: ((v x 360) / 2) / pi.
 double AGrados(double radianes);
 

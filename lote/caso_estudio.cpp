@@ -1,8 +1,11 @@
 #include "lote/caso_estudio.h"
 
 #include "engine/calculo.h"
+#include "engine/motivos.h"
 #include "lote/control_lote.h"
 #include "lote/lectura.h"
+#include "lote/pasada_salida.h"
+#include "lote/tabla.h"
 
 namespace zelk::lotes {
 
@@ -97,7 +100,19 @@ EvaluacionCaso EvaluarCaso(const Estudio& e, const ConfiguracionRegional& r) {
   } else {
     c.resultados = CalcularEnlace(d);
   }
+  // Of the point the pass ran at: under control data, the one the controls chose.
+  const DatosEnlace& punto = c.solucion ? c.solucion->datos : d;
+  c.motivosError = MotivosDeError(punto, c.resultados, r);
+  c.avisosModelo = AvisosDelModelo(punto, c.resultados, r);
   return c;
+}
+
+std::string_view MotivoDeResultado(const EvaluacionCaso& c, const DescripcionResultado& resultado) {
+  for (const auto& m : c.motivosError)
+    if (m.size() > resultado.nombre.size() && m.starts_with(resultado.nombre) &&
+        m[resultado.nombre.size()] == ':')
+      return m;
+  return {};
 }
 
 Base BaseDeEstudio(const Estudio& e, const ConfiguracionRegional& r) {
@@ -111,26 +126,18 @@ Base BaseDeEstudio(const Estudio& e, const ConfiguracionRegional& r) {
 }
 
 std::string TextoDeResultados(const EvaluacionCaso& c, const ConfiguracionRegional& r) {
-  std::string t;
-  const auto linea = [&](std::string_view nombre, std::string_view texto) {
-    t.append(nombre).append("\t").append(texto).append("\n");
-  };
-  if (!c.datos) {
-    linea(kEstadoRechazo, c.motivo);
-    return t;
-  }
-  if (c.solucion) {
-    linea(kColumnasControl[0], TextoModo(c.solucion->modo));
-    for (const auto& e : kElegidos)
-      linea(e.nombre, TextoElegido(e, c.solucion->datos, r));
-  }
-  for (const auto& d : kResultados)
-    linea(d.nombre, TextoResultado(c.resultados.*d.miembro, d, r));
+  if (!c.datos)
+    return std::string(kEstadoRechazo) + "\t" + c.motivo + "\n";
+  SalidaPasada salida(r, {});
   if (c.solucion)
-    for (std::size_t a = 0; a < kNumAvisos; ++a)
-      if (Tiene(c.solucion->avisos, static_cast<Aviso>(a)))
-        linea("aviso", TextoAviso(static_cast<Aviso>(a)));
-  return t;
+    salida.Solucion(*c.solucion);
+  else
+    salida.Resultados(c.resultados);
+  std::vector<std::string> motivos = c.motivosError;
+  for (const auto& a : c.avisosModelo)
+    motivos.push_back(std::string(kPrefijoAviso) + a);
+  salida.Textos(kColumnaMotivos, "motivo", std::move(motivos));
+  return salida.Texto();
 }
 
 bool PonerLinea(const LineaResuelta& l, Estudio& e, const ConfiguracionRegional& r) {

@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/control.h"
 #include "lote/estudio.h"
@@ -25,7 +27,14 @@ struct EvaluacionCaso {
   std::optional<DatosControl> control;  // under control data
   ResultadosEnlace resultados;
   std::optional<SolucionControl> solucion;  // under control data
+  // Why each result shown as "ERROR" is, opening with its name, and where the data leave the
+  // model (engine/motivos.h).
+  std::vector<std::string> motivosError;
+  std::vector<std::string> avisosModelo;
 };
+
+// The reason of result `resultado` among `motivosError`; empty when it has none.
+std::string_view MotivoDeResultado(const EvaluacionCaso& c, const DescripcionResultado& resultado);
 
 // Whether the case's field of `p` is used: under control data Idc and Vdci are not, the order and
 // the taps fix them.
@@ -40,7 +49,8 @@ Base BaseDeEstudio(const Estudio& e, const ConfiguracionRegional& r);
 
 // The case's results as text for the clipboard, a NAME<TAB>TEXT line each, as zelk-calc prints a
 // single pass: under control data the mode and the chosen values first and the warnings after;
-// "ERROR EN DATOS" and why when there are none.
+// then a "motivo" line for each reason and warning of the model; "ERROR EN DATOS" and why when
+// there are none.
 std::string TextoDeResultados(const EvaluacionCaso& c, const ConfiguracionRegional& r);
 
 // A solved line of a PSS/E case into the study's case: its data with the present taps, its control

@@ -223,37 +223,13 @@ Punto ControlDeTabla::Evaluar(const TextosEntrada& textos,
   if (motivo) {
     if (rechazos.Anotar())
       rechazos.Primero(donde(), *motivo);
+    p.motivos = {std::move(*motivo)};
     return p;
   }
   p.datos = datos;
   p.control = PuntoControl{c, ResolverControl(*datos, c)};
   p.resultados = p.control->solucion.resultados;
   return p;
-}
-
-int PasadaControl(const std::array<std::string, kNumParametros>& base, const BaseControl& control,
-                  const ConfiguracionRegional& r, std::ostream& out, std::ostream& err) {
-  TextosEntrada textos;
-  std::copy(base.begin(), base.end(), textos.begin());
-  const TextosControl textosControl = Vistas(control.textos);
-  const Punto p = EvaluarControl(textos, textosControl, r);
-  if (!p.control) {
-    err << "zelk-calc: ERROR EN DATOS: "
-        << (LeerDatos(textos, r) ? MotivoControl(textos, textosControl, r)
-                                 : MotivosDeRechazo(textos, {}, r).front())
-        << '\n';
-    return 3;
-  }
-  const SolucionControl& s = p.control->solucion;
-  out << kColumnasControl[0] << '\t' << TextoModo(s.modo) << '\n';
-  for (const auto& e : kElegidos)
-    out << e.nombre << '\t' << TextoElegido(e, s.datos, r) << '\n';
-  for (const auto& d : kResultados)
-    out << d.nombre << '\t' << TextoResultado(s.resultados.*d.miembro, d, r) << '\n';
-  for (std::size_t a = 0; a < kNumAvisos; ++a)
-    if (Tiene(s.avisos, static_cast<Aviso>(a)))
-      out << "aviso\t" << TextoAviso(static_cast<Aviso>(a)) << '\n';
-  return 0;
 }
 
 void AvisosDeLectura(const BaseControl& control, const ConfiguracionRegional& r,

@@ -95,11 +95,6 @@ class ControlDeTabla {
   std::vector<std::pair<std::size_t, std::size_t>> columnas_;  // field, control datum
 };
 
-// The single pass under control data, from the run's 18 texts: the mode, the chosen values, the 13
-// results and the warnings as NAME<TAB>TEXT lines. Exit status 0, or 3 with the reasons on `err`.
-int PasadaControl(const std::array<std::string, kNumParametros>& textos, const BaseControl& control,
-                  const ConfiguracionRegional& r, std::ostream& out, std::ostream& err);
-
 // The warnings for control data typed as NAME=TEXT that the window's reading takes through a
 // misplaced group separator, as for the 18 data.
 void AvisosDeLectura(const BaseControl& control, const ConfiguracionRegional& r, std::ostream& err);

@@ -160,12 +160,15 @@ void Rechazos::Sumar(std::size_t cuantos, std::string_view primero) {
 std::string Rechazos::Texto(std::size_t total) const {
   if (cuantos_ == 0)
     return {};
-  const std::string rechazada = femenino_ ? "rechazada" : "rechazado";
+  const std::string rechazada = !calificativo_.empty() ? std::string(calificativo_)
+                                : femenino_            ? "rechazada"
+                                                       : "rechazado";
   if (cuantos_ == 1)
     return "1 " + std::string(fila_) + " de " + std::to_string(total) + ' ' + rechazada + ": " +
            primero_;
   return std::to_string(cuantos_) + " de " + std::to_string(total) + ' ' + std::string(filas_) +
-         ' ' + rechazada + "s; " + (femenino_ ? "la primera, " : "el primero, ") + primero_;
+         ' ' + rechazada + (calificativo_.empty() ? "s; " : "; ") +
+         (femenino_ ? "la primera, " : "el primero, ") + primero_;
 }
 
 void Rechazos::Informar(std::ostream& err, std::size_t total) const {

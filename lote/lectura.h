@@ -72,8 +72,11 @@ std::optional<std::string> AvisoDeLectura(std::string_view nombre, std::string_v
 class Rechazos {
  public:
   // `fila` and `filas` name what is counted, in the singular and the plural: "fila", "filas".
-  Rechazos(std::string_view fila, std::string_view filas, bool femenino)
-      : fila_(fila), filas_(filas), femenino_(femenino) {}
+  // `calificativo`, when given, says what happened to them instead of "rechazada(s)", the same
+  // for one or many ("sin solución").
+  Rechazos(std::string_view fila, std::string_view filas, bool femenino,
+           std::string_view calificativo = {})
+      : fila_(fila), filas_(filas), femenino_(femenino), calificativo_(calificativo) {}
 
   bool Alguno() const { return cuantos_ > 0; }
   std::size_t Cuantos() const { return cuantos_; }
@@ -93,6 +96,7 @@ class Rechazos {
  private:
   std::string_view fila_, filas_;
   bool femenino_;
+  std::string_view calificativo_;
   std::size_t cuantos_ = 0;
   std::string primero_;
 };

@@ -37,7 +37,8 @@ TextosEntrada Vistas(const Base& base) {
 }
 
 std::vector<Columna> Cabecera(const std::vector<std::string>& nombres, std::size_t linea,
-                              Formato formato, const Base& base) {
+                              const OpcionesSalida& opciones, const Base& base) {
+  const Formato formato = opciones.formato;
   std::vector<Columna> columnas;
   std::unordered_set<std::string_view> vistos;
   bool sinNombre = false;
@@ -48,6 +49,14 @@ std::vector<Columna> Cabecera(const std::vector<std::string>& nombres, std::size
     if (p != nullptr && base.asignado[Indice(p->campo)])
       throw csv::ErrorCsv{linea, "columna «" + n + "»: el dato se da también como " + n +
                                      "=TEXTO; quite uno de los dos"};
+    if (base.objetivo && n == base.objetivo->variable.Nombre())
+      throw csv::ErrorCsv{linea, "columna «" + n +
+                                     "»: es el dato que --vary busca en cada fila; "
+                                     "quítela"};
+    if (opciones.motivos && n == kColumnaMotivos)
+      throw csv::ErrorCsv{linea, "columna «" + n +
+                                     "»: con --motivos la tabla añade una columna "
+                                     "con ese nombre"};
     if (n.empty()) {
       // Spreadsheets leave columns without a name; JSON needs one per column.
       if (sinNombre && formato == Formato::Json)
@@ -78,18 +87,46 @@ std::size_t ParametrosEn(const std::vector<std::string>& nombres) {
 
 // The checks and the computation of a row whose texts marked in `deTabla` come from a table;
 // `donde()` names the row, asked only of the first one rejected.
+// With `motivos`, a rejected row keeps every reason.
 template <typename Donde>
 Punto EvaluarFila(const TextosEntrada& textos, const LectorFilas& lector, const DeTabla& deTabla,
-                  const ConfiguracionRegional& r, Rechazos& rechazos, Donde donde,
+                  const ConfiguracionRegional& r, Rechazos& rechazos, Donde donde, bool motivos,
                   bool conMargen = false) {
   Punto p;
   p.datos = lector.Leer(textos, conMargen);
-  if (p.datos)
+  if (p.datos) {
     p.resultados = CalcularEnlace(*p.datos);
-  else if (rechazos.Anotar())
+  } else if (motivos) {
+    p.motivos = MotivosDeRechazo(textos, deTabla, r);
+    if (rechazos.Anotar())
+      rechazos.Primero(donde(), p.motivos.front());
+  } else if (rechazos.Anotar()) {
     rechazos.Primero(donde(), MotivosDeRechazo(textos, deTabla, r).front());
+  }
   return p;
 }
+
+// What a point of a table gets past the pass: its target solved, a row without a solution noted
+// in `sinSolucion`, and its reasons and warnings.
+template <typename Donde>
+void Completar(Punto& p, const Base& base, const OpcionesSalida& opciones,
+               const ConfiguracionRegional& r, Rechazos& sinSolucion, Donde donde) {
+  if (base.objetivo && p.datos) {
+    std::string motivo;
+    ResolverPunto(p, *base.objetivo, r, &motivo);
+    if (p.sinSolucion) {
+      if (sinSolucion.Anotar())
+        sinSolucion.Primero(donde(), motivo);
+      if (opciones.motivos)
+        p.motivos = {motivo};
+      return;
+    }
+  }
+  if (opciones.motivos)
+    AnadirMotivos(p, r);
+}
+
+constexpr std::string_view kSinSolucion = "sin solución";
 
 }  // namespace
 
@@ -109,7 +146,9 @@ struct BloqueCsv {
   // What the rows give: their part of the table, and the rows rejected.
   std::string salida;
   std::size_t rechazadas = 0;
-  std::string primerRechazo;  // where and why the first was
+  std::string primerRechazo;    // where and why the first was
+  std::size_t sinSolucion = 0;  // rows of a target that no value reaches
+  std::string primeraSinSolucion;
 
   void Vaciar() {
     textos.clear();
@@ -119,6 +158,8 @@ struct BloqueCsv {
     salida.clear();
     rechazadas = 0;
     primerRechazo.clear();
+    sinSolucion = 0;
+    primeraSinSolucion.clear();
   }
 };
 
@@ -133,9 +174,15 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
   try {
     if (!lector.Siguiente(campos))
       throw csv::ErrorCsv{1, "falta la cabecera"};
-    auto columnas = Cabecera(campos, lector.Linea(), opciones.formato, base);
+    auto columnas = Cabecera(campos, lector.Linea(), opciones, base);
     ControlDeTabla control(columnas, base.control, r, lector.Linea(), true);
     opciones.control = control.Activo();
+    if (base.objetivo) {
+      // Control data in the file's columns decide what may be sought and varied.
+      if (const auto motivo = ObjetivoConControl(*base.objetivo, control.Activo()))
+        throw csv::ErrorCsv{lector.Linea(), *motivo};
+      opciones.resuelta = ColumnaResuelta(*base.objetivo, control.Activo());
+    }
     // Where each column's text goes among the 18 inputs; none for a column of the user's own.
     const std::size_t nColumnas = columnas.size();
     std::vector<std::optional<std::size_t>> indices;
@@ -157,6 +204,7 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
         variables[*i] = true;
     const LectorFilas lectorFilas(Vistas(base), variables, deTabla, r);
     Rechazos rechazos("fila", "filas", true);
+    Rechazos sinSolucion("fila", "filas", true, kSinSolucion);
     std::size_t filas = 0, vacias = 0;
 
     const auto llenar = [&](BloqueCsv& b) {
@@ -195,6 +243,7 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
       TextosEntrada textos = Vistas(base);
       std::vector<std::string_view> propios(nColumnas);
       Rechazos enBloque("fila", "filas", true);
+      Rechazos sinSolucionEnBloque("fila", "filas", true, kSinSolucion);
       const std::string_view todo(b.textos);
       for (std::size_t f = 0, campo = 0; f < b.lineas.size(); ++f) {
         const std::size_t fila = campo == 0 ? 0 : b.fines[campo - 1] + 1;
@@ -208,9 +257,11 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
             textos[*indices[c]] = texto;
         }
         const auto donde = [&] { return "línea " + std::to_string(b.lineas[f]); };
-        const Punto punto =
-            control.Activo() ? control.Evaluar(textos, deTabla, propios, r, enBloque, donde)
-                             : EvaluarFila(textos, lectorFilas, deTabla, r, enBloque, donde, true);
+        Punto punto = control.Activo()
+                          ? control.Evaluar(textos, deTabla, propios, r, enBloque, donde)
+                          : EvaluarFila(textos, lectorFilas, deTabla, r, enBloque, donde,
+                                        opciones.motivos, true);
+        Completar(punto, base, opciones, r, sinSolucionEnBloque, donde);
         // A row read without quotes under the output's separator is its line as it was read.
         const std::string_view linea =
             b.limpias[f] != 0 ? todo.substr(fila, b.fines[campo - 1] - fila) : std::string_view();
@@ -219,10 +270,14 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
       b.rechazadas = enBloque.Cuantos();
       if (enBloque.Alguno())
         b.primerRechazo = enBloque.PrimeroTexto();
+      b.sinSolucion = sinSolucionEnBloque.Cuantos();
+      if (sinSolucionEnBloque.Alguno())
+        b.primeraSinSolucion = sinSolucionEnBloque.PrimeroTexto();
     };
     const auto entregar = [&](BloqueCsv& b) {
       tabla.Filas(b.salida);
       rechazos.Sumar(b.rechazadas, b.primerRechazo);
+      sinSolucion.Sumar(b.sinSolucion, b.primeraSinSolucion);
     };
     EnOrden<BloqueCsv>(hilos, llenar, trabajar, entregar);
     tabla.Terminar();
@@ -232,7 +287,8 @@ int CalcularCsv(std::istream& entrada, const Base& base, const ConfiguracionRegi
                           : " filas sin datos (solo separadores) saltadas")
           << '\n';
     rechazos.Informar(err, filas);
-    return rechazos.Alguno() ? 3 : 0;
+    sinSolucion.Informar(err, filas);
+    return rechazos.Alguno() || sinSolucion.Alguno() ? 3 : 0;
   } catch (const csv::ErrorCsv& e) {
     err << "zelk-calc: línea " << e.linea << ": " << e.motivo << '\n';
     return 2;
@@ -382,6 +438,8 @@ struct BloqueBarrido {
   std::string salida;
   std::size_t rechazados = 0;
   std::string primerRechazo;
+  std::size_t sinSolucion = 0;
+  std::string primeroSinSolucion;
   // For a plot, each point's results, empty where the point was rejected.
   std::vector<ResultadosEnlace> resultados;
 };
@@ -396,11 +454,14 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
     columnas.push_back({std::string(b.Nombre()), b.parametro, b.control});
   ControlDeTabla control(columnas, base.control, r, 1, false);
   opciones.control = control.Activo();
+  if (base.objetivo)
+    opciones.resuelta = ColumnaResuelta(*base.objetivo, control.Activo());
   Tabla tabla(salida, r, opciones, std::move(columnas));
   const FormatoTabla& formato = tabla.Formato();
   const std::size_t interior = barridos.size() > 1 ? barridos[1].puntos : 1;
   const std::size_t total = barridos[0].puntos * interior;
   Rechazos rechazos("punto", "puntos", false);
+  Rechazos sinSolucion("punto", "puntos", false, kSinSolucion);
   const DeTabla deTabla{};
   std::array<bool, kNumParametros> variables{};
   for (const auto& b : barridos)
@@ -430,6 +491,7 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
     std::vector<std::string> propios(barridos.size());
     std::vector<std::string_view> vistas(barridos.size());
     Rechazos enBloque("punto", "puntos", false);
+    Rechazos sinSolucionEnBloque("punto", "puntos", false, kSinSolucion);
     for (std::size_t punto = b.desde; punto < b.hasta; ++punto) {
       const std::size_t k[2] = {punto / interior, punto % interior};
       for (std::size_t s = 0; s < barridos.size(); ++s) {
@@ -446,19 +508,24 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
               std::string(s ? ", " : "") + std::string(barridos[s].Nombre()) + " = " + propios[s];
         return texto;
       };
-      const Punto p = control.Activo()
-                          ? control.Evaluar(textos, deTabla, vistas, r, enBloque, donde)
-                          : EvaluarFila(textos, puntos, deTabla, r, enBloque, donde);
+      Punto p = control.Activo()
+                    ? control.Evaluar(textos, deTabla, vistas, r, enBloque, donde)
+                    : EvaluarFila(textos, puntos, deTabla, r, enBloque, donde, opciones.motivos);
+      Completar(p, base, opciones, r, sinSolucionEnBloque, donde);
       formato.Fila(b.salida, vistas, p, punto == 0);
       if (!reducidas.empty())
-        b.resultados.push_back(p.datos ? p.resultados : ResultadosEnlace{});
+        b.resultados.push_back(p.datos && !p.sinSolucion ? p.resultados : ResultadosEnlace{});
     }
     b.rechazados = enBloque.Cuantos();
     b.primerRechazo = enBloque.Alguno() ? enBloque.PrimeroTexto() : std::string();
+    b.sinSolucion = sinSolucionEnBloque.Cuantos();
+    b.primeroSinSolucion =
+        sinSolucionEnBloque.Alguno() ? sinSolucionEnBloque.PrimeroTexto() : std::string();
   };
   const auto entregar = [&](BloqueBarrido& b) {
     tabla.Filas(b.salida);
     rechazos.Sumar(b.rechazados, b.primerRechazo);
+    sinSolucion.Sumar(b.sinSolucion, b.primeroSinSolucion);
     for (std::size_t i = 0; i < b.resultados.size(); ++i)
       for (std::size_t n = 0; n < reducidas.size(); ++n)
         reducidas[n].Anadir(b.desde + i, barridos[0].Valor(b.desde + i),
@@ -469,7 +536,8 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
   for (std::size_t n = 0; n < reducidas.size(); ++n)
     curvas->y[n] = reducidas[n].Terminar();
   rechazos.Informar(err, total);
-  return rechazos.Alguno() ? 3 : 0;
+  sinSolucion.Informar(err, total);
+  return rechazos.Alguno() || sinSolucion.Alguno() ? 3 : 0;
 }
 
 std::optional<double> TapPara(const DatosEnlace& d, Angulo angulo, double grados) {
@@ -536,10 +604,43 @@ std::variant<TapHallado, std::string> HallarTap(const DatosEnlace& d, Angulo ang
   return TapHallado{*exacto, *posicion};
 }
 
-std::string MotivoTapInservible(Angulo angulo, std::string_view textoTap, bool datosRechazados) {
+std::string MotivoTapInservible(Angulo angulo, std::string_view textoTap, bool datosRechazados,
+                                std::string_view oferta) {
   return "con " + std::string(TapDe(angulo).nombre) + " = " + std::string(textoTap) + ", " +
          std::string(NombreDe(angulo)) +
-         (datosRechazados ? ": ERROR EN DATOS" : " no se puede formar") + "; ese tap no sirve";
+         (datosRechazados ? ": ERROR EN DATOS" : " no se puede formar") + "; ese tap no sirve" +
+         std::string(oferta);
+}
+
+std::string OfertaDeTap(const DatosEnlace& d, Angulo angulo, double exacto, const Escalones& e,
+                        const ConfiguracionRegional& r) {
+  if (!(e.paso > 0) || !(e.minimo <= e.maximo))
+    return {};
+  const auto& tap = TapDe(angulo);
+  const auto* resultado = BuscarResultado(NombreDe(angulo));
+  const double ultima = std::floor((e.maximo - e.minimo) / e.paso + 1e-9);
+  const double cercana = std::clamp(
+      std::round((std::clamp(exacto, e.minimo, e.maximo) - e.minimo) / e.paso), 0.0, ultima);
+  // The angle at a position, as typed: nothing where it cannot be formed.
+  const auto angulo_en = [&](double k) -> Resultado {
+    const std::string texto = NumeroATexto(e.minimo + k * e.paso, r);
+    DatosEnlace con = d;
+    con.*tap.miembro = *TextoANumero(texto, r);
+    if (!DatosAceptables(con))
+      return std::nullopt;
+    return CalcularEnlace(con).*resultado->miembro;
+  };
+  for (double j = 1; j <= ultima; ++j) {
+    for (const double k : {cercana - j, cercana + j}) {
+      if (k < 0 || k > ultima)
+        continue;
+      if (const Resultado a = angulo_en(k))
+        return "; la posición más cercana que lo forma es " + std::string(tap.nombre) + " = " +
+               NumeroATexto(e.minimo + k * e.paso, r) + " (" + std::string(NombreDe(angulo)) +
+               " = " + TextoResultado(a, *resultado, r) + ")";
+    }
+  }
+  return {};
 }
 
 }  // namespace zelk::lotes

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "lote/control_lote.h"
+#include "lote/objetivo_lote.h"
 #include "lote/tabla.h"
 
 namespace zelk::lotes {
@@ -24,6 +25,9 @@ struct Base {
   std::array<std::string, kNumParametros> textos;
   std::array<bool, kNumParametros> asignado{};  // typed by the user as NAME=TEXT
   BaseControl control;
+  // Each point solved for a target: its datum found, in a column after the given ones; rows with
+  // no value in the range are "SIN SOLUCIÓN" and make the exit status 3.
+  std::optional<PeticionObjetivo> objetivo;
 };
 Base BaseDeInicio(
     const ConfiguracionRegional& r,
@@ -155,7 +159,13 @@ std::variant<TapHallado, std::string> HallarTap(const DatosEnlace& d, Angulo ang
                                                 const std::optional<Escalones>& escalones,
                                                 const ConfiguracionRegional& r);
 // Why a tap found cannot be used: at `textoTap` the angle cannot be formed, or the data with it
-// are rejected.
-std::string MotivoTapInservible(Angulo angulo, std::string_view textoTap, bool datosRechazados);
+// are rejected; then `oferta`, when there is one.
+std::string MotivoTapInservible(Angulo angulo, std::string_view textoTap, bool datosRechazados,
+                                std::string_view oferta = {});
+// Where the position nearest the exact tap cannot form the angle: the nearest one that can, with
+// the angle there ("; la posición más cercana que lo forma es tapr = 1 (alpha = 18.40)"); empty
+// when none can. Each position is judged at its text under `r`, as a user would type it.
+std::string OfertaDeTap(const DatosEnlace& d, Angulo angulo, double exacto, const Escalones& e,
+                        const ConfiguracionRegional& r);
 
 }  // namespace zelk::lotes

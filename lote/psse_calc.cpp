@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archivos/archivos.h"
+#include "engine/motivos.h"
 #include "lote/control_lote.h"
 #include "lote/csv.h"
 #include "psse/caso.h"
@@ -55,6 +56,7 @@ struct Fila {
   std::string linea;
   std::optional<SolucionControl> solucion;
   std::vector<std::string> avisos;
+  std::vector<std::string> motivos;  // with --motivos
 };
 
 class Escritor {
@@ -81,6 +83,8 @@ class Escritor {
       for (const auto& d : kResultados)
         cabecera.emplace_back(d.nombre);
       cabecera.emplace_back(kColumnaAvisos);
+      if (opciones_.motivos)
+        cabecera.emplace_back(kColumnaMotivos);
       Linea(texto, cabecera);
       for (const auto& f : filas)
         Linea(texto, Campos(f));
@@ -123,6 +127,12 @@ class Escritor {
     for (const auto& a : f.avisos)
       avisos.append(avisos.empty() ? "" : kSeparadorAvisos).append(a);
     c.push_back(TextoSeguro(avisos, regional_));
+    if (opciones_.motivos) {
+      std::string motivos;
+      for (const auto& m : f.motivos)
+        motivos.append(motivos.empty() ? "" : kSeparadorAvisos).append(m);
+      c.push_back(TextoSeguro(motivos, regional_));
+    }
     return c;
   }
 
@@ -148,6 +158,8 @@ class Escritor {
         v = TextoResultado(*r, d, regional_);
     }
     j[std::string(kColumnaAvisos)] = f.avisos;
+    if (opciones_.motivos)
+      j[std::string(kColumnaMotivos)] = f.motivos;
     return j;
   }
 
@@ -219,7 +231,12 @@ int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, Opciones
       rechazo = true;
       err << "zelk-calc: " << TextoNoResuelta(l) << '\n';
     }
-    filas.push_back({l.nombre, l.solucion, l.avisos});
+    Fila f{l.nombre, l.solucion, l.avisos, {}};
+    if (!l.solucion)
+      f.motivos.push_back(l.motivo);
+    else if (opciones.motivos)
+      f.motivos = Motivos(l.solucion->datos, l.solucion->resultados, r);
+    filas.push_back(std::move(f));
   }
   Escritor(salida, r, opciones).Escribir(filas);
   return rechazo ? 3 : 0;

@@ -11,6 +11,8 @@
 
 #include "archivos/archivos.h"
 #include "engine/calculo.h"
+#include "engine/cifras.h"
+#include "engine/motivos.h"
 #include "lote/control_lote.h"
 #include "lote/csv.h"
 
@@ -167,6 +169,16 @@ void EscribirTextoJson(Destino& salida, std::string_view texto) {
 
 }  // namespace
 
+void AnadirMotivos(Punto& p, const ConfiguracionRegional& r) {
+  if (!p.datos || p.sinSolucion)
+    return;
+  if (p.control) {
+    p.motivos = Motivos(p.control->solucion.datos, p.control->solucion.resultados, r);
+    return;
+  }
+  p.motivos = Motivos(*p.datos, p.resultados, r);
+}
+
 Punto Evaluar(const TextosEntrada& textos, const ConfiguracionRegional& r) {
   Punto p;
   p.datos = LeerDatos(textos, r);
@@ -219,7 +231,8 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
       decimal.find_first_of(std::string{separador_, '"', '\n', '\r'}) == std::string::npos;
   for (std::size_t i = 0; i < finDeFila_.size(); ++i) {
     finDeFila_[i].push_back(separador_);
-    csv::EscribirCampo(finDeFila_[i], i == 0 ? kEstadoBien : kEstadoRechazo, separador_);
+    const std::array<std::string_view, 3> estados{kEstadoBien, kEstadoRechazo, kEstadoSinSolucion};
+    csv::EscribirCampo(finDeFila_[i], estados[i], separador_);
     finDeFila_[i].append("\r\n");
   }
   decimalSinEscapes_ = std::none_of(decimal.begin(), decimal.end(), [](char c) {
@@ -237,6 +250,8 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
   };
   for (const auto& c : columnas_)
     clave(c.nombre);
+  if (!opciones_.resuelta.empty())
+    clave(opciones_.resuelta);
   if (opciones_.control)
     for (const auto n : kColumnasControl)
       clave(n);
@@ -244,6 +259,8 @@ FormatoTabla::FormatoTabla(const ConfiguracionRegional& r, OpcionesSalida opcion
     clave(d.nombre);
   if (opciones_.control)
     clave(kColumnaAvisos);
+  if (opciones_.motivos)
+    clave(kColumnaMotivos);
   clave("estado");
 }
 
@@ -279,6 +296,10 @@ std::string FormatoTabla::Cabecera() const {
     TextoCsv(salida, c.nombre, primero);
     primero = false;
   }
+  if (!opciones_.resuelta.empty()) {
+    CampoCsv(salida, opciones_.resuelta, primero);
+    primero = false;
+  }
   if (opciones_.control) {
     for (const auto n : kColumnasControl) {
       CampoCsv(salida, n, primero);
@@ -291,6 +312,8 @@ std::string FormatoTabla::Cabecera() const {
   }
   if (opciones_.control)
     CampoCsv(salida, kColumnaAvisos, false);
+  if (opciones_.motivos)
+    CampoCsv(salida, kColumnaMotivos, false);
   CampoCsv(salida, "estado", primero);
   salida.append("\r\n");
   return salida;
@@ -304,7 +327,11 @@ std::string_view FormatoTabla::Cierre(bool conFilas) const {
 
 void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> textos,
                         const Punto& punto, bool primera, std::string_view linea) const {
-  const bool aceptada = punto.datos.has_value();
+  // Results are written for accepted data that reached their target, if they had one.
+  const bool leida = punto.datos.has_value();
+  const bool aceptada = leida && !punto.sinSolucion;
+  const std::size_t estado = !punto.datos ? 1 : punto.sinSolucion ? 2 : 0;
+  const std::array<std::string_view, 3> estados{kEstadoBien, kEstadoRechazo, kEstadoSinSolucion};
   std::array<char, 32> numero;
   if (opciones_.formato == Formato::Json) {
     Renglon fila(salida);
@@ -317,9 +344,9 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
     for (std::size_t i = 0; i < columnas_.size(); ++i) {
       const auto* p = columnas_[i].parametro;
       const auto v = ValorControl(columnas_[i], punto, opciones_.crudo);
-      if ((opciones_.crudo && aceptada && p != nullptr) || v || escapes != 0)
+      if ((opciones_.crudo && leida && p != nullptr) || v || escapes != 0)
         fila.append(claves_[clave++]);
-      if (opciones_.crudo && aceptada && p != nullptr) {
+      if (opciones_.crudo && leida && p != nullptr) {
         NumeroJson(fila.Tabla(), (*punto.datos).*(p->miembro));
       } else if (v) {
         NumeroJson(fila.Tabla(), *v);
@@ -330,6 +357,15 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
       } else {
         EscribirTextoJson(fila, textos[i]);
       }
+    }
+    if (!opciones_.resuelta.empty()) {
+      fila.append(claves_[clave++]);
+      if (!punto.resuelto)
+        fila.append("null");
+      else if (opciones_.crudo)
+        NumeroJson(fila.Tabla(), *punto.resuelto);
+      else
+        EscribirTextoJson(fila, CifraCompleta(*punto.resuelto, regional_));
     }
     if (opciones_.control) {
       const SolucionControl* s = punto.control ? &punto.control->solucion : nullptr;
@@ -385,8 +421,18 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
       }
       fila.push_back(']');
     }
+    if (opciones_.motivos) {
+      fila.append(claves_[clave++]);
+      fila.push_back('[');
+      for (std::size_t m = 0; m < punto.motivos.size(); ++m) {
+        if (m > 0)
+          fila.push_back(',');
+        EscribirTextoJson(fila, punto.motivos[m]);
+      }
+      fila.push_back(']');
+    }
     fila.append(claves_.back());
-    EscribirTextoJson(fila, aceptada ? kEstadoBien : kEstadoRechazo);
+    EscribirTextoJson(fila, estados[estado]);
     fila.push_back('}');
     fila.Volcar();
     return;
@@ -403,12 +449,22 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
   }
   for (std::size_t i = primero ? 0 : columnas_.size(); i < columnas_.size(); ++i) {
     const auto* p = columnas_[i].parametro;
-    if (opciones_.crudo && aceptada && p != nullptr)
+    if (opciones_.crudo && leida && p != nullptr)
       CampoCsv(fila.Tabla(), NumeroCrudo((*punto.datos).*(p->miembro), numero), primero);
     else if (const auto v = ValorControl(columnas_[i], punto, opciones_.crudo))
       CampoCsv(fila.Tabla(), NumeroCrudo(*v, numero), primero);
     else
       TextoCsv(fila.Tabla(), textos[i], primero, !linea.empty());
+    primero = false;
+  }
+  if (!opciones_.resuelta.empty()) {
+    std::string& tabla = fila.Tabla();
+    if (!punto.resuelto)
+      CampoCsv(tabla, {}, primero);
+    else if (opciones_.crudo)
+      CampoCsv(tabla, NumeroCrudo(*punto.resuelto, numero), primero);
+    else
+      CampoCsv(tabla, CifraCompleta(*punto.resuelto, regional_), primero);
     primero = false;
   }
   if (opciones_.control) {
@@ -452,7 +508,13 @@ void FormatoTabla::Fila(std::string& salida, std::span<const std::string_view> t
       avisos.append(avisos.empty() ? "" : kSeparadorAvisos).append(a);
     CampoCsv(fila.Tabla(), avisos, false);
   }
-  fila.append(finDeFila_[aceptada ? 0 : 1]);
+  if (opciones_.motivos) {
+    std::string motivos;
+    for (const auto& m : punto.motivos)
+      motivos.append(motivos.empty() ? "" : kSeparadorAvisos).append(m);
+    CampoCsv(fila.Tabla(), TextoSeguro(motivos, regional_), false);
+  }
+  fila.append(finDeFila_[estado]);
   fila.Volcar();
 }
 

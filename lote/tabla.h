@@ -20,6 +20,10 @@ namespace zelk::lotes {
 
 inline constexpr std::string_view kEstadoBien = "OK";
 inline constexpr std::string_view kEstadoRechazo = "ERROR EN DATOS";
+// A row solved for a target that no value of the datum reaches within the range.
+inline constexpr std::string_view kEstadoSinSolucion = "SIN SOLUCIÓN";
+// The column of the reasons and warnings of each row.
+inline constexpr std::string_view kColumnaMotivos = "motivos";
 
 enum class Formato { Csv, Json };
 
@@ -32,6 +36,10 @@ struct OpcionesSalida {
   bool marca = false;
   // The run solves control data: the table adds their solution's columns (lote/control_lote.h).
   bool control = false;
+  // The table adds a last column of each row's reasons and warnings (engine/motivos.h).
+  bool motivos = false;
+  // The datum solved for a target, as the column after the given ones; empty without a target.
+  std::string resuelta;
 };
 
 // A point solved under control data: those data and the solution.
@@ -46,7 +54,16 @@ struct Punto {
   std::optional<DatosEnlace> datos;
   ResultadosEnlace resultados;
   std::optional<PuntoControl> control;
+  // Solved for a target: the datum's value found, or none within the range.
+  std::optional<double> resuelto;
+  bool sinSolucion = false;
+  // Why its results are ERROR or its data rejected, and its warnings, when the table shows them.
+  std::vector<std::string> motivos;
 };
+
+// The reasons and warnings of a point whose data were accepted, into `motivos`: those of the
+// solution under control data, else of the pass; nothing for a point without a solution.
+void AnadirMotivos(Punto& p, const ConfiguracionRegional& r);
 
 // The checks and the computation of one pass, without a form and without the window's reset.
 Punto Evaluar(const TextosEntrada& textos, const ConfiguracionRegional& r);
@@ -103,7 +120,7 @@ class FormatoTabla {
   std::vector<std::string> claves_;  // JSON: `"name":` of every column, with the comma between
   std::vector<std::string> clavesComilla_;  // the same, each with the quote that opens a text
   // CSV: the end of a row without control data, from the separator before its state on.
-  std::array<std::string, 2> finDeFila_;  // accepted, rejected
+  std::array<std::string, 3> finDeFila_;  // accepted, rejected, without a solution
 };
 
 // The table written to a stream as its rows come, or as blocks of rows formatted elsewhere.

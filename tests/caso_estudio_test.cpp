@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "lote/barrido_memoria.h"
+#include "lote/pasada_salida.h"
 #include "tests/casos.h"
 #include "tests/regionales.h"
 
@@ -108,10 +109,25 @@ TEST(CasoEstudio, TextoComoZelkCalc) {
   const auto ev = lotes::EvaluarCaso(e, kEspana);
   const lotes::Base base = lotes::BaseDeEstudio(e, kEspana);
   std::ostringstream out, err;
-  ASSERT_EQ(lotes::PasadaControl(base.textos, base.control, kEspana, out, err), 0);
-  EXPECT_EQ(lotes::TextoDeResultados(ev, kEspana), out.str());
+  ASSERT_EQ(lotes::PasadaControl(base.textos, base.control, kEspana, {}, out, err), 0);
+  // The reasons zelk-calc says on its error stream follow as "motivo" lines.
+  std::string motivos;
+  std::istringstream lineas(err.str());
+  for (std::string l; std::getline(lineas, l);)
+    motivos += "motivo\t" + l.substr(std::string_view("zelk-calc: ").size()) + "\n";
+  EXPECT_EQ(lotes::TextoDeResultados(ev, kEspana), out.str() + motivos);
   EXPECT_EQ(lotes::TextoDeResultados(lotes::EvaluarCaso(Con({{"Nr", "0"}}), kEspana), kEspana),
             "ERROR EN DATOS\t«Nr» = «0» no puede valer 0\n");
+  // Every result shown as ERROR has its reason, found by its name.
+  const auto grande = lotes::EvaluarCaso(Con({{"Idc", "12000"}}), kEspana);
+  ASSERT_TRUE(grande.datos);
+  for (const auto& d : kResultados) {
+    const bool error = !(grande.resultados.*d.miembro).has_value();
+    EXPECT_EQ(lotes::MotivoDeResultado(grande, d).empty(), !error) << d.nombre;
+  }
+  const std::string texto = lotes::TextoDeResultados(grande, kEspana);
+  EXPECT_NE(texto.find("alpha\tERROR\n"), std::string::npos) << texto;
+  EXPECT_NE(texto.find("\nmotivo\talpha: "), std::string::npos) << texto;
 }
 
 // A sweep of the study under control data starts from the case whatever Idc holds.

@@ -197,7 +197,7 @@ TEST(Barridos, PuntosRechazadosYErroresDeUso) {
                                                {"--sweep", "Idc=a:2:3"},
                                                {"--sweep", "Idc=1:2:3", "--csv", "x"},
                                                {"--plot", "x.svg"},
-                                               {"--raw"},
+                                               {"--bom"},
                                                {"--sweep", "Idc=1:2:2", "--format", "xml"},
                                                {"--tap-step", "0.1"}}) {
     const auto u = Ejecutar(kZelkCalc, args, kIngles);

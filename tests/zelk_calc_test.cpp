@@ -207,7 +207,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "tapi\n"},
         CasoTap{"PosicionSinAngulo",
                 {"--tap-for", "alpha=0", "--tap-step", "0.1", "--tap-range", "1:1.2"},
-                "zelk-calc: con tapr = 1.1, alpha no se puede formar; ese tap no sirve\n"}),
+                "zelk-calc: con tapr = 1.1, alpha no se puede formar; ese tap no sirve; la "
+                "posición más cercana que lo forma es tapr = 1 (alpha = 18.40)\n"}),
     prueba::PorNombre());
 
 // The tap sought needs no usable text of its own: it is what is being found.

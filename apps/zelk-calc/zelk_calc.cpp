@@ -16,6 +16,7 @@
 #include "lote/csv.h"
 #include "lote/lectura.h"
 #include "lote/lotes.h"
+#include "lote/pasada_salida.h"
 #include "lote/psse_calc.h"
 
 namespace zelk {
@@ -106,10 +107,11 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
 constexpr std::size_t kHilosMaximos = 256;
 
 struct Opciones {
-  bool ayuda = false, version = false, crudo = false, marca = false;
+  bool ayuda = false, version = false, crudo = false, marca = false, motivos = false,
+       detalle = false;
   // Empty when not given: an empty value is refused.
   std::string locale, csv, salida, formato, tapPara, tapPaso, tapMargen, grafico, tamano, hilos,
-      psse;
+      psse, objetivo, variar, margen;
   std::vector<std::string> barridos, asignaciones;
 };
 
@@ -120,7 +122,7 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
     std::string_view nombre;
     std::string Opciones::*destino;
   };
-  static constexpr std::array<ConValor, 12> kConValor{{{"--locale", &Opciones::locale},
+  static constexpr std::array<ConValor, 15> kConValor{{{"--locale", &Opciones::locale},
                                                        {"--csv", &Opciones::csv},
                                                        {"-o", &Opciones::salida},
                                                        {"--output", &Opciones::salida},
@@ -131,16 +133,21 @@ std::optional<std::string> Analizar(std::span<const std::string_view> args, Opci
                                                        {"--tap-step", &Opciones::tapPaso},
                                                        {"--tap-range", &Opciones::tapMargen},
                                                        {"--hilos", &Opciones::hilos},
-                                                       {"--psse", &Opciones::psse}}};
+                                                       {"--psse", &Opciones::psse},
+                                                       {"--target", &Opciones::objetivo},
+                                                       {"--vary", &Opciones::variar},
+                                                       {"--range", &Opciones::margen}}};
   struct Bandera {
     std::string_view nombre;
     bool Opciones::*destino;
   };
-  static constexpr std::array<Bandera, 5> kBanderas{{{"-h", &Opciones::ayuda},
+  static constexpr std::array<Bandera, 7> kBanderas{{{"-h", &Opciones::ayuda},
                                                      {"--help", &Opciones::ayuda},
                                                      {"--version", &Opciones::version},
                                                      {"--raw", &Opciones::crudo},
-                                                     {"--bom", &Opciones::marca}}};
+                                                     {"--bom", &Opciones::marca},
+                                                     {"--motivos", &Opciones::motivos},
+                                                     {"--detalle", &Opciones::detalle}}};
   bool soloDatos = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
@@ -281,7 +288,10 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
   const lotes::Punto punto = lotes::Evaluar(textos, r);
   if (!punto.datos || !(punto.resultados.*resultado->miembro) ||
       !std::isfinite(*(punto.resultados.*resultado->miembro))) {
-    err << "zelk-calc: " << lotes::MotivoTapInservible(angulo, textoTap, !punto.datos) << '\n';
+    const std::string oferta =
+        escalones && punto.datos ? lotes::OfertaDeTap(*datos, angulo, exacto, *escalones, r) : "";
+    err << "zelk-calc: " << lotes::MotivoTapInservible(angulo, textoTap, !punto.datos, oferta)
+        << '\n';
     return kSalidaRechazo;
   }
   out << tap->nombre << "_exacto\t" << NumeroATexto(exacto, r) << '\n';
@@ -291,13 +301,28 @@ int ResolverTap(const Opciones& o, const lotes::Base& base, const ConfiguracionR
   return kSalidaBien;
 }
 
-// The run once the options are read; file errors come as messages with status 2.
+// The run once the options are read: one function per mode, chosen in Ejecutar; file errors come
+// as messages with status 2.
 class Ejecucion {
  public:
   Ejecucion(const Opciones& o, const EntornoCalc& entorno, std::ostream& out, std::ostream& err)
       : o_(o), entorno_(entorno), out_(out), err_(err) {}
 
-  int Ejecutar();
+  int Ejecutar() {
+    if (const auto estado = Preparar())
+      return *estado;
+    if (!o_.psse.empty())
+      return CasoRaw();
+    if (!o_.csv.empty())
+      return Csv();
+    if (!o_.barridos.empty())
+      return Barrido();
+    if (!o_.tapPara.empty())
+      return Tap();
+    if (!o_.objetivo.empty())
+      return Objetivo();
+    return o_.detalle ? Detalle() : Pasada();
+  }
 
   // True when a failure to write standard output has already been told.
   bool SalidaEstandarInformada() const { return salidaEstandarInformada_; }
@@ -312,23 +337,97 @@ class Ejecucion {
     return kSalidaUso;
   }
   static std::string Nombre(const std::string& archivo) { return "«" + archivo + "»"; }
-  int Tabla(const ConfiguracionRegional& r, const lotes::Base& base);
+
+  std::optional<int> Preparar();
+  std::optional<std::string> Combinaciones() const;
+  lotes::OpcionesPasada DePasada() const {
+    return {o_.crudo, o_.formato == "json", o_.motivos, o_.detalle};
+  }
+
+  int Pasada() {
+    if (base_.control.dada)
+      return lotes::PasadaControl(base_.textos, base_.control, *r_, DePasada(), out_, err_);
+    return lotes::PasadaSimple(*r_, asignaciones_, base_.textos, DePasada(), out_, err_);
+  }
+  // The detail of both ends comes with the pass's own options.
+  int Detalle() { return Pasada(); }
+  int Objetivo() {
+    return lotes::PasadaObjetivo(base_.textos, base_.control, *base_.objetivo, *r_, DePasada(),
+                                 out_, err_);
+  }
+  int Tap() {
+    return ResolverTap(o_, base_, *r_, out_, err_, [this](std::string m) { return Uso(m); });
+  }
+  int Csv();
+  int Barrido();
+  int CasoRaw();
+
+  // A table from `entrada` (a file's name, "-" for standard input, or empty) to -o or standard
+  // output, with the plot of `curvas` when --plot is given: `calcular` writes it and gives the
+  // exit status.
+  using Calculo = std::function<int(std::istream* entrada, std::ostream& salida,
+                                    const lotes::OpcionesSalida& opciones, std::size_t hilos,
+                                    lotes::Curvas* curvas)>;
+  int Tabla(const std::string& entrada, const Calculo& calcular);
 
   const Opciones& o_;
   const EntornoCalc& entorno_;
   std::ostream& out_;
   std::ostream& err_;
   bool salidaEstandarInformada_ = false;
+  std::optional<ConfiguracionRegional> regional_;
+  const ConfiguracionRegional* r_ = nullptr;
+  std::vector<Asignacion> asignaciones_;
+  lotes::Base base_;
 };
 
-int Ejecucion::Ejecutar() {
-  std::optional<ConfiguracionRegional> regional;
+// The options that do not go together, before anything is read.
+std::optional<std::string> Ejecucion::Combinaciones() const {
+  const bool psse = !o_.psse.empty();
+  const bool tabla = !o_.csv.empty() || !o_.barridos.empty() || psse;
+  const bool tap = !o_.tapPara.empty();
+  const bool objetivo = !o_.objetivo.empty();
+  if (!o_.csv.empty() + !o_.barridos.empty() + tap + psse > 1)
+    return "--csv, --sweep, --tap-for y --psse no van juntos";
+  if (!tabla && (o_.marca || !o_.salida.empty() || !o_.hilos.empty()))
+    return "--bom, --output y --hilos son para --csv, --sweep y --psse";
+  if (tap && (o_.crudo || !o_.formato.empty() || o_.motivos || o_.detalle))
+    return "--raw, --format, --motivos y --detalle no van con --tap-for";
+  if (tabla && o_.detalle)
+    return "--detalle es para una pasada sola, no para una tabla";
+  if (psse && !o_.asignaciones.empty())
+    return "--psse no lleva datos NOMBRE=TEXTO: cada línea trae los suyos";
+  if (o_.marca && o_.formato == "json")
+    return "--bom es para CSV: JSON no lleva marca de orden";
+  if (!tap && (!o_.tapPaso.empty() || !o_.tapMargen.empty()))
+    return "--tap-step y --tap-range son para --tap-for";
+  if (objetivo != !o_.variar.empty())
+    return "--target RESULTADO=VALOR y --vary DATO van juntos";
+  if (!objetivo && !o_.margen.empty())
+    return "--range es para --target";
+  if (objetivo && (tap || psse))
+    return "--target no va con --tap-for ni con --psse";
+  if ((!o_.grafico.empty() || !o_.tamano.empty()) && o_.barridos.size() != 1)
+    return "--plot es para un solo --sweep";
+  if (!o_.tamano.empty() && o_.grafico.empty())
+    return "--plot-size va con --plot";
+  if (o_.barridos.size() > 2)
+    return "a lo sumo dos --sweep";
+  if (!o_.formato.empty() && o_.formato != "csv" && o_.formato != "json")
+    return "--format: csv o json";
+  return std::nullopt;
+}
+
+// The settings, --version and --help, the assignments, the options that go together and the base
+// texts every mode starts from; the exit status when the run ends here.
+std::optional<int> Ejecucion::Preparar() {
   if (!o_.locale.empty()) {
-    regional = entorno_.regionalPorNombre ? entorno_.regionalPorNombre(o_.locale) : std::nullopt;
-    if (!regional)
+    regional_ = entorno_.regionalPorNombre ? entorno_.regionalPorNombre(o_.locale) : std::nullopt;
+    if (!regional_)
       return Uso("--locale: no se conoce la configuración regional «" + o_.locale + "»");
   }
-  const ConfiguracionRegional& r = regional ? *regional : entorno_.regional;
+  r_ = regional_ ? &*regional_ : &entorno_.regional;
+  const ConfiguracionRegional& r = *r_;
   if (o_.version) {
     out_ << "zelk-calc " << ZELK_VERSION << '\n';
     return kSalidaBien;
@@ -345,7 +444,6 @@ int Ejecucion::Ejecutar() {
     }
     return kSalidaBien;
   }
-  std::vector<Asignacion> asignaciones;
   std::vector<std::pair<const DescripcionControl*, std::string>> control;
   for (const auto& a : o_.asignaciones) {
     const auto igual = a.find('=');
@@ -359,75 +457,111 @@ int Ejecucion::Ejecutar() {
     }
     if (!p)
       return Uso("no hay ningún dato «" + a.substr(0, igual) + "»");
-    if (std::any_of(asignaciones.begin(), asignaciones.end(),
+    if (std::any_of(asignaciones_.begin(), asignaciones_.end(),
                     [&](const Asignacion& x) { return x.parametro == p; }))
       return Uso(std::string(p->nombre) + "=TEXTO: dado más de una vez");
-    asignaciones.push_back({p, a.substr(igual + 1)});
+    asignaciones_.push_back({p, a.substr(igual + 1)});
   }
   // The window's reading stays, but a number it reads through a misplaced group separator is
   // likely not the one meant.
-  for (const auto& a : asignaciones)
+  for (const auto& a : asignaciones_)
     if (const auto aviso = lotes::AvisoDeLectura(*a.parametro, a.texto, r))
       err_ << "zelk-calc: " << *aviso << '\n';
-
-  const bool psse = !o_.psse.empty();
-  const bool tabla = !o_.csv.empty() || !o_.barridos.empty() || psse;
-  const bool tap = !o_.tapPara.empty();
-  if (!o_.csv.empty() + !o_.barridos.empty() + tap + psse > 1)
-    return Uso("--csv, --sweep, --tap-for y --psse no van juntos");
-  if (!tabla &&
-      (o_.crudo || o_.marca || !o_.formato.empty() || !o_.salida.empty() || !o_.hilos.empty()))
-    return Uso("--raw, --bom, --format, --output y --hilos son para --csv, --sweep y --psse");
-  if (psse && !o_.asignaciones.empty())
-    return Uso("--psse no lleva datos NOMBRE=TEXTO: cada línea trae los suyos");
-  if (tap && !control.empty())
+  if (const auto motivo = Combinaciones())
+    return Uso(*motivo);
+  if (!o_.tapPara.empty() && !control.empty())
     return Uso("--tap-for no va con datos de control");
-  if (o_.marca && o_.formato == "json")
-    return Uso("--bom es para CSV: JSON no lleva marca de orden");
-  if (!tap && (!o_.tapPaso.empty() || !o_.tapMargen.empty()))
-    return Uso("--tap-step y --tap-range son para --tap-for");
-  if ((!o_.grafico.empty() || !o_.tamano.empty()) && o_.barridos.size() != 1)
-    return Uso("--plot es para un solo --sweep");
-  if (!o_.tamano.empty() && o_.grafico.empty())
-    return Uso("--plot-size va con --plot");
-  if (o_.barridos.size() > 2)
-    return Uso("a lo sumo dos --sweep");
-  if (!o_.formato.empty() && o_.formato != "csv" && o_.formato != "json")
-    return Uso("--format: csv o json");
 
   std::vector<std::pair<const DescripcionParametro*, std::string>> pares;
-  for (const auto& a : asignaciones)
+  for (const auto& a : asignaciones_)
     pares.emplace_back(a.parametro, a.texto);
-  lotes::Base base = lotes::BaseDeInicio(r, pares);
-  base.control = lotes::BaseControlDeInicio(r, control, pares);
-  lotes::AvisosDeLectura(base.control, r, err_);
-  if (base.control.dada && base.control.fijado)
-    return Uso(*base.control.fijado);
-  if (!tabla && !tap && base.control.dada)
-    return lotes::PasadaControl(base.textos, base.control, r, out_, err_);
-  if (!tabla && !tap) {
-    FormularioMemoria form;
-    const bool aceptada = PasadaTrasInicio(form, r, asignaciones);
-    for (const auto& m : form.Mensajes())
-      err_ << m << '\n';
-    if (!aceptada) {
-      TextosEntrada textos;
-      for (std::size_t i = 0; i < kNumParametros; ++i)
-        textos[i] = base.textos[i];
-      for (const auto& motivo : lotes::MotivosDeRechazo(textos, {}, r))
-        err_ << "zelk-calc: " << motivo << '\n';
-    }
-    for (const auto& d : kResultados)
-      out_ << d.nombre << '\t' << form.Ver(d.campo) << '\n';
-    return aceptada ? kSalidaBien : kSalidaRechazo;
+  base_ = lotes::BaseDeInicio(r, pares);
+  base_.control = lotes::BaseControlDeInicio(r, control, pares);
+  lotes::AvisosDeLectura(base_.control, r, err_);
+  if (base_.control.dada && base_.control.fijado)
+    return Uso(*base_.control.fijado);
+  if (!o_.objetivo.empty()) {
+    // A file may bring control data in its columns, and a sweep may vary one: the table checks
+    // what they allow once it knows.
+    const bool quizaControl =
+        base_.control.dada || !o_.csv.empty() ||
+        std::any_of(o_.barridos.begin(), o_.barridos.end(), [](const std::string& b) {
+          return BuscarControl(std::string_view(b).substr(0, b.find('='))) != nullptr;
+        });
+    auto leido = lotes::LeerObjetivo(o_.objetivo, o_.variar, o_.margen, quizaControl, r);
+    if (const auto* motivo = std::get_if<std::string>(&leido))
+      return Uso(*motivo);
+    base_.objetivo = std::get<lotes::PeticionObjetivo>(std::move(leido));
+    if (o_.csv.empty() && o_.barridos.empty())
+      if (const auto motivo = lotes::ObjetivoConControl(*base_.objetivo, base_.control.dada))
+        return Uso(*motivo);
+    const auto* buscado = base_.objetivo->variable.parametro;
+    if (buscado != nullptr && base_.asignado[Indice(buscado->campo)])
+      return Uso("--vary " + std::string(buscado->nombre) + ": el dato se da también como " +
+                 std::string(buscado->nombre) + "=TEXTO; quite uno de los dos");
+    const auto* deControl = base_.objetivo->variable.control;
+    if (deControl != nullptr &&
+        base_.control.asignado[static_cast<std::size_t>(deControl - kControl.data())])
+      return Uso("--vary " + std::string(deControl->nombre) + ": el dato se da también como " +
+                 std::string(deControl->nombre) + "=TEXTO; quite uno de los dos");
   }
-
-  if (tap)
-    return ResolverTap(o_, base, r, out_, err_, [this](std::string m) { return Uso(m); });
-  return Tabla(r, base);
+  return std::nullopt;
 }
 
-int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
+int Ejecucion::Csv() {
+  return Tabla(o_.csv,
+               [&](std::istream* entrada, std::ostream& salida,
+                   const lotes::OpcionesSalida& opciones, std::size_t hilos, lotes::Curvas*) {
+                 return lotes::CalcularCsv(*entrada, base_, *r_, opciones, salida, err_, hilos);
+               });
+}
+
+int Ejecucion::CasoRaw() {
+  const std::string nombre = o_.psse == "-" ? "la entrada estándar" : Nombre(o_.psse);
+  return Tabla(o_.psse, [&](std::istream* entrada, std::ostream& salida,
+                            const lotes::OpcionesSalida& opciones, std::size_t, lotes::Curvas*) {
+    return lotes::CalcularPsse(*entrada, *r_, opciones, salida, err_, nombre);
+  });
+}
+
+int Ejecucion::Barrido() {
+  std::vector<lotes::Barrido> barridos;
+  for (const auto& texto : o_.barridos) {
+    std::string error;
+    const auto b = lotes::LeerBarrido(texto, *r_, error);
+    if (!b)
+      return Uso(error);
+    barridos.push_back(*b);
+  }
+  if (const auto motivo = lotes::ComprobarBarridosConControl(barridos, base_.control))
+    return Uso(*motivo);
+  if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro &&
+      barridos[0].control == barridos[1].control)
+    return Uso("los dos --sweep barren el mismo dato");
+  for (const auto& b : barridos) {
+    if (b.parametro != nullptr && base_.asignado[Indice(b.parametro->campo)])
+      return Uso("--sweep " + std::string(b.parametro->nombre) + ": el dato se da también como " +
+                 std::string(b.parametro->nombre) + "=TEXTO; quite uno de los dos");
+    if (base_.objetivo && b.Nombre() == base_.objetivo->variable.Nombre())
+      return Uso("--sweep " + std::string(b.Nombre()) + ": es el dato que --vary busca");
+  }
+  if (base_.objetivo) {
+    const bool conControl =
+        base_.control.dada || std::any_of(barridos.begin(), barridos.end(),
+                                          [](const lotes::Barrido& b) { return b.control; });
+    if (const auto motivo = lotes::ObjetivoConControl(*base_.objetivo, conControl))
+      return Uso(*motivo);
+  }
+  if (barridos.size() == 2 && barridos[0].puntos * barridos[1].puntos > lotes::kPuntosMaximos)
+    return Uso("la rejilla tendría " + std::to_string(barridos[0].puntos * barridos[1].puntos) +
+               " puntos; a lo sumo " + std::to_string(lotes::kPuntosMaximos));
+  return Tabla({}, [&](std::istream*, std::ostream& salida, const lotes::OpcionesSalida& opciones,
+                       std::size_t hilos, lotes::Curvas* curvas) {
+    return lotes::CalcularBarrido(barridos, base_, *r_, opciones, salida, err_, curvas, hilos);
+  });
+}
+
+int Ejecucion::Tabla(const std::string& entrada, const Calculo& calcular) {
   // Everything that can be checked is checked before any work, and before any file is touched.
   std::size_t hilos = archivos::NucleosDisponibles();
   if (!o_.hilos.empty()) {
@@ -436,26 +570,6 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
         hilos > kHilosMaximos)
       return Uso("--hilos: un número entero de 1 a " + std::to_string(kHilosMaximos));
   }
-  std::vector<lotes::Barrido> barridos;
-  for (const auto& texto : o_.barridos) {
-    std::string error;
-    const auto b = lotes::LeerBarrido(texto, r, error);
-    if (!b)
-      return Uso(error);
-    barridos.push_back(*b);
-  }
-  if (const auto motivo = lotes::ComprobarBarridosConControl(barridos, base.control))
-    return Uso(*motivo);
-  if (barridos.size() == 2 && barridos[0].parametro == barridos[1].parametro &&
-      barridos[0].control == barridos[1].control)
-    return Uso("los dos --sweep barren el mismo dato");
-  for (const auto& b : barridos)
-    if (b.parametro != nullptr && base.asignado[Indice(b.parametro->campo)])
-      return Uso("--sweep " + std::string(b.parametro->nombre) + ": el dato se da también como " +
-                 std::string(b.parametro->nombre) + "=TEXTO; quite uno de los dos");
-  if (barridos.size() == 2 && barridos[0].puntos * barridos[1].puntos > lotes::kPuntosMaximos)
-    return Uso("la rejilla tendría " + std::to_string(barridos[0].puntos * barridos[1].puntos) +
-               " puntos; a lo sumo " + std::to_string(lotes::kPuntosMaximos));
   std::pair<int, int> tamano{900, 700};
   if (!o_.tamano.empty()) {
     const auto leido = LeerTamano(o_.tamano);
@@ -473,7 +587,6 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   }
 
   const bool aSalidaEstandar = o_.salida.empty() || o_.salida == "-";
-  const std::string& entrada = o_.psse.empty() ? o_.csv : o_.psse;
   const bool deEntradaEstandar = entrada == "-";
   if (!aSalidaEstandar && !entrada.empty() && !deEntradaEstandar &&
       archivos::MismoArchivo(archivos::RutaUtf8(entrada), archivos::RutaUtf8(o_.salida)))
@@ -516,19 +629,14 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   lotes::OpcionesSalida opciones;
   opciones.crudo = o_.crudo;
   opciones.marca = o_.marca;
+  opciones.motivos = o_.motivos;
   opciones.formato = o_.formato == "json" ? lotes::Formato::Json : lotes::Formato::Csv;
   std::ostream& destino = salida ? salida->Flujo() : out_;
   lotes::Curvas curvas;
   curvas.columnas = static_cast<std::size_t>(tamano.first);
   int estado = kSalidaBien;
   try {
-    if (!o_.psse.empty())
-      estado = lotes::CalcularPsse(*fuente, r, opciones, destino, err_, nombreEntrada);
-    else if (!o_.csv.empty())
-      estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_, hilos);
-    else
-      estado = lotes::CalcularBarrido(barridos, base, r, opciones, destino, err_,
-                                      grafico ? &curvas : nullptr, hilos);
+    estado = calcular(fuente, destino, opciones, hilos, grafico ? &curvas : nullptr);
   } catch (const archivos::ErrorLectura& e) {
     return Fallo("no se puede leer " + nombreEntrada + ": " + e.motivo);
   } catch (const archivos::ErrorEscritura& e) {
