@@ -93,7 +93,9 @@ TEST(ZelkCalc, Version) {
   for (const auto& args : {std::vector<std::string_view>{"--version"}, {"Nr=2", "--version"}}) {
     const auto s = Ejecutar(args);
     EXPECT_EQ(s.estado, 0);
-    EXPECT_EQ(s.out, "zelk-calc " ZELK_VERSION "\n");
+    EXPECT_TRUE(s.out.starts_with("zelk-calc " ZELK_VERSION "\nCopyright (C) 2026 The zelk team.\n"
+                                  "Licencia GPLv3+: GPL de GNU versión 3 o posterior"))
+        << s.out;
     EXPECT_EQ(s.err, "");
   }
 }

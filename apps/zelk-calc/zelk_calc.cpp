@@ -22,6 +22,12 @@ namespace zelk {
 
 namespace {
 
+constexpr std::string_view kLicencia =
+    "Copyright (C) 2026 The zelk team.\n"
+    "Licencia GPLv3+: GPL de GNU versión 3 o posterior <https://gnu.org/licenses/gpl.html>.\n"
+    "Esto es software libre: usted es libre de cambiarlo y redistribuirlo.\n"
+    "No hay NINGUNA GARANTÍA, hasta donde permite la ley.\n";
+
 // The plot's formats by the end of the file's name, in the order the help names them.
 constexpr std::array<std::pair<std::string_view, lotes::FormatoGrafico>, 3> kExtensiones{
     {{".png", lotes::FormatoGrafico::Png},
@@ -362,7 +368,8 @@ int Ejecucion::Ejecutar() {
   }
   const ConfiguracionRegional& r = regional ? *regional : entorno_.regional;
   if (o_.version) {
-    out_ << "zelk-calc " << ZELK_VERSION << '\n';
+    // As GNU programs say it: the version, then who holds the copyright and under which licence.
+    out_ << "zelk-calc " << ZELK_VERSION << '\n' << kLicencia;
     return kSalidaBien;
   }
   if (o_.ayuda) {
