@@ -135,6 +135,9 @@ std::optional<std::string> Configurar(QCustomPlot& grafico, const lotes::Curvas&
   grafico.clearPlottables();
   grafico.clearItems();
   grafico.plotLayout()->clear();
+  // The margin groups of an earlier layout, which a window may redo many times, go with it.
+  for (auto* grupo : grafico.findChildren<QCPMarginGroup*>(Qt::FindDirectChildrenOnly))
+    delete grupo;
   if (curvas.miembros.empty())
     return "no hay curvas que dibujar";
   if (paneles.empty())

@@ -164,6 +164,24 @@ TEST(Grafico, LoQueNoSePuedeDibujar) {
   EXPECT_EQ(grafico::Configurar(grafico, lotes::Curvas{}, paneles), "no hay curvas que dibujar");
 }
 
+// A window lays out the same widget again for each sweep: each time the plot holds that sweep's
+// curves alone, and nothing of the earlier layouts piles up; a refused one leaves it empty.
+TEST(Grafico, RehechoEnElMismoGrafico) {
+  Aplicacion();
+  QCustomPlot grafico;
+  const auto paneles = grafico::PanelesHabituales();
+  for (int vez = 0; vez < 3; ++vez) {
+    ASSERT_EQ(grafico::Configurar(grafico, Barrido(0, 1, {{0, 1}, {1, 2}}), paneles), std::nullopt);
+    EXPECT_EQ(grafico.axisRectCount(), 2);
+    EXPECT_EQ(grafico.graphCount(), 8);
+    EXPECT_EQ(grafico.findChildren<QCPMarginGroup*>().size(), 1);
+    EXPECT_EQ(grafico.findChildren<QCPLegend*>().size(), 2);
+  }
+  EXPECT_NE(grafico::Configurar(grafico, lotes::Curvas{}, paneles), std::nullopt);
+  EXPECT_EQ(grafico.graphCount(), 0);
+  EXPECT_EQ(grafico.axisRectCount(), 0);
+}
+
 // The axes' texts: the swept datum's caption, the panel's units, and the user's decimal separator.
 TEST(Grafico, EjesConUnidadesYSeparador) {
   Aplicacion();

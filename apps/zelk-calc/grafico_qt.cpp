@@ -53,6 +53,9 @@ std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::For
     qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
     aplicacion = std::make_unique<QApplication>(argc, argv);
+  } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    error = "no se puede dibujar el gráfico: el programa tiene una aplicación de Qt sin widgets";
+    return std::nullopt;
   }
   QCustomPlot grafico;
   const auto paneles = grafico::PanelesHabituales();
