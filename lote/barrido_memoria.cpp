@@ -194,20 +194,33 @@ std::vector<PuntoCurva> CurvaEnMemoria(const BarridoEnMemoria& b, std::size_t re
 }
 
 Curvas CurvasEnMemoria(const BarridoEnMemoria& b, std::span<const std::size_t> resultados,
-                       std::size_t miembro, double xMin, double xMax, std::size_t columnas,
+                       double xMin, double xMax, std::size_t columnas,
                        const ConfiguracionRegional& r) {
   Curvas c;
   c.columnas = columnas;
-  if (!b.barridos.empty()) {
-    c.parametro = b.barridos[0].parametro;
-    c.control = b.barridos[0].control;
-    c.desde = b.barridos[0].desde;
-    c.hasta = b.barridos[0].hasta;
-  }
   c.decimal = r.Decimal();
-  for (const std::size_t n : resultados)
-    if (n < kNumResultados)
-      c.y[n] = CurvaEnMemoria(b, n, miembro, xMin, xMax, columnas);
+  if (b.barridos.empty() || b.valores[0].empty())
+    return c;
+  c.nombre = b.barridos[0].Nombre();
+  c.titulo = b.barridos[0].Titulo();
+  const auto [menor, mayor] = std::minmax_element(b.valores[0].begin(), b.valores[0].end());
+  c.desde = std::max(xMin, *menor);
+  c.hasta = std::min(xMax, *mayor);
+  if (!(c.desde <= c.hasta)) {
+    c.desde = *menor;
+    c.hasta = *mayor;
+  }
+  if (b.barridos.size() > 1) {
+    c.nombreFamilia = b.barridos[1].Nombre();
+    c.tituloFamilia = b.barridos[1].Titulo();
+  }
+  c.miembros.resize(b.Interior());
+  for (std::size_t m = 0; m < c.miembros.size(); ++m) {
+    c.miembros[m].valor = b.barridos.size() > 1 ? b.valores[1][m] : 0;
+    for (const std::size_t n : resultados)
+      if (n < kNumResultados)
+        c.miembros[m].y[n] = CurvaEnMemoria(b, n, m, xMin, xMax, columnas);
+  }
   return c;
 }
 

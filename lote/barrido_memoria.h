@@ -71,10 +71,11 @@ std::vector<PuntoCurva> CurvaEnMemoria(const BarridoEnMemoria& b, std::size_t re
                                        std::size_t miembro, double xMin, double xMax,
                                        std::size_t columnas);
 
-// The curves of the results named in `resultados` for one value of the second axis, as a plot of
-// zelk-calc's takes them.
+// The curves of the results `resultados` (indices into kResultados) as a plot takes them, from
+// the points whose first value lies between `xMin` and `xMax` (and the one beyond each end), each
+// thinned to `columnas` columns: a member per value of the second axis, one without it.
 Curvas CurvasEnMemoria(const BarridoEnMemoria& b, std::span<const std::size_t> resultados,
-                       std::size_t miembro, double xMin, double xMax, std::size_t columnas,
+                       double xMin, double xMax, std::size_t columnas,
                        const ConfiguracionRegional& r);
 
 }  // namespace zelk::lotes

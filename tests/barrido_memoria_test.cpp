@@ -173,12 +173,19 @@ TEST(BarridoEnMemoria, Curvas) {
   // Ni = 0, the second curve of the family, is rejected at every point: no curve at all.
   EXPECT_TRUE(lotes::CurvaEnMemoria(g, 8, 1, -INFINITY, INFINITY, 1000).empty());
   EXPECT_EQ(lotes::CurvaEnMemoria(g, 8, 2, -INFINITY, INFINITY, 1000).size(), 5u);
+  // As a plot takes them: a member per value of the family's datum, the results asked for.
   const std::size_t alphaYPr[] = {0, 8};
-  const auto curvas = lotes::CurvasEnMemoria(g, alphaYPr, 2, -INFINITY, INFINITY, 800, kEspana);
-  EXPECT_EQ(curvas.parametro, BuscarParametro("Nr"));
+  const auto curvas = lotes::CurvasEnMemoria(g, alphaYPr, -INFINITY, INFINITY, 800, kEspana);
+  EXPECT_EQ(curvas.nombre, "Nr");
+  EXPECT_EQ(curvas.tituloFamilia, "Ni");
   EXPECT_EQ(curvas.decimal, ",");
-  EXPECT_EQ(curvas.y[8].size(), 5u);
-  EXPECT_TRUE(curvas.y[1].empty());
+  EXPECT_EQ(curvas.desde, 1);
+  EXPECT_EQ(curvas.hasta, 5);
+  ASSERT_EQ(curvas.miembros.size(), 3u);
+  EXPECT_EQ(curvas.miembros[0].valor, -1);
+  EXPECT_EQ(curvas.miembros[2].y[8].size(), 5u);
+  EXPECT_TRUE(curvas.miembros[1].y[8].empty());
+  EXPECT_TRUE(curvas.miembros[2].y[1].empty());
 }
 
 TEST(BarridoEnMemoria, HuecoEntrePuntos) {

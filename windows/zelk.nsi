@@ -31,6 +31,9 @@ BrandingText "zelk ${VERSION}"
 !define MUI_ICON "${ICONO}"
 !define MUI_UNICON "${ICONO}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\zelk.exe"
+; Free software under the GPL: the licence is shown, not accepted, to install and use the program.
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "zelk es software libre (GPL de GNU, versión 3 o posterior): no hace falta aceptar la licencia para instalarlo y usarlo, solo para redistribuirlo o modificarlo."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${LICENCIA}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES

@@ -1,29 +1,28 @@
-// The plot of a sweep: one panel per unit, stacked over one axis of the swept datum, each with its
-// legend; a family of curves when a second datum is swept; gaps where a result is "ERROR". Wheel
-// zooms, dragging pans, the value of every curve under the pointer is read out, and what is drawn
-// is thinned to the visible pixel columns again at every zoom, from all the points kept.
+// The plot of a sweep in the window, laid out by the plot library (grafico/): a panel per kind of
+// result over one axis of the swept datum, a family of curves for a second datum, gaps where a
+// result is "ERROR". The window adds the hand's part: the wheel zooms, dragging pans, the value
+// under the pointer is read out, and at every zoom the curves are thinned again to the visible
+// pixel columns from all the points kept.
 #pragma once
 
+#include <QByteArray>
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "lote/barrido_memoria.h"
 
 class QCustomPlot;
-class QCPAxisRect;
-class QCPGraph;
-class QCPLegend;
-class QCPItemStraightLine;
 class QLabel;
 class QMouseEvent;
+class QTimer;
 
 namespace zelk::ui::estudios {
 
-enum class FormatoImagen { Png, Pdf, Svg };
-// Whether this build writes SVG: Windows' Qt has no Qt Svg.
-bool HaySvg();
+// Whether this build writes the plot in `formato` (SVG needs Qt Svg, which Windows' Qt lacks).
+bool EscribeFormato(lotes::FormatoGrafico formato);
 
 class GraficoBarrido final : public QWidget {
   Q_OBJECT
@@ -39,41 +38,31 @@ class GraficoBarrido final : public QWidget {
 
   QCustomPlot* Lienzo() const { return lienzo_; }
   QLabel* Lectura() const { return lectura_; }
-  // The curves drawn: which result, for which value of the family's datum.
-  struct Serie {
-    QCPGraph* grafico;
-    std::size_t resultado, miembro;
-  };
-  const std::vector<Serie>& Series() const { return series_; }
 
-  // The values at the point nearest `x` in the panel under `pos` (widget coordinates of the
-  // canvas), as the pointer reads them out; empty when the pointer is over no panel.
+  // The value of the curve nearest `pos` (the canvas's coordinates), as the pointer reads it out;
+  // empty where no curve is near.
   QString LeerEn(const QPointF& pos);
 
-  // The picture of `ancho` by `alto` pixels as the bytes of a file.
-  QByteArray Imagen(FormatoImagen formato, int ancho, int alto);
+  // The picture of `ancho` by `alto` pixels as the bytes of a file; why not.
+  std::optional<std::string> Imagen(lotes::FormatoGrafico formato, int ancho, int alto,
+                                    QByteArray& bytes);
 
  protected:
-  void changeEvent(QEvent* evento) override;
   void resizeEvent(QResizeEvent* evento) override;
 
  private:
+  // The curves of the visible stretch laid out again, each panel's value axis kept as it was.
   void Reducir();
-  void Tema();
+  void Dibujar(double xMin, double xMax);
   void Movido(QMouseEvent* evento);
-  QString Panel(std::size_t resultado) const;
 
   ConfiguracionRegional regional_;
   QCustomPlot* lienzo_;
   QLabel* lectura_;
+  QTimer* espera_;
   std::shared_ptr<const lotes::BarridoEnMemoria> barrido_;
   std::vector<std::size_t> resultados_;
-  std::vector<QCPAxisRect*> paneles_;
-  std::vector<QCPLegend*> leyendas_;
-  std::vector<QCPItemStraightLine*> lineas_;
-  std::vector<Serie> series_;
-  bool reduccionPendiente_ = false;
-  bool propagando_ = false;
+  bool dibujando_ = false;
 };
 
 }  // namespace zelk::ui::estudios

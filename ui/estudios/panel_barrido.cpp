@@ -16,7 +16,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 #include "lote/caso_estudio.h"
@@ -127,8 +126,7 @@ PanelBarrido::PanelBarrido(ConfiguracionRegional regional, QWidget* padre)
     hasta_[s] = new CampoConMotivo(hoja);
     puntos_[s] = new QSpinBox(hoja);
     puntos_[s]->setRange(
-        1, static_cast<int>(s == 0 ? lotes::kPuntosEnMemoria
-                                   : static_cast<std::size_t>(kCurvasFamiliaMaximas)));
+        1, static_cast<int>(s == 0 ? lotes::kPuntosEnMemoria : lotes::kCurvasPorFamilia));
     const QString sufijo =
         s == 0 ? QString() : QStringLiteral(" (") + SinMnemonico(kTituloFamilia) + u')';
     desde_[s]->setObjectName(s == 0 ? QStringLiteral("txtDesde")
@@ -229,16 +227,19 @@ PanelBarrido::PanelBarrido(ConfiguracionRegional regional, QWidget* padre)
   espera_->setSingleShot(true);
   espera_->setInterval(150);
   connect(espera_, &QTimer::timeout, this, &PanelBarrido::Calcular);
-  connect(&vigia_, &QFutureWatcher<Resultado>::finished, this, &PanelBarrido::Terminado);
   Poner(estudio_);
 }
 
 PanelBarrido::~PanelBarrido() {
-  if (parar_)
-    parar_->store(true);
-  // A result taken leaves its future invalid, and an invalid one is never waited for.
-  if (vigia_.future().isValid())
-    vigia_.waitForFinished();
+  Parar();
+}
+
+void PanelBarrido::Parar() {
+  // The computation looks at the flag between blocks of points: it ends within one.
+  parar_ = true;
+  if (hilo_.joinable())
+    hilo_.join();
+  parar_ = false;
 }
 
 void PanelBarrido::Poner(const lotes::Estudio& e) {
@@ -314,11 +315,10 @@ std::shared_ptr<const lotes::BarridoEnMemoria> PanelBarrido::Barrido() const {
 void PanelBarrido::Calcular() {
   espera_->stop();
   auto definicion = DefinirBarrido(estudio_, regional_);
-  if (parar_)
-    parar_->store(true);
+  Parar();
+  ++vez_;
   if (const auto* motivo = std::get_if<std::string>(&definicion)) {
     // No sweep while the settings make none: what was drawn goes, so that nothing stale is shown.
-    vigia_.setFuture(QFuture<Resultado>());
     calculando_ = false;
     modelo_->Poner(nullptr);
     grafico_->Mostrar(nullptr, {});
@@ -326,24 +326,29 @@ void PanelBarrido::Calcular() {
     emit barridoMostrado();
     return;
   }
-  parar_ = std::make_shared<std::atomic<bool>>(false);
   const std::size_t hilos = static_cast<std::size_t>(std::max(1, QThread::idealThreadCount()));
   calculando_ = true;
   estado_->setText(Q(kCalculando));
   reloj_->start();
-  vigia_.setFuture(QtConcurrent::run([d = std::get<DefinicionBarrido>(std::move(definicion)),
-                                      r = regional_, parar = parar_, hilos]() -> Resultado {
-    return lotes::CalcularEnMemoria(d.barridos, d.base, r, hilos, parar.get());
-  }));
+  // The result comes back through the event loop; a panel destroyed first joins the thread, and
+  // the event addressed to it is dropped with it.
+  hilo_ = std::thread([this, vez = vez_, d = std::get<DefinicionBarrido>(std::move(definicion)),
+                       r = regional_, hilos] {
+    auto resultado = std::make_shared<Resultado>(
+        lotes::CalcularEnMemoria(d.barridos, d.base, r, hilos, &parar_));
+    if (!parar_)
+      QMetaObject::invokeMethod(
+          this, [this, vez, resultado] { Terminado(vez, resultado); }, Qt::QueuedConnection);
+  });
 }
 
-void PanelBarrido::Terminado() {
-  if (!calculando_ || !vigia_.future().isValid() || !vigia_.future().isFinished() ||
-      vigia_.future().isCanceled())
+void PanelBarrido::Terminado(unsigned vez, std::shared_ptr<Resultado> r) {
+  if (vez != vez_ || !calculando_)
     return;
   calculando_ = false;
-  Resultado r = vigia_.future().takeResult();
-  if (auto* motivo = std::get_if<std::string>(&r)) {
+  if (hilo_.joinable())
+    hilo_.join();
+  if (auto* motivo = std::get_if<std::string>(r.get())) {
     modelo_->Poner(nullptr);
     grafico_->Mostrar(nullptr, {});
     estado_->setText(Q(*motivo));
@@ -351,7 +356,7 @@ void PanelBarrido::Terminado() {
     return;
   }
   auto barrido = std::make_shared<const lotes::BarridoEnMemoria>(
-      std::move(std::get<lotes::BarridoEnMemoria>(r)));
+      std::move(std::get<lotes::BarridoEnMemoria>(*r)));
   modelo_->Poner(barrido);
   std::vector<std::size_t> resultados;
   for (std::size_t n = 0; n < kNumResultados; ++n)

@@ -4,12 +4,12 @@
 // still running.
 #pragma once
 
-#include <QFutureWatcher>
 #include <QWidget>
 #include <array>
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <variant>
 #include <vector>
 
@@ -82,7 +82,10 @@ class PanelBarrido final : public QWidget {
  private:
   using Resultado = std::variant<lotes::BarridoEnMemoria, std::string>;
   void Tocado();
-  void Terminado();
+  // The computation numbered `vez` has ended with `r`; only the latest is shown.
+  void Terminado(unsigned vez, std::shared_ptr<Resultado> r);
+  // Stops the computation running, if any, and waits the moment it takes to stop.
+  void Parar();
   void MostrarMotivos(const lotes::Estudio& e);
 
   ConfiguracionRegional regional_;
@@ -100,8 +103,10 @@ class PanelBarrido final : public QWidget {
   QSplitter* division_ = nullptr;  // the plot over the table
   QSplitter* lados_ = nullptr;     // the settings beside both
   QTimer* espera_ = nullptr;
-  QFutureWatcher<Resultado> vigia_;
-  std::shared_ptr<std::atomic<bool>> parar_;
+  // One computation at a time, on a thread of its own that uses every core.
+  std::thread hilo_;
+  std::atomic<bool> parar_{false};
+  unsigned vez_ = 0;
   std::unique_ptr<QElapsedTimer> reloj_;
   bool calculando_ = false;
   bool poniendo_ = false;

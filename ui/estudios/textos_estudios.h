@@ -73,8 +73,6 @@ inline constexpr std::string_view kNombreGrafico = "Gráfico del barrido";
 inline constexpr std::string_view kNombreTabla = "Tabla del barrido";
 inline constexpr std::string_view kCalculando = "Calculando…";
 inline constexpr std::string_view kColumnaEstado = "estado";
-// A family has one curve per value of its datum; more than this are no longer told apart.
-inline constexpr int kCurvasFamiliaMaximas = 12;
 
 // The PSS/E case.
 inline constexpr std::string_view kBotonLlevarAlCaso = "&Llevar al caso";

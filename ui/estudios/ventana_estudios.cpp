@@ -349,24 +349,41 @@ void VentanaEstudios::ExportarGrafico() {
     dialogos_.Avisar(this, Q(kSinBarrido));
     return;
   }
-  QStringList filtros{Q(kFiltroPng), Q(kFiltroPdf)};
-  if (HaySvg())
-    filtros << Q(kFiltroSvg);
+  struct Opcion {
+    std::string_view filtro;
+    lotes::FormatoGrafico formato;
+  };
+  std::vector<Opcion> opciones;
+  for (const Opcion o : {Opcion{kFiltroPng, lotes::FormatoGrafico::Png},
+                         Opcion{kFiltroPdf, lotes::FormatoGrafico::Pdf},
+                         Opcion{kFiltroSvg, lotes::FormatoGrafico::Svg}})
+    if (EscribeFormato(o.formato))
+      opciones.push_back(o);
+  QStringList filtros;
+  for (const auto& o : opciones)
+    filtros << Q(o.filtro);
   int filtro = 0;
   QString ruta = dialogos_.ArchivoParaGuardar(this, Q(kExportarGrafico.titulo).remove(u'&'),
                                               QString(), filtros, filtro);
   if (ruta.isEmpty())
     return;
   ruta = ConExtension(ruta, filtros.value(filtro));
-  const QString sufijo = QFileInfo(ruta).suffix().toLower();
-  const FormatoImagen formato = sufijo == u"pdf"               ? FormatoImagen::Pdf
-                                : sufijo == u"svg" && HaySvg() ? FormatoImagen::Svg
-                                                               : FormatoImagen::Png;
+  // The format the name's extension says, else the filter's.
+  lotes::FormatoGrafico formato = opciones[static_cast<std::size_t>(std::clamp(
+                                               filtro, 0, static_cast<int>(opciones.size()) - 1))]
+                                      .formato;
+  const QString sufijo = QStringLiteral("(*.") + QFileInfo(ruta).suffix().toLower() + u')';
+  for (const auto& o : opciones)
+    if (Q(o.filtro).endsWith(sufijo))
+      formato = o.formato;
   auto* grafico = barrido_->Grafico();
   const QSize tamano = grafico->size().expandedTo(QSize(640, 480));
-  const QByteArray bytes = grafico->Imagen(formato, tamano.width(), tamano.height());
-  if (const auto motivo = EscribirArchivo(
-          ruta, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+  QByteArray bytes;
+  auto motivo = grafico->Imagen(formato, tamano.width(), tamano.height(), bytes);
+  if (!motivo)
+    motivo = EscribirArchivo(
+        ruta, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (motivo)
     dialogos_.Avisar(this, Q(kNoSeGuarda).arg(Nombre(ruta), Q(*motivo)));
 }
 
