@@ -147,8 +147,8 @@ Estudio EstudioDeInicio(const ConfiguracionRegional& r) {
   e.barrido = {"Idc", TextoDeCarga("500", r), TextoDeCarga("3000", r), 101};
   e.familia = {"Rdc", TextoDeCarga("6", r), TextoDeCarga("18", r), 3};
   e.dibujados = {"alpha", "gamma", "Pr", "Qr"};
-  e.busqueda = {"Pr", TextoDeCarga("1000", r), "Idc", TextoDeCarga("500", r),
-                TextoDeCarga("3000", r)};
+  // Without a range: the datum's usual one.
+  e.busqueda = {"Pr", TextoDeCarga("1000", r), "Idc", "", ""};
   return e;
 }
 

@@ -34,7 +34,8 @@ struct EjeEstudio {
   bool operator==(const EjeEstudio&) const = default;
 };
 
-// "Buscar…": the value of a result to reach by varying a datum between two bounds.
+// "Buscar…": the value of a result to reach by varying a datum between two bounds (both empty: the
+// datum's usual range).
 struct BusquedaEstudio {
   std::string resultado;
   std::string objetivo;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -31,6 +32,7 @@
 #include "ui/comun/texto_qt.h"
 #include "ui/estudios/aplicacion_estudios.h"
 #include "ui/estudios/campo_con_motivo.h"
+#include "ui/estudios/dialogo_buscar.h"
 #include "ui/estudios/grafico_barrido.h"
 #include "ui/estudios/modelo_barrido.h"
 #include "ui/estudios/panel_barrido.h"
@@ -178,6 +180,62 @@ class EstudiosTest : public QObject {
                qPrintable(porQue->text()));
     QVERIFY(ventana_->isWindowModified());
     QVERIFY(ventana_->windowTitle().endsWith(QStringLiteral("[*]")));
+  }
+
+  // Every ERROR says why under its field; every limit of the model is among the warnings.
+  void motivosYAvisos() {
+    Escribir(Campo("Idc"), QStringLiteral("12000"));
+    auto* alpha = ventana_->Resultados()->Resultado(Resultado("alpha"));
+    QCOMPARE(alpha->text(), QStringLiteral("ERROR"));
+    QVERIFY2(alpha->Motivo()->text().startsWith(QStringLiteral("cos α = 1,28 > 1: ")),
+             qPrintable(alpha->Motivo()->text()));
+    QCOMPARE(ventana_->Resultados()->Resultado(Resultado("mur"))->Motivo()->text(),
+             QStringLiteral("ERROR porque alpha lo es"));
+    QVERIFY(!ventana_->Resultados()->Resultado(Resultado("Vdcr"))->Marcado());
+    Escribir(Campo("Idc"), QStringLiteral("2000"));
+    QVERIFY(!alpha->Marcado());
+    QCOMPARE(ventana_->Resultados()->Avisos()->text(), QStringLiteral("Ninguno"));
+    Escribir(Campo("Nr"), QStringLiteral("1,5"));
+    QVERIFY2(ventana_->Resultados()->Avisos()->text().startsWith(
+                 QStringLiteral("• Nr = 1,5: el número de puentes en serie es un entero positivo")),
+             qPrintable(ventana_->Resultados()->Avisos()->text()));
+  }
+
+  // "Buscar…": the value found, put into the case with a click, gives the result asked for.
+  void buscar() {
+    auto* dialogo = ventana_->Buscar();
+    QVERIFY(dialogo->isVisible());
+    dialogo->Resultado()->setCurrentIndex(dialogo->Resultado()->findData(QStringLiteral("Pr")));
+    emit dialogo->Resultado()->activated(dialogo->Resultado()->currentIndex());
+    Escribir(dialogo->Valor(), QStringLiteral("1.000"));
+    QVERIFY(!dialogo->Valor()->Marcado());
+    QTest::mouseClick(dialogo->BotonBuscar(), Qt::LeftButton);
+    QCOMPARE(dialogo->Hallados()->count(), 1);
+    QVERIFY(dialogo->Hallados()->item(0)->text().startsWith(QStringLiteral("Idc = 1828,35331")));
+    QVERIFY2(dialogo->Notas()->text().startsWith(QStringLiteral("se busca Idc entre ")),
+             qPrintable(dialogo->Notas()->text()));
+    QTest::mouseClick(dialogo->BotonLlevar(), Qt::LeftButton);
+    QCOMPARE(ResultadoVisto("Pr"), QStringLiteral("1000,0"));
+    QCOMPARE(Campo("Idc")->text(), QStringLiteral("1828,3533141058617"));
+    QVERIFY(ventana_->isWindowModified());
+    QCOMPARE(ventana_->Estudio().busqueda.resultado, "Pr");
+    QCOMPARE(ventana_->Estudio().busqueda.objetivo, "1.000");
+
+    // A value no datum gives, and a range that is not one, say why.
+    Escribir(dialogo->Valor(), QStringLiteral("50000"));
+    QTest::mouseClick(dialogo->BotonBuscar(), Qt::LeftButton);
+    QCOMPARE(dialogo->Hallados()->count(), 0);
+    QVERIFY(!dialogo->BotonLlevar()->isEnabled());
+    QVERIFY2(dialogo->Notas()->text().contains(QStringLiteral("ningún Idc entre")),
+             qPrintable(dialogo->Notas()->text()));
+    Escribir(dialogo->Desde(), QStringLiteral("x"));
+    QVERIFY(dialogo->Desde()->Marcado());
+    QTest::mouseClick(dialogo->BotonBuscar(), Qt::LeftButton);
+    QCOMPARE(dialogo->Notas()->text(), QStringLiteral("margen, desde: «x» no es un número"));
+    // Under control data the controls' data can be varied, and Idc is no longer a datum.
+    ventana_->Caso()->GrupoControl()->setChecked(true);
+    QVERIFY(dialogo->Dato()->findData(QStringLiteral("consigna")) >= 0);
+    QCOMPARE(dialogo->Dato()->findData(QStringLiteral("Idc")), -1);
   }
 
   // With the group "Control" on the link settles under its controls; Idc and Vdci are theirs.

@@ -18,8 +18,6 @@ constexpr std::array<std::string_view, 7> kDelRectificador{"alpha", "mur", "tgph
                                                            "Iacr",  "Pr",  "Qr"};
 constexpr std::array<std::string_view, 6> kDelInversor{"gamma", "mui", "tgphii",
                                                        "Iaci",  "Pi",  "Qi"};
-constexpr std::string_view kResultadosRectificador = "Rectificador";
-constexpr std::string_view kResultadosInversor = "Inversor";
 
 QLineEdit* Lectura(QWidget* padre, QGridLayout* rejilla, std::string_view titulo,
                    std::string_view ayuda, QLineEdit* campo = nullptr) {
@@ -90,21 +88,22 @@ PanelResultados::PanelResultados(QWidget* padre) : QWidget(padre) {
     elegidos_[e] = Lectura(control_, rejilla, p->titulo, p->ayuda);
     elegidos_[e]->setObjectName(QStringLiteral("txtElegido") + Q(p->nombre));
   }
-  auto* titulo = new QLabel(Q(kTituloAvisos), control_);
-  avisos_ = new QLabel(control_);
+  // The warnings of the controls and of the model, whichever pass ran.
+  auto* grupoAvisos = new QGroupBox(Q(kTituloAvisos), this);
+  grupoAvisos->setObjectName(QStringLiteral("fraAvisos"));
+  auto* lista = new QVBoxLayout(grupoAvisos);
+  avisos_ = new QLabel(grupoAvisos);
   avisos_->setObjectName(QStringLiteral("lblAvisos"));
   avisos_->setWordWrap(true);
   avisos_->setTextFormat(Qt::PlainText);
   avisos_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  titulo->setBuddy(avisos_);
   avisos_->setAccessibleName(Q(kTituloAvisos));
-  const int fila = rejilla->rowCount();
-  rejilla->addWidget(titulo, fila, 0, Qt::AlignTop);
-  rejilla->addWidget(avisos_, fila, 1);
+  lista->addWidget(avisos_);
   auto* abajo = new QHBoxLayout;
   abajo->addWidget(control_, 2);
   abajo->addStretch(1);
   columna->addLayout(abajo);
+  columna->addWidget(grupoAvisos);
   columna->addStretch(1);
 }
 
@@ -120,8 +119,13 @@ void PanelResultados::Mostrar(const lotes::EvaluacionCaso& ev, const Configuraci
     const auto& d = kResultados[i];
     resultados_[i]->setText(hay ? Q(TextoResultado(ev.resultados.*d.miembro, d, r)) : QString());
     resultados_[i]->setCursorPosition(0);
+    // Why it is ERROR, under it: the reason without the result's name it opens with.
+    std::string_view porQue = lotes::MotivoDeResultado(ev, d);
+    if (!porQue.empty())
+      porQue.remove_prefix(std::min(porQue.size(), d.nombre.size() + 2));
+    resultados_[i]->PonerMotivo(Q(porQue));
   }
-  control_->setVisible(ev.solucion.has_value() || (!hay && ev.control));
+  control_->setVisible(ev.solucion.has_value());
   const auto* s = ev.solucion ? &*ev.solucion : nullptr;
   modo_->setText(s != nullptr ? Q(TextoModo(s->modo)) : QString());
   for (std::size_t e = 0; e < kElegidos.size(); ++e) {
@@ -133,6 +137,8 @@ void PanelResultados::Mostrar(const lotes::EvaluacionCaso& ev, const Configuraci
     for (std::size_t a = 0; a < kNumAvisos; ++a)
       if (Tiene(s->avisos, static_cast<Aviso>(a)))
         avisos << QStringLiteral("• ") + Q(TextoAviso(static_cast<Aviso>(a)));
+  for (const auto& a : ev.avisosModelo)
+    avisos << QStringLiteral("• ") + Q(a);
   avisos_->setText(avisos.isEmpty() ? Q(kSinAvisos) : avisos.join(u'\n'));
 }
 

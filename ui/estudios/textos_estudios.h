@@ -54,7 +54,9 @@ inline constexpr std::string_view kPestanaResultados = "Resultados";
 inline constexpr std::string_view kPestanaBarrido = "Barrido";
 inline constexpr std::string_view kPestanaPsse = "Caso PSS/E";
 
-// Results.
+// Results, by converter end.
+inline constexpr std::string_view kResultadosRectificador = "Rectificador";
+inline constexpr std::string_view kResultadosInversor = "Inversor";
 inline constexpr std::string_view kTituloModo = "Modo";
 inline constexpr std::string_view kTituloElegidos = "Punto de trabajo elegido por el control";
 inline constexpr std::string_view kTituloAvisos = "Avisos";
@@ -73,6 +75,16 @@ inline constexpr std::string_view kNombreGrafico = "Gráfico del barrido";
 inline constexpr std::string_view kNombreTabla = "Tabla del barrido";
 inline constexpr std::string_view kCalculando = "Calculando…";
 inline constexpr std::string_view kColumnaEstado = "estado";
+
+// "Buscar…".
+inline constexpr std::string_view kTituloBuscar = "Buscar un dato";
+inline constexpr std::string_view kTituloResultadoBuscado = "&Resultado";
+inline constexpr std::string_view kTituloValorBuscado = "&Valor";
+inline constexpr std::string_view kTituloDatoVariado = "&Dato variado";
+inline constexpr std::string_view kMargenHabitual = "el margen habitual del dato";
+inline constexpr std::string_view kBotonBuscar = "&Buscar";
+inline constexpr std::string_view kTituloHallados = "Valores &hallados";
+inline constexpr std::string_view kElegido = "elegido por el control";
 
 // The PSS/E case.
 inline constexpr std::string_view kBotonLlevarAlCaso = "&Llevar al caso";

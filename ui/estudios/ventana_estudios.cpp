@@ -22,6 +22,7 @@
 #include "ui/estudios/aplicacion_estudios.h"
 #include "ui/estudios/archivos_estudio.h"
 #include "ui/estudios/campo_con_motivo.h"
+#include "ui/estudios/dialogo_buscar.h"
 #include "ui/estudios/dialogos.h"
 #include "ui/estudios/grafico_barrido.h"
 #include "ui/estudios/panel_barrido.h"
@@ -158,6 +159,8 @@ void VentanaEstudios::ConstruirMenus() {
             pestanas_->setCurrentWidget(barrido_);
             barrido_->Calcular();
           });
+  connect(Nueva(estudio, kBuscar, QKeySequence::Find), &QAction::triggered, this,
+          &VentanaEstudios::Buscar);
   connect(Nueva(estudio, kValoresInicio), &QAction::triggered, this,
           &VentanaEstudios::ValoresDelInicio);
 
@@ -190,7 +193,34 @@ void VentanaEstudios::PonerEstudio(const lotes::Estudio& e) {
   estudio_ = e;
   caso_->Poner(e);
   barrido_->Poner(e);
+  if (buscar_ != nullptr)
+    buscar_->Poner(e);
   Evaluar();
+}
+
+DialogoBuscar* VentanaEstudios::Buscar() {
+  if (buscar_ == nullptr) {
+    buscar_ = new DialogoBuscar(regional_, this);
+    connect(buscar_, &DialogoBuscar::cambiado, this, [this] {
+      buscar_->Leer(estudio_);
+      setWindowModified(true);
+    });
+    connect(buscar_, &DialogoBuscar::buscarPedido, this, [this] {
+      buscar_->Leer(estudio_);
+      buscar_->Buscar(estudio_);
+    });
+    connect(buscar_, &DialogoBuscar::valorElegido, this, [this](Variable v, double x) {
+      lotes::PonerValorHallado(estudio_, v, x, regional_);
+      caso_->Poner(estudio_);
+      setWindowModified(true);
+      Evaluar();
+    });
+    buscar_->Poner(estudio_);
+  }
+  buscar_->show();
+  buscar_->raise();
+  buscar_->activateWindow();
+  return buscar_;
 }
 
 void VentanaEstudios::Evaluar() {
@@ -201,8 +231,12 @@ void VentanaEstudios::Evaluar() {
 }
 
 void VentanaEstudios::CasoCambiado() {
+  const bool control = estudio_.control;
   caso_->Leer(estudio_);
   setWindowModified(true);
+  // What can be searched for follows the group "Control".
+  if (buscar_ != nullptr && control != estudio_.control)
+    buscar_->Poner(estudio_);
   Evaluar();
 }
 
@@ -397,6 +431,8 @@ void VentanaEstudios::ValoresDelInicio() {
   estudio_.textosControl = inicio.textosControl;
   estudio_.control = inicio.control;
   caso_->Poner(estudio_);
+  if (buscar_ != nullptr)
+    buscar_->Poner(estudio_);
   setWindowModified(true);
   Evaluar();
 }

@@ -18,6 +18,7 @@ class QTabWidget;
 
 namespace zelk::ui::estudios {
 
+class DialogoBuscar;
 class Dialogos;
 class PanelBarrido;
 class PanelCaso;
@@ -46,6 +47,8 @@ class VentanaEstudios final : public QMainWindow {
   void CopiarResultados();
   void ValoresDelInicio();
   void AcercaDe();
+  // "Buscar…", made the first time it is asked for.
+  DialogoBuscar* Buscar();
 
   const lotes::Estudio& Estudio() const { return estudio_; }
   const lotes::EvaluacionCaso& Evaluacion() const { return evaluacion_; }
@@ -88,6 +91,7 @@ class VentanaEstudios final : public QMainWindow {
   QSplitter* division_ = nullptr;
   QScrollArea* desplazable_ = nullptr;
   QMenu* recientes_ = nullptr;
+  DialogoBuscar* buscar_ = nullptr;
 };
 
 }  // namespace zelk::ui::estudios
