@@ -667,10 +667,15 @@ class EstudiosTest : public QObject {
     for (int pestana : {0, 1}) {
       ventana_->Pestanas()->setCurrentIndex(pestana);
       QTest::qWait(20);
+      // The scale and a platform theme, when there are, in the name: "zelkEstudios_es_ES_caso@2".
+      const qreal escala = ventana_->devicePixelRatioF();
       const QString archivo =
-          QStringLiteral(ZELK_CAPTURAS "/zelkEstudios_%1_%2.png")
+          QStringLiteral(ZELK_CAPTURAS "/zelkEstudios_%1%2_%3%4.png")
               .arg(QString::fromUtf8(QTest::currentDataTag()),
-                   pestana == 0 ? QStringLiteral("caso") : QStringLiteral("barrido"));
+                   qEnvironmentVariableIsSet("QT_QPA_PLATFORMTHEME") ? QStringLiteral("_tema")
+                                                                     : QString(),
+                   pestana == 0 ? QStringLiteral("caso") : QStringLiteral("barrido"),
+                   escala == 1.0 ? QString() : QStringLiteral("@%1").arg(escala));
       QVERIFY(ventana_->grab().save(archivo));
     }
     // The plot keeps its paper's look, dark on white, whatever the palette: as it is exported.

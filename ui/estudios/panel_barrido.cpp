@@ -100,7 +100,6 @@ PanelBarrido::PanelBarrido(ConfiguracionRegional regional, QWidget* padre)
   principal->addWidget(lados_);
   auto* desplazable = new QScrollArea(lados_);
   desplazable->setWidgetResizable(true);
-  desplazable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   auto* hoja = new QWidget;
   desplazable->setWidget(hoja);
   auto* columna = new QVBoxLayout(hoja);
@@ -200,8 +199,6 @@ PanelBarrido::PanelBarrido(ConfiguracionRegional regional, QWidget* padre)
   columna->addWidget(estado_);
   columna->addStretch(1);
   connect(calcular_, &QPushButton::clicked, this, &PanelBarrido::Calcular);
-  desplazable->setMinimumWidth(hoja->minimumSizeHint().width() +
-                               desplazable->verticalScrollBar()->sizeHint().width());
 
   division_ = new QSplitter(Qt::Vertical, lados_);
   division_->setObjectName(QStringLiteral("divBarrido"));
@@ -221,6 +218,8 @@ PanelBarrido::PanelBarrido(ConfiguracionRegional regional, QWidget* padre)
   division_->setStretchFactor(1, 2);
   lados_->addWidget(desplazable);
   lados_->addWidget(division_);
+  // Either side may be made narrow, down to scrolling, never gone.
+  lados_->setChildrenCollapsible(false);
   lados_->setStretchFactor(1, 1);
 
   espera_ = new QTimer(this);

@@ -81,11 +81,8 @@ VentanaEstudios::VentanaEstudios(ConfiguracionRegional regional, Dialogos& dialo
   division_->setObjectName(QStringLiteral("divPrincipal"));
   desplazable_ = new QScrollArea(division_);
   desplazable_->setWidgetResizable(true);
-  desplazable_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   caso_ = new PanelCaso;
   desplazable_->setWidget(caso_);
-  desplazable_->setMinimumWidth(caso_->minimumSizeHint().width() +
-                                desplazable_->verticalScrollBar()->sizeHint().width() + 4);
   pestanas_ = new QTabWidget(division_);
   pestanas_->setObjectName(QStringLiteral("tabEstudio"));
   auto* desplazableResultados = new QScrollArea;
@@ -99,6 +96,9 @@ VentanaEstudios::VentanaEstudios(ConfiguracionRegional regional, Dialogos& dialo
   pestanas_->addTab(psse_, Q(kPestanaPsse));
   division_->addWidget(desplazable_);
   division_->addWidget(pestanas_);
+  // The case may be made narrow, down to scrolling, never gone: at a large scale the window still
+  // fits the screen.
+  division_->setChildrenCollapsible(false);
   division_->setStretchFactor(1, 1);
   setCentralWidget(division_);
   statusBar();
