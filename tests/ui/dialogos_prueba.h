@@ -12,6 +12,9 @@ namespace zelk::prueba {
 class DialogosPrueba final : public ui::estudios::Dialogos {
  public:
   void Avisar(QWidget* /*padre*/, const QString& texto) override { mensajes.append(texto); }
+  void Informar(QWidget* /*padre*/, const QString& titulo, const QString& texto) override {
+    mensajes.append(titulo + u'\n' + texto);
+  }
   Respuesta PreguntarGuardar(QWidget* /*padre*/, const QString& texto) override {
     preguntas.append(texto);
     if (respuestas.empty())

@@ -13,6 +13,10 @@ void DialogosQt::Avisar(QWidget* padre, const QString& texto) {
   QMessageBox::warning(padre, Q(kNombrePrograma), texto);
 }
 
+void DialogosQt::Informar(QWidget* padre, const QString& titulo, const QString& texto) {
+  QMessageBox::about(padre, titulo, texto);
+}
+
 Dialogos::Respuesta DialogosQt::PreguntarGuardar(QWidget* padre, const QString& texto) {
   QMessageBox caja(QMessageBox::Warning, Q(kNombrePrograma), texto,
                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, padre);

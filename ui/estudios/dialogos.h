@@ -15,6 +15,8 @@ class Dialogos {
 
   // A message with an OK button; returns when it has been closed.
   virtual void Avisar(QWidget* padre, const QString& texto) = 0;
+  // What the program is, under `titulo`; returns when it has been closed.
+  virtual void Informar(QWidget* padre, const QString& titulo, const QString& texto) = 0;
 
   enum class Respuesta { Guardar, Descartar, Cancelar };
   virtual Respuesta PreguntarGuardar(QWidget* padre, const QString& texto) = 0;
@@ -34,6 +36,7 @@ class Dialogos {
 class DialogosQt final : public Dialogos {
  public:
   void Avisar(QWidget* padre, const QString& texto) override;
+  void Informar(QWidget* padre, const QString& titulo, const QString& texto) override;
   Respuesta PreguntarGuardar(QWidget* padre, const QString& texto) override;
   QString ArchivoParaAbrir(QWidget* padre, const QString& titulo, const QString& filtros) override;
   QString ArchivoParaGuardar(QWidget* padre, const QString& titulo, const QString& propuesto,

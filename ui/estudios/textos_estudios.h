@@ -112,6 +112,8 @@ inline constexpr std::string_view kNoSeGuarda = "No se puede guardar «%1»: %2"
 inline constexpr std::string_view kSinBarrido = "No hay ningún barrido calculado que exportar";
 inline constexpr int kRecientesMaximos = 8;
 
+inline constexpr std::string_view kLicencia =
+    "Software libre bajo la GPL de GNU, versión 3 o posterior; sin ninguna garantía.";
 inline constexpr std::string_view kDescripcion =
     "Estudios de un enlace HVDC monopolar: el caso, sus barridos con gráficos, la búsqueda de un "
     "dato y los casos PSS/E.";

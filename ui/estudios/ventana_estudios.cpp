@@ -438,9 +438,10 @@ void VentanaEstudios::ValoresDelInicio() {
 }
 
 void VentanaEstudios::AcercaDe() {
-  dialogos_.Avisar(this, Q(kNombrePrograma) + QStringLiteral(" ") +
-                             QApplication::applicationVersion() + QStringLiteral("\n\n") +
-                             Q(kDescripcion));
+  dialogos_.Informar(this, Q(kAcercaDe.titulo).remove(u'&'),
+                     Q(kNombrePrograma) + u' ' + QApplication::applicationVersion() +
+                         QStringLiteral("\n\n") + Q(kDescripcion) + QStringLiteral("\n\n") +
+                         Q(kLicencia));
 }
 
 void VentanaEstudios::AnadirReciente(const QString& ruta) {
