@@ -12,6 +12,12 @@ CampoConMotivo::CampoConMotivo(QWidget* padre) : QLineEdit(padre), motivo_(new Q
   motivo_->setVisible(false);
 }
 
+CampoConMotivo::~CampoConMotivo() {
+  // Without a parent of its own the label is the field's to free.
+  if (motivo_ && motivo_->parent() == nullptr)
+    delete motivo_;
+}
+
 QColor CampoConMotivo::ColorDeMotivo(const QPalette& paleta) {
   // A dark red on a light window, a light one on a dark window.
   return paleta.color(QPalette::Window).lightness() < 128 ? QColor(255, 140, 128)

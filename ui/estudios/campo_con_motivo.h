@@ -2,15 +2,19 @@
 // caller places beside it and in what the field tells assistive technology.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
-
-class QLabel;
+#include <QPointer>
 
 namespace zelk::ui::estudios {
 
 class CampoConMotivo final : public QLineEdit {
  public:
+  // The label of the reason is a child of `padre`, where the caller places it.
   explicit CampoConMotivo(QWidget* padre = nullptr);
+  ~CampoConMotivo() override;
+  CampoConMotivo(const CampoConMotivo&) = delete;
+  CampoConMotivo& operator=(const CampoConMotivo&) = delete;
 
   QLabel* Motivo() const { return motivo_; }
   // Empty: the text is taken, nothing is marked.
@@ -28,7 +32,7 @@ class CampoConMotivo final : public QLineEdit {
  private:
   void Pintar();
 
-  QLabel* motivo_;
+  QPointer<QLabel> motivo_;
   QString texto_;
   QString descripcion_;
   bool pintando_ = false;
