@@ -35,3 +35,12 @@ function(zelk_icono lado salida)
     zelk_dibujo(${ZELK_RECURSOS}/icono.svg ${lado} ${salida})
   endif()
 endfunction()
+
+# The icon of zelk Estudios, zelk's monitor showing a study: at 16 pixels a drawing of its own too.
+function(zelk_icono_estudios lado salida)
+  if(lado EQUAL 16)
+    zelk_dibujo(${ZELK_RECURSOS}/icono-estudios-16.svg 16 ${salida})
+  else()
+    zelk_dibujo(${ZELK_RECURSOS}/icono-estudios.svg ${lado} ${salida})
+  endif()
+endfunction()

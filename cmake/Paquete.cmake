@@ -10,8 +10,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Steady state of a monopolar line-commutat
 set(CPACK_PACKAGE_DESCRIPTION
     "zelk calculates the firing, extinction and overlap angles, the DC voltage,\n\
 the AC currents and the active and reactive powers at both ends of an HVDC\n\
-link. zelk-calc gives the same results on the command line, and the Python
-module zelk gives them to scripts and notebooks.")
+link. zelk Estudios studies the link in a window: results as the data are\n\
+typed, also under its controls, sweeps with plots and tables, the datum that\n\
+gives a result, and the DC lines of PSS/E cases. zelk-calc gives the same\n\
+results on the command line, and the Python module zelk gives them to scripts\n\
+and notebooks.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

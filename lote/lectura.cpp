@@ -36,7 +36,7 @@ constexpr std::string_view kNoPuedeValerCero = " no puede valer 0";
 
 }  // namespace
 
-std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r) {
+std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r, bool conOpcion) {
   std::string motivo = Comillado(texto) + " no es un número";
   if (std::none_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return motivo;
@@ -48,7 +48,9 @@ std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r) {
     if (c.regional.Decimal() == r.Decimal() && c.regional.Grupo() == r.Grupo())
       continue;
     if (NumeroDeHoja(texto, c.regional))
-      return motivo + "; " + std::string(c.descripcion) + ", --locale " + std::string(c.locale);
+      return motivo +
+             (conOpcion ? "; " + std::string(c.descripcion) + ", --locale " + std::string(c.locale)
+                        : "; lo es " + std::string(c.descripcion));
   }
   return motivo;
 }
@@ -155,19 +157,23 @@ void Rechazos::Sumar(std::size_t cuantos, std::string_view primero) {
   cuantos_ += cuantos;
 }
 
-void Rechazos::Informar(std::ostream& err, std::size_t total) const {
+std::string Rechazos::Texto(std::size_t total) const {
   if (cuantos_ == 0)
-    return;
-  err << "zelk-calc: ";
+    return {};
   const std::string rechazada = !calificativo_.empty() ? std::string(calificativo_)
                                 : femenino_            ? "rechazada"
                                                        : "rechazado";
   if (cuantos_ == 1)
-    err << "1 " << fila_ << " de " << total << ' ' << rechazada << ": " << primero_ << '\n';
-  else
-    err << cuantos_ << " de " << total << ' ' << filas_ << ' ' << rechazada
-        << (calificativo_.empty() ? "s; " : "; ") << (femenino_ ? "la primera, " : "el primero, ")
-        << primero_ << '\n';
+    return "1 " + std::string(fila_) + " de " + std::to_string(total) + ' ' + rechazada + ": " +
+           primero_;
+  return std::to_string(cuantos_) + " de " + std::to_string(total) + ' ' + std::string(filas_) +
+         ' ' + rechazada + (calificativo_.empty() ? "s; " : "; ") +
+         (femenino_ ? "la primera, " : "el primero, ") + primero_;
+}
+
+void Rechazos::Informar(std::ostream& err, std::size_t total) const {
+  if (cuantos_ > 0)
+    err << "zelk-calc: " << Texto(total) << '\n';
 }
 
 }  // namespace zelk::lotes

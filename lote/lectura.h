@@ -16,8 +16,10 @@
 namespace zelk::lotes {
 
 // Why a text of a table is not a number, naming the settings that would read it: "«1000,5» no es
-// un número con punto decimal; con coma decimal, --locale es_ES".
-std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r);
+// un número con punto decimal; con coma decimal, --locale es_ES". Without `conOpcion`, for a
+// window, where there is no option to give: "...; lo es con coma decimal".
+std::string NoEsNumero(std::string_view texto, const ConfiguracionRegional& r,
+                       bool conOpcion = true);
 
 // A number of an option or a sweep bound, read as a table's; empty with the reason in `error`.
 std::optional<double> LeerNumero(std::string_view texto, const ConfiguracionRegional& r,
@@ -85,7 +87,10 @@ class Rechazos {
   // One more; true when it is the first, whose place and reason the caller then gives.
   bool Anotar() { return cuantos_++ == 0; }
   void Primero(std::string_view donde, std::string_view motivo);
-  // "2 de 500 filas rechazadas; la primera, línea 14: «Nr» = «0» no puede valer 0".
+  // "2 de 500 filas rechazadas; la primera, línea 14: «Nr» = «0» no puede valer 0"; empty when
+  // none was.
+  std::string Texto(std::size_t total) const;
+  // The same as zelk-calc's message, when some was.
   void Informar(std::ostream& err, std::size_t total) const;
 
  private:

@@ -299,6 +299,10 @@ std::string_view Barrido::Nombre() const {
   return parametro != nullptr ? parametro->nombre : control->nombre;
 }
 
+std::string_view Barrido::Titulo() const {
+  return parametro != nullptr ? parametro->titulo : control->titulo;
+}
+
 double Barrido::Valor(std::size_t k) const {
   if (puntos <= 1 || k == 0)
     return desde;
@@ -468,14 +472,22 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
     if (b.parametro != nullptr)
       variables[Indice(b.parametro->campo)] = true;
   const LectorFilas puntos(Vistas(base), variables, deTabla, r);
-  std::vector<CurvaReducida> reducidas;
-  if (curvas != nullptr && barridos.size() == 1) {
-    curvas->parametro = barridos[0].parametro;
-    curvas->control = barridos[0].control;
+  // Per curve of the plot (a value of the second datum), its results' thinned curves.
+  std::vector<std::vector<CurvaReducida>> reducidas;
+  if (curvas != nullptr && interior <= kCurvasPorFamilia) {
+    const Barrido& x = barridos[0];
+    curvas->nombre = x.Nombre();
+    curvas->titulo = x.Titulo();
     curvas->decimal = r.Decimal();
-    curvas->desde = barridos[0].desde;
-    curvas->hasta = barridos[0].hasta;
-    reducidas.assign(kNumResultados, CurvaReducida(barridos[0].puntos, curvas->columnas));
+    curvas->desde = x.desde;
+    curvas->hasta = x.hasta;
+    curvas->nombreFamilia = barridos.size() > 1 ? barridos[1].Nombre() : std::string_view();
+    curvas->tituloFamilia = barridos.size() > 1 ? barridos[1].Titulo() : std::string_view();
+    curvas->miembros.assign(interior, {});
+    for (std::size_t m = 0; m < interior; ++m)
+      curvas->miembros[m].valor = barridos.size() > 1 ? barridos[1].Valor(m) : 0;
+    reducidas.assign(interior, std::vector<CurvaReducida>(
+                                   kNumResultados, CurvaReducida(x.puntos, curvas->columnas)));
   }
 
   std::size_t siguiente = 0;
@@ -526,15 +538,18 @@ int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
     tabla.Filas(b.salida);
     rechazos.Sumar(b.rechazados, b.primerRechazo);
     sinSolucion.Sumar(b.sinSolucion, b.primeroSinSolucion);
-    for (std::size_t i = 0; i < b.resultados.size(); ++i)
-      for (std::size_t n = 0; n < reducidas.size(); ++n)
-        reducidas[n].Anadir(b.desde + i, barridos[0].Valor(b.desde + i),
-                            b.resultados[i].*kResultados[n].miembro);
+    for (std::size_t i = 0; i < b.resultados.size(); ++i) {
+      const std::size_t punto = b.desde + i, k = punto / interior;
+      auto& miembro = reducidas[punto % interior];
+      for (std::size_t n = 0; n < kNumResultados; ++n)
+        miembro[n].Anadir(k, barridos[0].Valor(k), b.resultados[i].*kResultados[n].miembro);
+    }
   };
   EnOrden<BloqueBarrido>(hilos, llenar, trabajar, entregar);
   tabla.Terminar();
-  for (std::size_t n = 0; n < reducidas.size(); ++n)
-    curvas->y[n] = reducidas[n].Terminar();
+  for (std::size_t m = 0; m < reducidas.size(); ++m)
+    for (std::size_t n = 0; n < kNumResultados; ++n)
+      curvas->miembros[m].y[n] = reducidas[m][n].Terminar();
   rechazos.Informar(err, total);
   sinSolucion.Informar(err, total);
   return rechazos.Alguno() || sinSolucion.Alguno() ? 3 : 0;

@@ -59,6 +59,7 @@ struct Barrido {
   const DescripcionControl* control = nullptr;  // instead of a parameter, a control datum
   double Valor(std::size_t k) const;
   std::string_view Nombre() const;
+  std::string_view Titulo() const;
 };
 // Empty, with the reason in `error`, when the text is not such a sweep.
 std::optional<Barrido> LeerBarrido(std::string_view texto, const ConfiguracionRegional& r,
@@ -99,21 +100,30 @@ class CurvaReducida {
   bool huecoAntes_ = false, huecoDespues_ = false;
 };
 
-// A sweep's curves, for a plot: per result, its curve against the swept parameter.
+// A sweep's curves, for a plot: per result, its curve against the swept datum. A grid plots as a
+// family: its second datum gives one curve per value, against the first.
 struct Curvas {
-  std::size_t columnas = 1000;  // set by the caller: the picture's width in pixels
-  const DescripcionParametro* parametro = nullptr;
-  const DescripcionControl* control = nullptr;  // or a control datum
-  std::string decimal = ".";                    // for the axes' numbers
+  std::size_t columnas = 1000;      // set by the caller: the picture's width in pixels
+  std::string_view nombre, titulo;  // of the datum along the curves ("Idc", "Idc [A]")
+  std::string decimal = ".";        // for the axes' numbers
   double desde = 0, hasta = 0;
-  std::array<std::vector<PuntoCurva>, kNumResultados> y;
+  std::string_view nombreFamilia, tituloFamilia;  // of the second datum; empty without one
+  struct Miembro {
+    double valor = 0;  // of the second datum
+    std::array<std::vector<PuntoCurva>, kNumResultados> y;
+  };
+  std::vector<Miembro> miembros;  // one without a second datum
 };
 
-enum class FormatoGrafico { Svg, Png };
+// A family has few enough curves to tell apart by their colour.
+inline constexpr std::size_t kCurvasPorFamilia = 10;
+
+enum class FormatoGrafico { Svg, Png, Pdf };
 
 // One sweep, or a grid of two (the first outermost). Exit status 0, or 3 when a point was
-// rejected, told on `err`. With `curvas`, a single sweep's curves are formed there too. A failed
-// write throws archivos::ErrorEscritura.
+// rejected, told on `err`. With `curvas`, the curves are formed there too: a grid's only when its
+// second sweep has at most kCurvasPorFamilia points. A failed write throws
+// archivos::ErrorEscritura.
 int CalcularBarrido(std::span<const Barrido> barridos, const Base& base,
                     const ConfiguracionRegional& r, OpcionesSalida opciones, std::ostream& salida,
                     std::ostream& err, Curvas* curvas, std::size_t hilos = 1);

@@ -179,9 +179,9 @@ class Escritor {
 
 }  // namespace
 
-int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, OpcionesSalida opciones,
-                 std::ostream& salida, std::ostream& err, const std::string& nombre,
-                 std::optional<std::uintmax_t> tamano) {
+std::variant<CasoResuelto, psse::Rechazo> ResolverCaso(std::istream& entrada,
+                                                       const std::string& nombre,
+                                                       std::optional<std::uintmax_t> tamano) {
   psse::Caso caso;
   try {
     if (tamano)
@@ -189,44 +189,80 @@ int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, Opciones
     Entrada fuente(entrada);
     caso = psse::LeerCaso(fuente);
   } catch (const psse::ErrorRaw& e) {
-    err << "zelk-calc: " << Donde(nombre, e.linea) << ": " << e.motivo << '\n';
-    return 2;
+    return psse::Rechazo{e.linea, e.motivo};
   }
+  CasoResuelto resuelto;
   for (const auto& n : caso.notas)
-    err << "zelk-calc: nota: línea " << n.linea << ": " << n.texto << '\n';
+    resuelto.notas.push_back("línea " + std::to_string(n.linea) + ": " + n.texto);
   for (const auto& o : caso.omitidas)
-    err << "zelk-calc: nota: línea " << o.linea << ": se omite «" << o.nombre
-        << "», línea de continua " << o.tipo << "; solo se resuelven las de dos terminales\n";
+    resuelto.notas.push_back("línea " + std::to_string(o.linea) + ": se omite «" + o.nombre +
+                             "», línea de continua " + std::string(o.tipo) +
+                             "; solo se resuelven las de dos terminales");
   if (!caso.notaFinal.empty())
-    err << "zelk-calc: nota: " << caso.notaFinal << '\n';
+    resuelto.notas.push_back(caso.notaFinal);
   if (caso.lineas.empty())
-    err << "zelk-calc: nota: " << nombre << " no tiene líneas de continua de dos terminales\n";
-
-  bool rechazo = false;
-  std::vector<Fila> filas;
+    resuelto.notas.push_back(nombre + " no tiene líneas de continua de dos terminales");
   for (const auto& l : caso.lineas) {
-    Fila f;
-    f.linea = l.nombre;
+    LineaResuelta f;
+    f.nombre = l.nombre;
+    f.linea = l.linea;
     const auto enlace = psse::EnlaceDeLinea(caso, l);
     std::variant<SolucionControl, psse::Rechazo> solucion;
-    if (const auto* e = std::get_if<psse::EnlaceDelCaso>(&enlace))
+    if (const auto* e = std::get_if<psse::EnlaceDelCaso>(&enlace)) {
+      f.datos = e->datos;
+      f.control = e->control;
       solucion = psse::ResolverLinea(*e, l.linea);
-    else
+    } else {
       solucion = std::get<psse::Rechazo>(enlace);
+    }
     if (const auto* motivo = std::get_if<psse::Rechazo>(&solucion)) {
-      rechazo = true;
-      err << "zelk-calc: " << Donde(nombre, motivo->linea) << ": «" << l.nombre
-          << "» no se resuelve: " << motivo->motivo << '\n';
+      f.motivo = motivo->motivo;
+      f.lineaMotivo = motivo->linea;
       f.avisos.push_back(psse::TextoRechazo(*motivo));
-      f.motivos.push_back(psse::TextoRechazo(*motivo));
     } else {
       f.solucion = std::get<SolucionControl>(solucion);
       for (std::size_t a = 0; a < kNumAvisos; ++a)
         if (Tiene(f.solucion->avisos, static_cast<Aviso>(a)))
           f.avisos.emplace_back(TextoAviso(static_cast<Aviso>(a)));
-      if (opciones.motivos)
-        f.motivos = Motivos(f.solucion->datos, f.solucion->resultados, r);
     }
+    resuelto.lineas.push_back(std::move(f));
+  }
+  return resuelto;
+}
+
+std::string TextoNoLeido(const psse::Rechazo& r) {
+  return r.linea == 0 ? r.motivo : psse::TextoRechazo(r);
+}
+
+std::string TextoNoResuelta(const LineaResuelta& l) {
+  return "línea " + std::to_string(l.lineaMotivo) + ": «" + l.nombre +
+         "» no se resuelve: " + l.motivo;
+}
+
+int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, OpcionesSalida opciones,
+                 std::ostream& salida, std::ostream& err, const std::string& nombre,
+                 std::optional<std::uintmax_t> tamano) {
+  const auto leido = ResolverCaso(entrada, nombre, tamano);
+  if (const auto* e = std::get_if<psse::Rechazo>(&leido)) {
+    err << "zelk-calc: " << Donde(nombre, e->linea) << ": " << e->motivo << '\n';
+    return 2;
+  }
+  const CasoResuelto& caso = std::get<CasoResuelto>(leido);
+  for (const auto& nota : caso.notas)
+    err << "zelk-calc: nota: " << nota << '\n';
+  bool rechazo = false;
+  std::vector<Fila> filas;
+  for (const auto& l : caso.lineas) {
+    if (!l.solucion) {
+      rechazo = true;
+      err << "zelk-calc: " << Donde(nombre, l.lineaMotivo) << ": «" << l.nombre
+          << "» no se resuelve: " << l.motivo << '\n';
+    }
+    Fila f{l.nombre, l.solucion, l.avisos, {}};
+    if (!l.solucion)
+      f.motivos = l.avisos;
+    else if (opciones.motivos)
+      f.motivos = Motivos(l.solucion->datos, l.solucion->resultados, r);
     filas.push_back(std::move(f));
   }
   Escritor(salida, r, opciones).Escribir(filas);

@@ -6,7 +6,7 @@ paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plug
   libgtest-dev libgmock-dev libbenchmark-dev
   locales libc-bin g++-mingw-w64-x86-64-posix wine64 clang-14 libclang-rt-14-dev
   help2man desktop-file-utils appstream dpkg-dev
-  nlohmann-json3-dev qt6-charts-dev libqt6opengl6-dev
+  nlohmann-json3-dev libqcustomplot-dev zlib1g-dev libz-mingw-w64-dev
   file lintian qt6-translations-l10n
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas python3-venv python3-mypy
   nsis xvfb fonts-wine qt6ct git"

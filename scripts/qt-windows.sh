@@ -10,12 +10,14 @@ raiz_proyecto=$(pwd)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# Only what the windows and their tests need: Core, Gui, Widgets, PrintSupport (the plots' PDF),
-# Test and the Windows platform plugin. With direct2d off, directwrite3 must be off too (the
-# platform plugin would not link); Debian's source drops the tablet library, hence tabletevent off.
+# Only what the windows, the plots and their tests need: Core, Gui, Widgets, PrintSupport (which
+# QCustomPlot links), Test and the Windows platform plugin. With direct2d off, Gui has no DirectWrite
+# font engine, so directwrite and directwrite3 are off too (the platform plugin and PrintSupport
+# would not link); Debian's source drops the tablet library, hence tabletevent off.
 opciones="-DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF -DFEATURE_pkg_config=OFF
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DINPUT_opengl=no
-  -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_icu=OFF
+  -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite=OFF
+  -DFEATURE_directwrite3=OFF -DFEATURE_icu=OFF
   -DFEATURE_tabletevent=OFF -DFEATURE_concurrent=OFF"
 toolchain="$raiz_proyecto/cmake/mingw-w64-x86_64.cmake"
 
@@ -35,45 +37,9 @@ rm -rf "$trabajo" "$prefijo"
 mkdir -p "$trabajo"
 echo "Construyendo Qt $version_qt para Windows en $prefijo (una vez por máquina; casi una hora)" >&2
 
-# The source of the very version the host's Qt has. Where apt knows no source entry for the
-# archive that serves it, add one for that same archive, as the machine's apt sources name it.
-if [ -z "$(apt-cache showsrc qt6-base 2>/dev/null | grep -x "Version: $version_qt")" ]; then
-  linea=$(apt-cache madison qt6-base-dev | awk -F'|' -v v=" $version_qt " '$2 == v {print $3; exit}')
-  uri=$(echo "$linea" | awk '{print $1}')
-  suite=$(echo "$linea" | awk '{print $2}' | cut -d/ -f1)
-  componente=$(echo "$linea" | awk '{print $2}' | cut -d/ -f2)
-  if [ -z "$uri" ] || [ -z "$suite" ] || [ -z "$componente" ]; then
-    echo "No se sabe de qué archivo viene qt6-base-dev $version_qt" >&2
-    exit 1
-  fi
-  # The source entry copies the archive's own entry (and so its signing key), as deb-src.
-  nuevas=$(mktemp -d)
-  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] || continue
-    awk -v uri="$uri" '$1 == "deb" { for (i = 2; i <= NF; i++) { u = $i; sub(/\/$/, "", u)
-      if (u == uri) { sub(/^deb/, "deb-src"); print; next } } }' "$f"
-  done >"$nuevas/zelk-fuentes.list"
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    awk -v uri="$uri" 'BEGIN { RS = ""; FS = "\n" } {
-      tipo = 0; sitio = 0
-      for (i = 1; i <= NF; i++) {
-        if ($i ~ /^Types:/ && $i ~ /[ \t]deb([ \t]|$)/) tipo = 1
-        if ($i ~ /^URIs:/) { n = split($i, us, /[ \t]+/)
-          for (j = 2; j <= n; j++) { u = us[j]; sub(/\/$/, "", u); if (u == uri) sitio = 1 } }
-      }
-      if (tipo && sitio) { for (i = 1; i <= NF; i++) {
-          if ($i ~ /^Types:/) print "Types: deb-src"; else print $i }
-        print "" } }' "$f"
-  done >"$nuevas/zelk-fuentes.sources"
-  for f in "$nuevas"/*; do
-    [ -s "$f" ] && $sudo cp "$f" /etc/apt/sources.list.d/ && cat "$f" >&2
-  done
-  rm -rf "$nuevas"
-  $sudo apt-get update -qq >&2
-fi
-# apt-get source unpacks with dpkg-source, which applies every patch of debian/patches.
-(cd "$trabajo" && apt-get source -qq "qt6-base=$version_qt" >&2)
+# The source of the very version the host's Qt has.
+. "$raiz_proyecto/scripts/fuente-debian.sh"
+fuente_debian qt6-base qt6-base-dev "$version_qt" "$trabajo"
 fuente=$(find "$trabajo" -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)
 [ -n "$fuente" ] || { echo "apt-get source no dejó el código de qt6-base" >&2; exit 1; }
 

@@ -323,6 +323,44 @@ std::string Leer(const std::string& ruta) {
   return {std::istreambuf_iterator<char>(f), {}};
 }
 
+// Each format by the end of its name, whatever its case, written whole: a family of curves too.
+TEST(Grafico, CadaFormatoYFamilias) {
+  struct Caso {
+    std::string archivo, comienzo;
+    std::vector<std::string> barridos;
+  };
+  const Caso casos[] = {
+      {"barrido.PDF", "%PDF-", {"--sweep", "Idc=500:3000:30"}},
+      {"familia.png",
+       "\x89PNG\r\n\x1a\n",
+       {"--sweep", "Idc=500:3000:30", "--sweep", "Rdc=5:25:10"}},
+      {"familia.svg", "<?xml", {"--sweep", "Idc=500:3000:30", "--sweep", "Rdc=5:25:3"}}};
+  for (const auto& caso : casos) {
+    const auto ruta = Carpeta() + "/" + caso.archivo;
+    std::filesystem::remove(ruta);
+    auto args = caso.barridos;
+    args.insert(args.end(), {"-o", Carpeta() + "/familia.csv", "--plot", ruta});
+    const auto p = Ejecutar(kZelkCalc, args, kIngles);
+    EXPECT_EQ(p.estado, 0) << caso.archivo << ": " << p.err;
+    EXPECT_EQ(p.err, "") << caso.archivo;
+    EXPECT_TRUE(Leer(ruta).starts_with(caso.comienzo)) << caso.archivo;
+  }
+}
+
+// A family of more curves than colours is refused before anything is computed or written.
+TEST(Grafico, FamiliaDemasiadoGrande) {
+  const auto ruta = Carpeta() + "/grande.png";
+  std::filesystem::remove(ruta);
+  const auto p = Ejecutar(
+      kZelkCalc, {"--sweep", "Idc=500:3000:30", "--sweep", "Rdc=5:25:11", "--plot", ruta}, kIngles);
+  EXPECT_EQ(p.estado, 2);
+  EXPECT_EQ(p.out, "");
+  EXPECT_EQ(p.err,
+            "zelk-calc: --plot con dos --sweep: una curva por valor del segundo, a lo sumo 10; Rdc "
+            "tiene 11\nuso: zelk-calc [--locale NOMBRE] [NOMBRE=TEXTO]...\n");
+  EXPECT_FALSE(std::filesystem::exists(ruta));
+}
+
 // A folder of its own per test, with what the cases need: an input, an earlier output, a plot
 // name that leads to a full disk.
 std::string CarpetaPropia(const std::string& nombre) {

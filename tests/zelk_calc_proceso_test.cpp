@@ -98,7 +98,8 @@ TEST(ZelkCalcProceso, EstadosDeSalida) {
 
   const auto version = Ejecutar(kZelkCalc, {"--version"}, {});
   EXPECT_EQ(version.estado, 0);
-  EXPECT_EQ(version.out, "zelk-calc 1.2\n");
+  EXPECT_TRUE(version.out.starts_with("zelk-calc 1.2\n")) << version.out;
+  EXPECT_NE(version.out.find("\nLicencia GPLv3+:"), std::string::npos) << version.out;
   EXPECT_EQ(version.err, "");
 
   const auto ayuda = Ejecutar(kZelkCalc, {"--help"}, {});

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "lote/lotes.h"
 #include "tests/casos.h"
 #include "tests/regionales.h"
 
@@ -89,7 +93,9 @@ TEST(ZelkCalc, Version) {
   for (const auto& args : {std::vector<std::string_view>{"--version"}, {"Nr=2", "--version"}}) {
     const auto s = Ejecutar(args);
     EXPECT_EQ(s.estado, 0);
-    EXPECT_EQ(s.out, "zelk-calc " ZELK_VERSION "\n");
+    EXPECT_TRUE(s.out.starts_with("zelk-calc " ZELK_VERSION "\nCopyright (C) 2026 The zelk team.\n"
+                                  "Licencia GPLv3+: GPL de GNU versión 3 o posterior"))
+        << s.out;
     EXPECT_EQ(s.err, "");
   }
 }
@@ -165,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "la rejilla tendría 10005000 puntos; a lo sumo 10000000"},
         CasoUso{"GraficoDeFormatoDesconocido",
                 {"--sweep", "Idc=1:2:2", "--plot", "x.gif"},
-                "el gráfico ha de ser .svg o .png: «x.gif»"},
+                "el gráfico ha de ser .png, .pdf o .svg: «x.gif»"},
         CasoUso{"TapMargenConCero",
                 {"--tap-for", "alpha=89", "--tap-step", "0.5", "--tap-range", "-1:1"},
                 "--tap-range MIN:MAX: los taps son mayores que 0 y MIN <= MAX"},
@@ -240,6 +246,45 @@ TEST(ZelkCalc, SinGraficos) {
   EXPECT_NE(ayuda.find("  --plot ARCHIVO       esta versión de zelk-calc no dibuja gráficos\n"),
             std::string::npos);
   EXPECT_EQ(ayuda.find("--plot-size"), std::string::npos);
+}
+
+// A build whose Qt has no Qt Svg refuses an SVG plot before any work, saying why and what it
+// writes, and its help says the same; it draws the formats it has.
+TEST(ZelkCalc, SinSvg) {
+  static constexpr std::array kPngPdf{lotes::FormatoGrafico::Png, lotes::FormatoGrafico::Pdf};
+  int dibujos = 0;
+  const EntornoCalc entorno{prueba::kEstadosUnidos, nullptr, nullptr,
+                            [&](const lotes::Curvas&, lotes::FormatoGrafico, int, int,
+                                std::string&) -> std::optional<std::string> {
+                              ++dibujos;
+                              return "PNG";
+                            },
+                            kPngPdf};
+  const auto ejecutar = [&](std::vector<std::string_view> args) {
+    std::ostringstream out, err;
+    const int estado = EjecutarCalc(args, entorno, out, err);
+    return Salida{estado, out.str(), err.str()};
+  };
+  const auto svg = ejecutar({"--sweep", "Idc=1:2:2", "--plot", "x.svg"});
+  EXPECT_EQ(svg.estado, 2);
+  EXPECT_EQ(svg.out, "");
+  EXPECT_TRUE(
+      svg.err.starts_with("zelk-calc: --plot: esta versión de zelk-calc no escribe SVG: su "
+                          "Qt no trae el módulo Qt Svg; sí .png o .pdf\n"))
+      << svg.err;
+  EXPECT_EQ(dibujos, 0);
+  const auto ayuda = ejecutar({"--help"}).out;
+  EXPECT_NE(ayuda.find("ángulos y potencias en ARCHIVO.png o .pdf;\n"
+                       "                       (no .svg: su Qt no trae el módulo Qt Svg);\n"),
+            std::string::npos)
+      << ayuda;
+  const auto ruta = (std::filesystem::temp_directory_path() / "zelk-sin-svg.png").string();
+  const auto png = ejecutar({"--sweep", "Idc=1:2:2", "-o", "-", "--plot", ruta});
+  EXPECT_EQ(png.estado, 0) << png.err;
+  EXPECT_EQ(dibujos, 1);
+  std::ifstream archivo(ruta, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(archivo), {}), "PNG");
+  std::filesystem::remove(ruta);
 }
 
 // Standard output that cannot be written is a failure, whatever the mode.

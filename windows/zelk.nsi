@@ -1,6 +1,7 @@
 ; The installer of zelk for 64-bit Windows, in Spanish: the licence, then the programs and what
-; they load into "Archivos de programa\zelk", a Start-menu entry "zelk", and an uninstaller
-; registered in "Programas y características". /S installs and uninstalls without a question.
+; they load into "Archivos de programa\zelk", Start-menu entries "zelk" and "zelk Estudios", the
+; studies (.zelk) opened by zelk Estudios, and an uninstaller registered in "Programas y
+; características". /S installs and uninstalls without a question.
 ; Installing over an installation removes that one first, wherever it is (also when /D= names
 ; another folder): there is always one installation and one uninstall entry.
 ; A silent uninstall that a script waits for (README): a copy of desinstalar.exe outside the folder,
@@ -20,6 +21,8 @@ RequestExecutionLevel admin
 !include FileFunc.nsh
 
 !define CLAVE "Software\Microsoft\Windows\CurrentVersion\Uninstall\zelk"
+; The studies' file type, for every user of the machine.
+!define TIPO_ESTUDIO "zelk.Estudio"
 !define DESINSTALADOR "desinstalar.exe"
 
 Name "zelk ${VERSION}"
@@ -31,6 +34,9 @@ BrandingText "zelk ${VERSION}"
 !define MUI_ICON "${ICONO}"
 !define MUI_UNICON "${ICONO}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\zelk.exe"
+; Free software under the GPL: the licence is shown, not accepted, to install and use the program.
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "zelk es software libre (GPL de GNU, versión 3 o posterior): no hace falta aceptar la licencia para instalarlo y usarlo, solo para redistribuirlo o modificarlo."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${LICENCIA}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -87,6 +93,15 @@ Section "zelk"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${DESINSTALADOR}"
   CreateShortcut "$SMPROGRAMS\zelk.lnk" "$INSTDIR\zelk.exe" "" "$INSTDIR\zelk.exe" 0
+  CreateShortcut "$SMPROGRAMS\zelk Estudios.lnk" "$INSTDIR\zelk-estudios.exe" "" \
+    "$INSTDIR\zelk-estudios.exe" 0
+  WriteRegStr HKLM "Software\Classes\.zelk" "" "${TIPO_ESTUDIO}"
+  WriteRegStr HKLM "Software\Classes\${TIPO_ESTUDIO}" "" "Estudio de zelk"
+  WriteRegStr HKLM "Software\Classes\${TIPO_ESTUDIO}\DefaultIcon" "" "$INSTDIR\zelk-estudios.exe,0"
+  WriteRegStr HKLM "Software\Classes\${TIPO_ESTUDIO}\shell\open\command" "" \
+    '"$INSTDIR\zelk-estudios.exe" "%1"'
+  ; The shell learns of the new type at once.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 
   WriteRegStr HKLM "${CLAVE}" "DisplayName" "zelk"
   WriteRegStr HKLM "${CLAVE}" "DisplayVersion" "${VERSION}"
@@ -104,6 +119,13 @@ SectionEnd
 ; folder with it; then the folders the installer made, once empty.
 Section "Uninstall"
   Delete "$SMPROGRAMS\zelk.lnk"
+  Delete "$SMPROGRAMS\zelk Estudios.lnk"
+  ; The studies' type goes, unless another program has taken the extension since.
+  ReadRegStr $0 HKLM "Software\Classes\.zelk" ""
+  StrCmp $0 "${TIPO_ESTUDIO}" 0 +2
+  DeleteRegKey HKLM "Software\Classes\.zelk"
+  DeleteRegKey HKLM "Software\Classes\${TIPO_ESTUDIO}"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
   !include "${QUITAR}"
   Delete "$INSTDIR\${DESINSTALADOR}"
   RMDir "$INSTDIR"

@@ -1,5 +1,5 @@
 // zelk-calc draws through a module of its own, loaded the first time a plot is asked for: Qt's
-// widgets and charts take longer to load than a small run takes, and most runs draw nothing.
+// widgets and QCustomPlot take longer to load than a small run takes, and most runs draw nothing.
 #include <dlfcn.h>
 
 #include <filesystem>
@@ -9,8 +9,6 @@
 #include "apps/zelk-calc/grafico_qt.h"
 
 namespace zelk {
-
-const bool kDibujaGraficos = true;
 
 namespace {
 

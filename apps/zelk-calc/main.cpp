@@ -7,6 +7,7 @@
 #include "apps/zelk-calc/consola.h"
 #include "apps/zelk-calc/grafico_qt.h"
 #include "apps/zelk-calc/zelk_calc.h"
+#include "grafico/formatos.h"
 #include "regional/regional_qt.h"
 
 int main(int argc, char** argv) {
@@ -19,10 +20,9 @@ int main(int argc, char** argv) {
   zelk::PrepararConsola();
   const std::vector<std::string> argumentos = zelk::ArgumentosUtf8(argc, argv);
   const std::vector<std::string_view> args(argumentos.begin(), argumentos.end());
-  zelk::EntornoCalc entorno{zelk::RegionalDelSistema(), zelk::RegionalPorNombre, &std::cin,
-                            nullptr};
-  // A build without plots says so before any work, and in its help.
-  if (zelk::kDibujaGraficos)
-    entorno.dibujar = zelk::DibujarCurvas;
+  // The formats this build does not write are refused before any work, and the help names those
+  // it does.
+  const zelk::EntornoCalc entorno{zelk::RegionalDelSistema(), zelk::RegionalPorNombre, &std::cin,
+                                  zelk::DibujarCurvas, zelk::grafico::kFormatos};
   return zelk::EjecutarCalc(args, entorno, std::cout, std::cerr);
 }

@@ -24,7 +24,54 @@ namespace zelk {
 
 namespace {
 
-void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
+constexpr std::string_view kLicencia =
+    "Copyright (C) 2026 The zelk team.\n"
+    "Licencia GPLv3+: GPL de GNU versión 3 o posterior <https://gnu.org/licenses/gpl.html>.\n"
+    "Esto es software libre: usted es libre de cambiarlo y redistribuirlo.\n"
+    "No hay NINGUNA GARANTÍA, hasta donde permite la ley.\n";
+
+// The plot's formats by the end of the file's name, in the order the help names them.
+constexpr std::array<std::pair<std::string_view, lotes::FormatoGrafico>, 3> kExtensiones{
+    {{".png", lotes::FormatoGrafico::Png},
+     {".pdf", lotes::FormatoGrafico::Pdf},
+     {".svg", lotes::FormatoGrafico::Svg}}};
+
+// ".png, .pdf o .svg", of the formats given.
+std::string ExtensionesDe(std::span<const lotes::FormatoGrafico> formatos) {
+  std::vector<std::string_view> nombres;
+  for (const auto& [extension, formato] : kExtensiones)
+    if (std::find(formatos.begin(), formatos.end(), formato) != formatos.end())
+      nombres.push_back(extension);
+  std::string texto;
+  for (std::size_t i = 0; i < nombres.size(); ++i)
+    texto += std::string(i == 0                    ? ""
+                         : i + 1 == nombres.size() ? " o "
+                                                   : ", ") +
+             std::string(nombres[i]);
+  return texto;
+}
+
+void AyudaGrafico(std::ostream& out, const EntornoCalc& entorno) {
+  if (!entorno.dibujar) {
+    out << "  --plot ARCHIVO       " << kSinGraficos << "\n";
+    return;
+  }
+  const bool svg = std::find(entorno.formatos.begin(), entorno.formatos.end(),
+                             lotes::FormatoGrafico::Svg) != entorno.formatos.end();
+  out << "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO"
+      << ExtensionesDe(entorno.formatos) << ";\n";
+  if (!svg)
+    out << "                       (no .svg: " << kPorQueSinSvg << ");\n";
+  out << "                       con dos, una curva por valor del segundo (a lo sumo "
+      << lotes::kCurvasPorFamilia
+      << "); de\n"
+         "                       cada columna de píxeles quedan el primer punto, el último, el\n"
+         "                       menor y el mayor\n"
+         "  --plot-size ANCHOxALTO\n"
+         "                       tamaño del gráfico en píxeles, de 100 a 10000 (900x700)\n";
+}
+
+void Ayuda(std::ostream& out, const ConfiguracionRegional& r, const EntornoCalc& entorno) {
   out << kUsoCalc << "\n"
       << "       zelk-calc --csv ARCHIVO [OPCIONES] [NOMBRE=TEXTO]...\n"
          "       zelk-calc --sweep NOMBRE=DESDE:HASTA:PUNTOS [--sweep ...] [OPCIONES] "
@@ -53,17 +100,9 @@ void Ayuda(std::ostream& out, const ConfiguracionRegional& r, bool dibuja) {
          "  --raw                números para máquinas: precisión completa, \".\" decimal, \",\"\n"
          "                       entre campos; también en una pasada\n"
          "  --bom                la tabla CSV empieza por la marca de orden de UTF-8, que Excel\n"
-         "                       necesita para leerla bien (también si la entrada la lleva)\n"
-      << (dibuja ? "  --plot ARCHIVO       con un barrido: ángulos y potencias en ARCHIVO.svg o "
-                   ".png; de\n"
-                   "                       cada columna de píxeles quedan el primer punto, el "
-                   "último, el\n"
-                   "                       menor y el mayor\n"
-                   "  --plot-size ANCHOxALTO\n"
-                   "                       tamaño del gráfico en píxeles, de 100 a 10000 "
-                   "(900x700)\n"
-                 : "  --plot ARCHIVO       " + std::string(kSinGraficos) + "\n")
-      << "  --tap-for alpha=GRADOS, --tap-for gamma=GRADOS\n"
+         "                       necesita para leerla bien (también si la entrada la lleva)\n";
+  AyudaGrafico(out, entorno);
+  out << "  --tap-for alpha=GRADOS, --tap-for gamma=GRADOS\n"
          "                       el tap (tapr o tapi) con el que el ángulo vale GRADOS\n"
          "  --tap-step PASO, --tap-range MIN:MAX\n"
          "                       la posición del tap más cercana dentro del margen (si no\n"
@@ -250,10 +289,9 @@ std::optional<lotes::FormatoGrafico> FormatoDe(std::string_view archivo) {
              return a == b || (a >= 'a' && a <= 'z' && b == a - 'a' + 'A');
            });
   };
-  if (termina(".svg"))
-    return lotes::FormatoGrafico::Svg;
-  if (termina(".png"))
-    return lotes::FormatoGrafico::Png;
+  for (const auto& [extension, formato] : kExtensiones)
+    if (termina(extension))
+      return formato;
   return std::nullopt;
 }
 
@@ -434,8 +472,8 @@ std::optional<std::string> Ejecucion::Combinaciones() const {
     return "--range es para --target";
   if (objetivo && (tap || psse))
     return "--target no va con --tap-for ni con --psse";
-  if ((!o_.grafico.empty() || !o_.tamano.empty()) && o_.barridos.size() != 1)
-    return "--plot es para un solo --sweep";
+  if ((!o_.grafico.empty() || !o_.tamano.empty()) && o_.barridos.empty())
+    return "--plot es para --sweep";
   if (!o_.tamano.empty() && o_.grafico.empty())
     return "--plot-size va con --plot";
   if (o_.barridos.size() > 2)
@@ -456,13 +494,14 @@ std::optional<int> Ejecucion::Preparar() {
   r_ = regional_ ? &*regional_ : &entorno_.regional;
   const ConfiguracionRegional& r = *r_;
   if (o_.version) {
-    out_ << "zelk-calc " << ZELK_VERSION << '\n';
+    // As GNU programs say it: the version, then who holds the copyright and under which licence.
+    out_ << "zelk-calc " << ZELK_VERSION << '\n' << kLicencia;
     return kSalidaBien;
   }
   if (o_.ayuda) {
     // Longer than the stream's buffer: a failed write is caught where it happens.
     errno = 0;
-    Ayuda(out_, r, static_cast<bool>(entorno_.dibujar));
+    Ayuda(out_, r, entorno_);
     if (!out_) {
       err_ << "zelk-calc: no se puede escribir en la salida estándar: "
            << archivos::TextoDelError(errno) << '\n';
@@ -583,6 +622,10 @@ int Ejecucion::Barrido() {
   if (barridos.size() == 2 && barridos[0].puntos * barridos[1].puntos > lotes::kPuntosMaximos)
     return Uso("la rejilla tendría " + std::to_string(barridos[0].puntos * barridos[1].puntos) +
                " puntos; a lo sumo " + std::to_string(lotes::kPuntosMaximos));
+  if (!o_.grafico.empty() && barridos.size() == 2 && barridos[1].puntos > lotes::kCurvasPorFamilia)
+    return Uso("--plot con dos --sweep: una curva por valor del segundo, a lo sumo " +
+               std::to_string(lotes::kCurvasPorFamilia) + "; " + std::string(barridos[1].Nombre()) +
+               " tiene " + std::to_string(barridos[1].puntos));
   return Tabla({}, [&](std::istream*, std::ostream& salida, const lotes::OpcionesSalida& opciones,
                        std::size_t hilos, lotes::Curvas* curvas) {
     return lotes::CalcularBarrido(barridos, base_, *r_, opciones, salida, err_, curvas, hilos);
@@ -609,9 +652,14 @@ int Ejecucion::Tabla(const std::string& entrada, const Calculo& calcular) {
   if (!o_.grafico.empty()) {
     formatoGrafico = FormatoDe(o_.grafico);
     if (!formatoGrafico)
-      return Uso("el gráfico ha de ser .svg o .png: " + Nombre(o_.grafico));
+      return Uso("el gráfico ha de ser .png, .pdf o .svg: " + Nombre(o_.grafico));
     if (!entorno_.dibujar)
       return Uso("--plot: " + std::string(kSinGraficos));
+    if (std::find(entorno_.formatos.begin(), entorno_.formatos.end(), *formatoGrafico) ==
+        entorno_.formatos.end())
+      // Only SVG needs a module of Qt that a build may lack.
+      return Uso("--plot: esta versión de zelk-calc no escribe SVG: " + std::string(kPorQueSinSvg) +
+                 "; sí " + ExtensionesDe(entorno_.formatos));
   }
 
   const bool aSalidaEstandar = o_.salida.empty() || o_.salida == "-";

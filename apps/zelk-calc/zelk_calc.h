@@ -25,11 +25,12 @@ struct EntornoCalc {
   ConfiguracionRegional regional;  // the settings of the environment
   std::function<std::optional<ConfiguracionRegional>(std::string_view)> regionalPorNombre;
   std::istream* entrada = nullptr;  // standard input, for "--csv -"
-  // Draws a sweep's curves as an SVG or PNG picture of the given size: the file's bytes, or
-  // empty with the reason in `error`.
+  // Draws a sweep's curves as a picture of the given size in one of `formatos`: the file's
+  // bytes, or empty with the reason in `error`.
   std::function<std::optional<std::string>(const lotes::Curvas&, lotes::FormatoGrafico, int ancho,
                                            int alto, std::string& error)>
       dibujar;
+  std::span<const lotes::FormatoGrafico> formatos{};
 };
 
 inline constexpr int kSalidaBien = 0;
@@ -37,9 +38,10 @@ inline constexpr int kSalidaBien = 0;
 inline constexpr int kSalidaUso = 2;
 inline constexpr int kSalidaRechazo = 3;
 
-// Why --plot is refused, before any work, where the build draws no plots (`dibujar` empty); the
-// help says it too.
+// Why --plot is refused, before any work, where the build draws no plots (`dibujar` empty), or
+// not SVG (`formatos` without it); the help says it too.
 inline constexpr std::string_view kSinGraficos = "esta versión de zelk-calc no dibuja gráficos";
+inline constexpr std::string_view kPorQueSinSvg = "su Qt no trae el módulo Qt Svg";
 
 inline constexpr std::string_view kUsoCalc = "uso: zelk-calc [--locale NOMBRE] [NOMBRE=TEXTO]...";
 

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the Debian package, unpacks it into a throw-away root, checks that every file is where a
-# desktop looks for it, and starts the installed programs from there.
+# desktop looks for it, and starts the installed programs from there (zelk Estudios with a study).
 # Arguments: the build folder, a work folder and, when the package holds the Python module, the
 # python3 it is built for.
 set -eu
@@ -67,6 +67,39 @@ if ! lintian --no-cfg --fail-on error,warning "$deb" >"$trabajo/lintian.log" 2>&
   falla "lintian: $(cat "$trabajo/lintian.log")"
 fi
 
+# zelk Estudios: its program, its own entry that opens a file, its metainfo, its icon, its man page
+# and the MIME type of its studies.
+ide=org.zelk.estudios
+for f in usr/bin/zelk-estudios usr/share/applications/$ide.desktop \
+  usr/share/metainfo/$ide.metainfo.xml usr/share/mime/packages/$ide.xml \
+  usr/share/icons/hicolor/scalable/apps/$ide.svg usr/share/man/man1/zelk-estudios.1.gz; do
+  [ -f "$raiz/$f" ] || falla "falta /$f"
+done
+for lado in 16 32 48; do
+  png="$raiz/usr/share/icons/hicolor/${lado}x${lado}/apps/$ide.png"
+  if [ -f "$png" ]; then
+    medidas=$(od -An -tu1 -j16 -N8 "$png" | tr -s ' ' | sed 's/^ //')
+    [ "$medidas" = "0 0 0 $lado 0 0 0 $lado" ] || falla "$png mide $medidas"
+  else
+    falla "falta $png"
+  fi
+done
+entrada="$raiz/usr/share/applications/$ide.desktop"
+desktop-file-validate "$entrada" || falla "la entrada de zelk Estudios no es válida"
+grep -qx "Exec=zelk-estudios %f" "$entrada" || falla "Exec no es zelk-estudios %f"
+grep -qx "Icon=$ide" "$entrada" || falla "Icon no es $ide"
+grep -qx "StartupWMClass=zelk-estudios" "$entrada" || falla "StartupWMClass no es zelk-estudios"
+grep -qx "MimeType=application/x-zelk-estudio;" "$entrada" || falla "la entrada no abre estudios"
+grep -q 'type="application/x-zelk-estudio"' "$raiz/usr/share/mime/packages/$ide.xml" &&
+  grep -q '<glob pattern="\*.zelk"/>' "$raiz/usr/share/mime/packages/$ide.xml" ||
+  falla "el tipo MIME de los estudios no es *.zelk"
+appstreamcli validate --no-net "$raiz/usr/share/metainfo/$ide.metainfo.xml" >/dev/null ||
+  falla "los metadatos de AppStream de zelk Estudios no son válidos"
+zcat "$raiz/usr/share/man/man1/zelk-estudios.1.gz" | grep -q '^\.TH ZELK-ESTUDIOS 1' ||
+  falla "la página de manual no es de zelk-estudios"
+[ "$("$raiz/usr/bin/zelk-estudios" --version)" = "zelk-estudios 1.2" ] ||
+  falla "zelk-estudios --version"
+
 [ "$(dpkg-deb -f "$deb" Version)" = "1.2" ] || falla "la versión no es 1.2"
 dependencias=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core qt6-translations-l10n; do
@@ -98,6 +131,14 @@ QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$trabajo/xdg" timeout 3 "$raiz/usr/bi
   2>"$trabajo/zelk.err" || estado=$?
 # Still running when stopped: it came up and waits for the user.
 [ "$estado" -eq 124 ] || falla "zelk instalado terminó con $estado: $(cat "$trabajo/zelk.err")"
+# zelk Estudios, given a study, from the throw-away root.
+printf '{"formato": "zelk-estudio", "version": 1, "datos": {"Idc": 1000}}\n' >"$trabajo/prueba.zelk"
+estado=0
+QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$trabajo/xdg" XDG_CONFIG_HOME="$trabajo/config" \
+  timeout 3 "$raiz/usr/bin/zelk-estudios" "$trabajo/prueba.zelk" 2>"$trabajo/estudios.err" ||
+  estado=$?
+[ "$estado" -eq 124 ] ||
+  falla "zelk-estudios instalado terminó con $estado: $(cat "$trabajo/estudios.err")"
 
 [ "$fallos" -eq 0 ] && echo "paquete $(basename "$deb"): bien"
 exit "$fallos"
