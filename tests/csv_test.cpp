@@ -12,6 +12,7 @@
 
 #include "archivos/archivos.h"
 #include "engine/calculo.h"
+#include "engine/pasada.h"
 #include "lote/csv.h"
 #include "lote/lotes.h"
 #include "tests/casos.h"
@@ -385,6 +386,42 @@ TEST(CurvaReducida, HuecosEnLosBordesDeLasColumnas) {
   const std::vector<std::pair<double, double>> esperados{
       {0, 9'999}, {30'000, 59'999}, {60'001, 79'999}, {85'000, 85'000}, {90'000, 99'999}};
   EXPECT_EQ(tramos, esperados) << Texto(puntos);
+}
+
+// A grid's curves for a plot: one per value of the second sweep, each against the first, holding
+// that value's points; a second sweep of more values than a family shows forms none.
+TEST(CurvasDeBarrido, RejillaComoFamilia) {
+  const auto& r = prueba::kEstadosUnidos;
+  std::string error;
+  const auto idc = *lotes::LeerBarrido("Idc=1000:2000:3", r, error);
+  const auto base = lotes::BaseDeInicio(r, {});
+  TextosEntrada inicio;
+  for (std::size_t i = 0; i < kNumParametros; ++i)
+    inicio[i] = base.textos[i];
+  for (const auto& [rdc, miembros] : {std::pair{"Rdc=5:15:2", 2}, {"Rdc=1:11:11", 0}}) {
+    const lotes::Barrido barridos[] = {idc, *lotes::LeerBarrido(rdc, r, error)};
+    lotes::Curvas curvas;
+    std::ostringstream salida, err;
+    ASSERT_EQ(lotes::CalcularBarrido(barridos, base, r, {}, salida, err, &curvas), 0) << err.str();
+    ASSERT_EQ(curvas.miembros.size(), static_cast<std::size_t>(miembros)) << rdc;
+    if (miembros == 0)
+      continue;
+    EXPECT_EQ(curvas.nombre, "Idc");
+    EXPECT_EQ(curvas.tituloFamilia, "Rdc [ohm]");
+    for (std::size_t m = 0; m < curvas.miembros.size(); ++m) {
+      const auto& miembro = curvas.miembros[m];
+      EXPECT_EQ(miembro.valor, m == 0 ? 5 : 15);
+      const auto& vdcr = miembro.y[static_cast<std::size_t>(Indice(Campo::Vdcr) - kNumParametros)];
+      ASSERT_EQ(vdcr.size(), 3u);
+      for (std::size_t k = 0; k < 3; ++k) {
+        DatosEnlace d = *LeerDatos(inicio, r);
+        d.Idc = 1000 + 500 * static_cast<double>(k);
+        d.Rdc = miembro.valor;
+        EXPECT_EQ(vdcr[k].x, d.Idc);
+        EXPECT_EQ(vdcr[k].y, CalcularEnlace(d).Vdcr) << "Rdc = " << d.Rdc << ", Idc = " << d.Idc;
+      }
+    }
+  }
 }
 
 TEST(Escalones, LosQueNoTienenSentidoSeRechazan) {
