@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdint>
 #include <istream>
 #include <optional>
 #include <ostream>
