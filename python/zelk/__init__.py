@@ -35,6 +35,9 @@ def _funcion(de_la_extension: Callable[..., Any]) -> Callable[..., Any]:
     def funcion(*args: Any, **kwargs: Any) -> Any:
         return de_la_extension(*args, **kwargs)
 
+    # The extension's qualified name ("PyCapsule.calcular") leads nowhere; pickle, and with it
+    # ProcessPoolExecutor, joblib and Dask, finds a function by the one it has in zelk.
+    funcion.__qualname__ = funcion.__name__
     return funcion
 
 
