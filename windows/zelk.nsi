@@ -1,13 +1,14 @@
 ; The installer of zelk for 64-bit Windows, in Spanish: the licence, then the programs and what
-; they load into "Archivos de programa\zelk", a Start-menu entry "zelk", and an uninstaller
+; they load into "Archivos de programa\zelk", the Start-menu entries "zelk" and "Manual de zelk"
+; (the manual's index.html, which opens in the browser), and an uninstaller
 ; registered in "Programas y características". /S installs and uninstalls without a question.
 ; Installing over an installation removes that one first, wherever it is (also when /D= names
 ; another folder): there is always one installation and one uninstall entry.
 ; A silent uninstall that a script waits for (README): a copy of desinstalar.exe outside the folder,
 ; run with /S _?=FOLDER, which keeps it from copying itself again and returning at once.
 ; makensis gets from the build: VERSION, ICONO, LICENCIA, ARCHIVOS and QUITAR (the lists of the
-; files to install and to remove, made by empaquetar.cmake), TAMANO (their size in KB) and SALIDA
-; (the installer to write).
+; files to install and to remove, made by empaquetar.cmake), TAMANO (their size in KB), MANUAL
+; (the manual's index.html within the folder) and SALIDA (the installer to write).
 Unicode true
 Target amd64-unicode
 ; The installer is named "setup" on purpose, and asks for administrator rights all the same.
@@ -21,6 +22,7 @@ RequestExecutionLevel admin
 
 !define CLAVE "Software\Microsoft\Windows\CurrentVersion\Uninstall\zelk"
 !define DESINSTALADOR "desinstalar.exe"
+!define ACCESO_MANUAL "$SMPROGRAMS\Manual de zelk.lnk"
 
 Name "zelk ${VERSION}"
 OutFile "${SALIDA}"
@@ -87,6 +89,7 @@ Section "zelk"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${DESINSTALADOR}"
   CreateShortcut "$SMPROGRAMS\zelk.lnk" "$INSTDIR\zelk.exe" "" "$INSTDIR\zelk.exe" 0
+  CreateShortcut "${ACCESO_MANUAL}" "$INSTDIR\${MANUAL}"
 
   WriteRegStr HKLM "${CLAVE}" "DisplayName" "zelk"
   WriteRegStr HKLM "${CLAVE}" "DisplayVersion" "${VERSION}"
@@ -104,6 +107,7 @@ SectionEnd
 ; folder with it; then the folders the installer made, once empty.
 Section "Uninstall"
   Delete "$SMPROGRAMS\zelk.lnk"
+  Delete "${ACCESO_MANUAL}"
   !include "${QUITAR}"
   Delete "$INSTDIR\${DESINSTALADOR}"
   RMDir "$INSTDIR"
