@@ -244,15 +244,28 @@ std::optional<std::string> ArchivoSalida::Confirmar() {
     return std::nullopt;
   std::error_code ec;
   fs::perms permisos = PermisosDeArchivoNuevo();
+  std::vector<std::string> notas;
   if (existia_) {
     const fs::file_status anterior = fs::status(destino_, ec);
     if (!ec)
       permisos = anterior.permissions();
+    const std::string nombre = "«" + TextoDeRuta(ruta_) + "» ";
+    if (const auto perdido = ConservarDueno(destino_, temporal_))
+      notas.push_back(nombre + *perdido);
+    // The rename gives the name a new file; the file's other names keep the old one.
+    const auto enlaces = fs::hard_link_count(destino_, ec);
+    if (!ec && enlaces == 2)
+      notas.push_back(nombre +
+                      "tenía otro nombre (un enlace duro), que sigue con el contenido anterior");
+    else if (!ec && enlaces > 2)
+      notas.push_back(nombre + "tenía otros " + std::to_string(enlaces - 1) +
+                      " nombres (enlaces duros), que siguen con el contenido anterior");
   }
   fs::permissions(temporal_, permisos, ec);
   fs::rename(temporal_, destino_, ec);
   if (ec)
     return TextoDelError(ec);
+  notas_ = std::move(notas);
   confirmado_ = true;
   OlvidarTemporal(vigilado_);
   return std::nullopt;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace zelk::archivos {
 
@@ -56,8 +57,14 @@ class ArchivoSalida {
   // Flushes and closes the file; the reason when either fails.
   std::optional<std::string> Cerrar();
 
-  // Puts the closed file in place of its name, with the permissions of the file it replaces.
+  // Puts the closed file in place of its name, with the permissions of the file it replaces and,
+  // as far as the process may, its owner and group.
   std::optional<std::string> Confirmar();
+
+  // What the replaced file had that the new one has not, once confirmed, each a note for the
+  // user: "«x.csv» era de pepe; el nuevo es de root", "«x.csv» tenía otro nombre (un enlace
+  // duro), que sigue con el contenido anterior".
+  const std::vector<std::string>& Notas() const { return notas_; }
 
  private:
   std::filesystem::path ruta_;      // as the user gave it
@@ -78,6 +85,7 @@ class ArchivoSalida {
   };
   Buffer buffer_;
   std::ostream flujo_{&buffer_};
+  std::vector<std::string> notas_;
   bool existia_ = false;
   bool confirmado_ = false;
   int vigilado_ = 0;  // the temporary file's place among those a signal removes

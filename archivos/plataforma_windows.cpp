@@ -46,6 +46,10 @@ fs::perms PermisosDeArchivoNuevo() {
          fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
 }
 
+std::optional<std::string> ConservarDueno(const fs::path&, const fs::path&) {
+  return std::nullopt;
+}
+
 bool EsLaEntradaEstandar(const fs::path& ruta) {
   BY_HANDLE_FILE_INFORMATION entrada{}, archivo{};
   const HANDLE h = ::GetStdHandle(STD_INPUT_HANDLE);

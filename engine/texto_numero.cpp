@@ -535,7 +535,9 @@ std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRe
 namespace {
 
 // True when every group separator of the integer part closes a group of one to three digits at
-// its start and of exactly three after it; the text may be anything else.
+// its start and of exactly three after it, and none stands in a number with an exponent: a
+// spreadsheet writes "2.5E+03", so "2.500E+03" under D "," is a number written with D "."; the
+// text may be anything else.
 bool GruposDeTres(std::string_view texto, const ConfiguracionRegional& r) {
   std::size_t pos = 0;
   while (pos < texto.size() && EsBlanco(texto[pos]))
@@ -558,7 +560,8 @@ bool GruposDeTres(std::string_view texto, const ConfiguracionRegional& r) {
       break;
     }
   }
-  return !grupos || cifras == 3;
+  // No separator may hold an "e": one after the integer part begins an exponent.
+  return !grupos || (cifras == 3 && texto.find_first_of("eE", pos) == std::string_view::npos);
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ std::optional<double> TextoANumero(std::string_view texto, const ConfiguracionRe
 // A number as a spreadsheet writes it, for tables that are read as data: the field conversion,
 // with group separators only between groups of exactly three digits of the integer part
 // ("1.000,5" where D is ","; not "1000.5" nor "3.88" there, which the field conversion reads as
-// 10005 and 388). Empty for any other text.
+// 10005 and 388), and none in a number with an exponent (not "2.500E+03" there, which is 2500
+// written with D "."). Empty for any other text.
 std::optional<double> NumeroDeHoja(std::string_view texto, const ConfiguracionRegional& r);
 // The same for a text followed in memory by at least kMargenDeLectura more readable bytes (the
 // fields of a block read with a margin at its end): a short text is read in one load.
@@ -54,7 +55,7 @@ inline constexpr std::size_t kMargenDeLectura = 8;
 bool NumeroDeHojaConMargen(std::string_view texto, const ConfiguracionRegional& r, double& valor);
 
 // True when the field conversion reads `texto` but a spreadsheet would not: a group separator
-// where no group of three digits ends.
+// where no group of three digits ends, or in a number with an exponent.
 bool GrupoMalPuesto(std::string_view texto, const ConfiguracionRegional& r);
 
 // The numeric test: true exactly when the field conversion succeeds.

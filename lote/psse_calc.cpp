@@ -1,5 +1,7 @@
+// zelk-calc --psse: the case read from a stream, its lines solved and written as a table.
 #include "lote/psse_calc.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <nlohmann/json.hpp>
@@ -17,31 +19,34 @@ namespace zelk::lotes {
 
 namespace {
 
-// The whole input, read as the CSV reader reads: a failed read says why.
-std::string LeerTodo(std::istream& entrada) {
-  std::string texto;
-  std::streambuf* fuente = entrada.rdbuf();
-  if (fuente == nullptr)
-    return texto;
-  constexpr std::size_t kBloque = 1 << 16;
-  try {
-    while (texto.size() <= psse::kTamanoMaximo) {
-      const std::size_t antes = texto.size();
-      texto.resize(antes + kBloque);
-      const std::streamsize leidos =
-          fuente->sgetn(texto.data() + antes, static_cast<std::streamsize>(kBloque));
-      texto.resize(antes + static_cast<std::size_t>(std::max<std::streamsize>(leidos, 0)));
-      if (leidos <= 0)
-        break;
+// The input a block at a time, as the CSV reader reads it: a failed read says why.
+class Entrada : public psse::Fuente {
+ public:
+  explicit Entrada(std::istream& entrada) : fuente_(entrada.rdbuf()) {}
+
+  std::size_t Leer(char* destino, std::size_t n) override {
+    if (fuente_ == nullptr)
+      return 0;
+    try {
+      const std::streamsize leidos = fuente_->sgetn(destino, static_cast<std::streamsize>(n));
+      return static_cast<std::size_t>(std::max<std::streamsize>(leidos, 0));
+    } catch (const std::ios_base::failure& e) {
+      // The file buffer reports a failed read (a folder, an unreadable device) this way.
+      const int numero = errno;
+      const std::error_code codigo = e.code();
+      if (codigo && codigo.category() != std::iostream_category())
+        throw archivos::ErrorLectura{archivos::TextoDelError(codigo)};
+      throw archivos::ErrorLectura{archivos::TextoDelError(numero)};
     }
-  } catch (const std::ios_base::failure& e) {
-    const int numero = errno;
-    const std::error_code codigo = e.code();
-    if (codigo && codigo.category() != std::iostream_category())
-      throw archivos::ErrorLectura{codigo.message()};
-    throw archivos::ErrorLectura{archivos::TextoDelError(numero)};
   }
-  return texto;
+
+ private:
+  std::streambuf* fuente_;
+};
+
+// "«caso.raw», línea 57", or the file alone for what concerns all of it.
+std::string Donde(const std::string& nombre, std::size_t linea) {
+  return linea == 0 ? nombre : nombre + ", línea " + std::to_string(linea);
 }
 
 std::string Numero(double v) {
@@ -115,8 +120,11 @@ class Escritor {
                                     : TextoElegido(e, s.datos, regional_));
       for (const auto& d : kResultados) {
         const Resultado& v = s.resultados.*d.miembro;
-        c.push_back(opciones_.crudo ? (v ? Numero(*v) : std::string(kMarcaError))
-                                    : TextoResultado(v, d, regional_));
+        if (psse::SinResultado(s, d))
+          c.emplace_back();
+        else
+          c.push_back(opciones_.crudo ? (v ? Numero(*v) : std::string(kMarcaError))
+                                      : TextoResultado(v, d, regional_));
       }
     }
     std::string avisos;
@@ -141,7 +149,7 @@ class Escritor {
     }
     for (const auto& d : kResultados) {
       auto& v = j[std::string(d.nombre)];
-      const Resultado* r = s ? &(s->resultados.*d.miembro) : nullptr;
+      const Resultado* r = s && !psse::SinResultado(*s, d) ? &(s->resultados.*d.miembro) : nullptr;
       if (r && opciones_.crudo && *r)
         v = **r;
       else if (r && !opciones_.crudo)
@@ -160,14 +168,20 @@ class Escritor {
 }  // namespace
 
 int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, OpcionesSalida opciones,
-                 std::ostream& salida, std::ostream& err, const std::string& nombre) {
+                 std::ostream& salida, std::ostream& err, const std::string& nombre,
+                 std::optional<std::uintmax_t> tamano) {
   psse::Caso caso;
   try {
-    caso = psse::LeerCaso(LeerTodo(entrada));
+    if (tamano)
+      psse::ComprobarTamano(*tamano);
+    Entrada fuente(entrada);
+    caso = psse::LeerCaso(fuente);
   } catch (const psse::ErrorRaw& e) {
-    err << "zelk-calc: " << nombre << ", línea " << e.linea << ": " << e.motivo << '\n';
+    err << "zelk-calc: " << Donde(nombre, e.linea) << ": " << e.motivo << '\n';
     return 2;
   }
+  for (const auto& n : caso.notas)
+    err << "zelk-calc: nota: línea " << n.linea << ": " << n.texto << '\n';
   for (const auto& o : caso.omitidas)
     err << "zelk-calc: nota: línea " << o.linea << ": se omite «" << o.nombre
         << "», línea de continua " << o.tipo << "; solo se resuelven las de dos terminales\n";
@@ -182,11 +196,11 @@ int CalcularPsse(std::istream& entrada, const ConfiguracionRegional& r, Opciones
     Fila f;
     f.linea = l.nombre;
     const auto enlace = psse::EnlaceDeLinea(caso, l);
-    if (const auto* motivo = std::get_if<std::string>(&enlace)) {
+    if (const auto* motivo = std::get_if<psse::Rechazo>(&enlace)) {
       rechazo = true;
-      err << "zelk-calc: línea " << l.linea << ": «" << l.nombre << "» no se resuelve: " << *motivo
-          << '\n';
-      f.avisos.push_back(*motivo);
+      err << "zelk-calc: " << Donde(nombre, motivo->linea) << ": «" << l.nombre
+          << "» no se resuelve: " << motivo->motivo << '\n';
+      f.avisos.push_back(psse::TextoRechazo(*motivo));
     } else {
       const auto& e = std::get<psse::EnlaceDelCaso>(enlace);
       f.solucion = ResolverControl(e.datos, e.control);

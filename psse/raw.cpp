@@ -1,13 +1,16 @@
+// The sections of a RAW case followed in their order, and the records a two-terminal DC link needs
+// read field by field in each version's layout.
 #include "psse/raw.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 
 #include "engine/texto_numero.h"
+#include "psse/registro.h"
 
 namespace zelk::psse {
 
@@ -43,36 +46,63 @@ constexpr std::array<Seccion, 14> kOrden34{Seccion::General,       Seccion::Barr
                                            Seccion::Vsc,           Seccion::Impedancias,
                                            Seccion::Multiterminal, Seccion::Resto};
 
+// Sections whose records are read, or counted to pass over them: taken for another section,
+// their records would be lost or misread.
+bool SeLee(Seccion s) {
+  return s == Seccion::Barras || s == Seccion::Transformadores || s == Seccion::DosTerminales ||
+         s == Seccion::Vsc || s == Seccion::Multiterminal;
+}
+
 std::string_view NombreSeccion(Seccion s) {
   switch (s) {
     case Seccion::General:
       return "los datos generales del sistema";
     case Seccion::Barras:
       return "los datos de barras";
+    case Seccion::Cargas:
+      return "los datos de cargas";
+    case Seccion::Shunts:
+      return "los datos de compensadores fijos";
+    case Seccion::Generadores:
+      return "los datos de generadores";
+    case Seccion::Ramas:
+      return "los datos de ramas";
+    case Seccion::Interruptores:
+      return "los datos de interruptores";
     case Seccion::Transformadores:
       return "los datos de transformadores";
+    case Seccion::Areas:
+      return "los datos de áreas";
     case Seccion::DosTerminales:
       return "los datos de líneas de continua de dos terminales";
-    default:
-      return "los datos anteriores a las líneas de continua de dos terminales";
+    case Seccion::Vsc:
+      return "los datos de líneas de continua VSC";
+    case Seccion::Impedancias:
+      return "los datos de corrección de impedancia";
+    case Seccion::Multiterminal:
+      return "los datos de líneas de continua multiterminal";
+    case Seccion::Resto:
+      break;
   }
+  return "los datos que siguen";
 }
 
-// The section a terminator's comment begins ("0 / END OF BUS DATA, BEGIN LOAD DATA"), when it
-// names one; files whose writers leave a section out are read right through it.
-std::optional<Seccion> SeccionNombrada(std::string_view comentario) {
-  std::string mayusculas(comentario);
-  for (char& c : mayusculas)
+std::string Mayusculas(std::string_view t) {
+  std::string m(t);
+  for (char& c : m)
     if (c >= 'a' && c <= 'z')
       c = static_cast<char>(c - 'a' + 'A');
-  const auto begin = mayusculas.find("BEGIN");
-  if (begin == std::string::npos)
-    return std::nullopt;
-  std::string_view resto = std::string_view(mayusculas).substr(begin + 5);
-  while (!resto.empty() && resto.front() == ' ')
-    resto.remove_prefix(1);
-  const auto empieza = [&](std::string_view p) { return resto.starts_with(p); };
-  const auto contiene = [&](std::string_view p) { return resto.find(p) != std::string_view::npos; };
+  return m;
+}
+
+// The section a terminator's comment names ("BUS DATA", "TWO-TERMINAL DC DATA"), if any.
+std::optional<Seccion> Clasificar(std::string_view nombre) {
+  while (!nombre.empty() && nombre.front() == ' ')
+    nombre.remove_prefix(1);
+  const auto empieza = [&](std::string_view p) { return nombre.starts_with(p); };
+  const auto contiene = [&](std::string_view p) {
+    return nombre.find(p) != std::string_view::npos;
+  };
   if (empieza("SYSTEM-WIDE") || empieza("SYSTEM WIDE"))
     return Seccion::General;
   if (empieza("BUS"))
@@ -99,207 +129,60 @@ std::optional<Seccion> SeccionNombrada(std::string_view comentario) {
     return Seccion::Vsc;
   if (empieza("MULTI-TERMINAL") || empieza("MULTI TERMINAL"))
     return Seccion::Multiterminal;
-  return Seccion::Resto;
+  return std::nullopt;
 }
 
-struct Campo {
-  std::string_view texto;
-  bool comillas = false;
-};
-
-// One record line split into fields: a comma, or blanks, separate them; text in single or double
-// quotes is one field; "/" outside quotes starts a comment. A field left empty between commas
-// takes its default.
-struct Registro {
-  std::vector<Campo> campos;
-  std::string_view comentario;
-  std::size_t linea = 0;
-
-  // The first field, unquoted, is exactly `t` ("0" ends a section, "Q" the data).
-  bool Es(std::string_view t) const {
-    return !campos.empty() && !campos[0].comillas && campos[0].texto == t;
-  }
-};
-
-void Partir(std::string_view texto, Registro& r) {
-  r.campos.clear();
-  r.comentario = {};
-  const auto blanco = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  std::size_t i = 0;
-  bool trasComa = false;
-  while (true) {
-    while (i < texto.size() && blanco(texto[i]))
-      ++i;
-    if (i == texto.size())
-      break;
-    const char c = texto[i];
-    if (c == '/') {
-      r.comentario = texto.substr(i + 1);
-      break;
-    }
-    if (c == ',') {
-      if (trasComa || r.campos.empty())
-        r.campos.push_back({});
-      trasComa = true;
-      ++i;
-      continue;
-    }
-    trasComa = false;
-    if (c == '\'' || c == '"') {
-      const auto cierre = texto.find(c, i + 1);
-      if (cierre == std::string_view::npos)
-        throw ErrorRaw{r.linea, "comillas sin cerrar"};
-      r.campos.push_back({texto.substr(i + 1, cierre - i - 1), true});
-      i = cierre + 1;
-      continue;
-    }
-    const std::size_t inicio = i;
-    while (i < texto.size() && !blanco(texto[i]) && texto[i] != ',' && texto[i] != '/')
-      ++i;
-    r.campos.push_back({texto.substr(inicio, i - inicio), false});
-  }
-}
-
-bool EmpiezaPorLetra(const Campo& c) {
-  if (c.comillas || c.texto.empty())
-    return false;
-  const char x = c.texto.front();
-  return (x >= 'A' && x <= 'Z') || (x >= 'a' && x <= 'z');
-}
-
-std::string Mostrar(std::string_view t) {
-  return "«" + std::string(t) + "»";
-}
-
-// A real number as the file writes it ("1.05", "-.5", "0.1110000E-01", "1.0D+00"); empty for a
-// field left out. Throws when the text is not one.
-std::optional<double> Real(const Registro& r, std::size_t i, std::string_view nombre) {
-  if (i >= r.campos.size() || r.campos[i].texto.empty())
+// The section a terminator's comment begins ("0 / END OF BUS DATA, BEGIN LOAD DATA"), when it
+// names one; files whose writers leave a section out are read right through it.
+std::optional<Seccion> SeccionQueEmpieza(std::string_view comentario) {
+  const std::string m = Mayusculas(comentario);
+  const auto begin = m.find("BEGIN");
+  if (begin == std::string::npos)
     return std::nullopt;
-  std::string t(r.campos[i].texto);
-  if (!r.campos[i].comillas) {
-    if (t.front() == '+')
-      t.erase(0, 1);
-    for (char& c : t)
-      if (c == 'D' || c == 'd')
-        c = 'E';
-    double v = 0;
-    const auto fin = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (fin.ec == std::errc() && fin.ptr == t.data() + t.size() && std::isfinite(v))
-      return v;
-  }
-  throw ErrorRaw{r.linea,
-                 std::string(nombre) + " = " + Mostrar(r.campos[i].texto) + " no es un número"};
+  return Clasificar(std::string_view(m).substr(begin + 5)).value_or(Seccion::Resto);
 }
 
-double Real(const Registro& r, std::size_t i, std::string_view nombre, double porDefecto) {
-  return Real(r, i, nombre).value_or(porDefecto);
+// The section a terminator's comment ends ("0 / END OF BUS DATA, ..."), when it names one.
+std::optional<Seccion> SeccionQueTermina(std::string_view comentario) {
+  const std::string m = Mayusculas(comentario);
+  const auto end = m.find("END OF");
+  if (end == std::string::npos)
+    return std::nullopt;
+  std::string_view nombre = std::string_view(m).substr(end + 6);
+  nombre = nombre.substr(0, std::min(nombre.find(','), nombre.find("BEGIN")));
+  return Clasificar(nombre);
 }
 
-double Obligatorio(const Registro& r, std::size_t i, std::string_view nombre) {
-  const auto v = Real(r, i, nombre);
-  if (!v)
-    throw ErrorRaw{r.linea,
-                   std::string(nombre) + ": falta el valor, que no tiene valor por defecto"};
-  return *v;
-}
-
-// A whole number such as a bus number or a count, within `maximo`.
-long Entero(const Registro& r, std::size_t i, std::string_view nombre, long minimo, long maximo,
-            std::optional<long> porDefecto = std::nullopt) {
-  if (i < r.campos.size() && r.campos[i].comillas)
-    throw ErrorRaw{r.linea, std::string(nombre) + " = " + Mostrar(r.campos[i].texto) +
-                                ": se espera un número (los nombres de barra no se admiten)"};
-  const auto v = Real(r, i, nombre);
-  if (!v) {
-    if (porDefecto)
-      return *porDefecto;
-    throw ErrorRaw{r.linea,
-                   std::string(nombre) + ": falta el valor, que no tiene valor por defecto"};
-  }
-  if (!(*v == std::floor(*v) && *v >= static_cast<double>(minimo) &&
-        *v <= static_cast<double>(maximo)))
-    throw ErrorRaw{r.linea, std::string(nombre) + " = " + Mostrar(r.campos[i].texto) +
-                                ": se espera un número entero entre " + std::to_string(minimo) +
-                                " y " + std::to_string(maximo)};
-  return static_cast<long>(*v);
+std::string Numero(double v) {
+  return NumeroATexto(v, ConfiguracionRegional::EstadosUnidos());
 }
 
 constexpr long kMaximoBarra = 999'999'999;
+// Areas, zones, owners, counts: any whole number the format could hold.
+constexpr long kMaximoEntero = 999'999'999;
 
-// A name as UTF-8: the file's bytes when they are UTF-8, else read as Latin-1.
-std::string Nombre(std::string_view t) {
-  while (!t.empty() && t.back() == ' ')
-    t.remove_suffix(1);
-  while (!t.empty() && t.front() == ' ')
-    t.remove_prefix(1);
-  if (EsUtf8(t))
-    return std::string(t);
-  std::string u;
-  for (const unsigned char c : t) {
-    if (c < 0x80) {
-      u.push_back(static_cast<char>(c));
-    } else {
-      u.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      u.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return u;
-}
-
-// The lines of the file, with their numbers, skipping the column headings ("@!") of versions 34
-// and 35 and blank lines.
-class Lineas {
- public:
-  explicit Lineas(std::string_view texto) : texto_(texto) {}
-
-  // The next line into `r` (split unless `crudo`); false at the end of the file.
-  bool Siguiente(Registro& r, bool crudo = false) {
-    while (!fin_) {
-      const auto salto = texto_.find('\n', pos_);
-      std::string_view linea;
-      if (salto == std::string_view::npos) {
-        linea = texto_.substr(pos_);
-        fin_ = true;
-        if (linea.empty())
-          break;  // what follows the last line break is no line
-      } else {
-        linea = texto_.substr(pos_, salto - pos_);
-        pos_ = salto + 1;
-      }
-      ++numero_;
-      if (!linea.empty() && linea.back() == '\r')
-        linea.remove_suffix(1);
-      r.linea = numero_;
-      if (crudo) {
-        r.campos.assign(1, {linea, false});
-        return true;
-      }
-      std::size_t i = 0;
-      while (i < linea.size() && (linea[i] == ' ' || linea[i] == '\t'))
-        ++i;
-      if (i == linea.size() || linea.substr(i).starts_with("@!"))
-        continue;
-      Partir(linea, r);
-      if (r.campos.empty())
-        continue;  // a comment alone
-      return true;
-    }
-    return false;
-  }
-
-  std::size_t Numero() const { return numero_; }
-
- private:
-  std::string_view texto_;
-  std::size_t pos_ = 0;
-  std::size_t numero_ = 0;
-  bool fin_ = false;
+// Where the fields after STP lie in a converter record. Version 33 has IC, IF, IT, ID, XCAP;
+// PSS/E 34 writes ND after them ("ICR, IFR, ITR, 'IDR', XCAPR, NDR" in its column headings);
+// version 35 puts ND after IC ("ICR, NDR, IFR, ITR, 'IDR', XCAPR").
+struct Disposicion {
+  std::size_t ic, nd, if_, it, id, xcap;
 };
+constexpr std::size_t kNoEsta = SIZE_MAX;
+constexpr Disposicion kConvertidor33{12, kNoEsta, 13, 14, 15, 16};
+constexpr Disposicion kConvertidor34{12, 17, 13, 14, 15, 16};
+constexpr Disposicion kConvertidor35{12, 13, 14, 15, 16, 17};
+
+// The end of a line in the names and texts of its converter record.
+struct Extremo {
+  char letra;               // 'R' or 'I'
+  std::string_view angulo;  // which angle its band limits
+};
+constexpr Extremo kRectificador{'R', "de disparo"};
+constexpr Extremo kInversor{'I', "de extinción"};
 
 class Lector {
  public:
-  explicit Lector(std::string_view texto) : lineas_(texto) {}
+  explicit Lector(Fuente& fuente) : lineas_(fuente) {}
 
   Caso Leer();
 
@@ -310,20 +193,63 @@ class Lector {
       throw ErrorRaw{lineas_.Numero(), std::string(que) + " que empieza en la línea " +
                                            std::to_string(desde) + " está incompleto"};
   }
+  void LeerIdentificacion(const Registro& r);
   void LeerBarra(const Registro& r);
   void LeerDosTerminales(const Registro& r);
-  Convertidor LeerConvertidor(const Registro& r, char extremo);
+  Convertidor LeerConvertidor(const Registro& r, const Extremo& e, const std::string& linea,
+                              double dcvmin);
   bool LeerOmitida(const Registro& r, Seccion s);
+  // Which section a terminator at line `linea` closes, when its comment says; throws, or ends the
+  // reading with a note past the two-terminal lines, when that is not the one being read.
+  bool Terminar(std::string_view comentario, std::size_t linea);
 
   Lineas lineas_;
   Caso caso_;
+  Disposicion disposicion_ = kConvertidor33;
+  std::span<const Seccion> orden_;
+  std::size_t indice_ = 0;
+  std::size_t primerRegistro_ = 0;  // of the section being read; 0 while it has none
+  std::array<std::size_t, static_cast<std::size_t>(Seccion::Resto) + 1> cierres_{};
+  std::unordered_map<std::string, std::size_t> nombres_;  // two-terminal lines read
 };
+
+void Lector::LeerIdentificacion(const Registro& r) {
+  if (r.campos.size() < 3 || r.campos[2].texto.empty())
+    throw ErrorRaw{r.linea,
+                   "la identificación del caso no dice la versión del formato (IC, SBASE, REV)"};
+  const long version = Entero(r, 2, "REV", 0, 1000);
+  if (version < 33 || version > 35)
+    throw ErrorRaw{r.linea, "versión " + std::to_string(version) +
+                                " del formato RAW: se leen las versiones 33, 34 y 35"};
+  caso_.version = static_cast<int>(version);
+  disposicion_ = version == 33 ? kConvertidor33 : version == 34 ? kConvertidor34 : kConvertidor35;
+  const long ic = Entero(r, 0, "IC", 0, 1, 0);
+  Real(r, 1, "SBASE");
+  Real(r, 3, "XFRRAT");
+  Real(r, 4, "NXFRAT");
+  Real(r, 5, "BASFRQ");
+  if (ic == 1)
+    caso_.notas.push_back(
+        {r.linea,
+         "IC = 1: el archivo es un caso de cambios sobre otro; se lee como un caso "
+         "entero, con los valores por defecto donde no da uno"});
+}
 
 void Lector::LeerBarra(const Registro& r) {
   const long numero = Entero(r, 0, "I", 1, kMaximoBarra);
   Barra b;
   b.baskv = Real(r, 2, "BASKV", 0.0);
+  b.ide = Entero(r, 3, "IDE", 1, 4, 1);
+  for (const auto& [i, nombre] :
+       {std::pair<std::size_t, const char*>{4, "AREA"}, {5, "ZONE"}, {6, "OWNER"}})
+    Entero(r, i, nombre, 0, kMaximoEntero, 1);
   b.vm = Real(r, 7, "VM", 1.0);
+  for (const auto& [i, nombre] : {std::pair<std::size_t, const char*>{8, "VA"},
+                                  {9, "NVHI"},
+                                  {10, "NVLO"},
+                                  {11, "EVHI"},
+                                  {12, "EVLO"}})
+    Real(r, i, nombre);
   b.linea = r.linea;
   const auto [donde, nueva] = caso_.barras.emplace(numero, b);
   if (!nueva)
@@ -331,12 +257,14 @@ void Lector::LeerBarra(const Registro& r) {
                                 std::to_string(donde->second.linea)};
 }
 
-Convertidor Lector::LeerConvertidor(const Registro& r, char extremo) {
-  const auto n = [&](std::string_view base) { return std::string(base) + extremo; };
+Convertidor Lector::LeerConvertidor(const Registro& r, const Extremo& e, const std::string& linea,
+                                    double dcvmin) {
+  const auto n = [&](std::string_view base) { return std::string(base) + e.letra; };
+  const Disposicion& d = disposicion_;
   Convertidor c;
   c.linea = r.linea;
   c.ip = Entero(r, 0, n("IP"), 1, kMaximoBarra);
-  c.nb = Obligatorio(r, 1, n("NB"));
+  c.nb = EnteroCualquiera(r, 1, n("NB"));
   c.anmx = Obligatorio(r, 2, n("ANMX"));
   c.anmn = Obligatorio(r, 3, n("ANMN"));
   c.rc = Obligatorio(r, 4, n("RC"));
@@ -347,8 +275,39 @@ Convertidor Lector::LeerConvertidor(const Registro& r, char extremo) {
   c.tmx = Real(r, 9, n("TMX"), 1.5);
   c.tmn = Real(r, 10, n("TMN"), 0.51);
   c.stp = Real(r, 11, n("STP"), 0.00625);
-  // Version 33 has IC, IF, IT, ID before XCAP; 34 and 35 add ND after IC.
-  c.xcap = Real(r, caso_.version == 33 ? 16 : 17, n("XCAP"), 0.0);
+  const long ic = Entero(r, d.ic, n("IC"), 0, kMaximoBarra, 0);
+  if (d.nd != kNoEsta)
+    Entero(r, d.nd, n("ND"), 0, kMaximoBarra, 0);
+  const long desde = Entero(r, d.if_, n("IF"), 0, kMaximoBarra, 0);
+  const long hasta = Entero(r, d.it, n("IT"), 0, kMaximoBarra, 0);
+  const std::string_view id = Texto(r, d.id, "1");
+  if (caso_.version == 34 && d.xcap < r.campos.size() && r.campos[d.xcap].comillas)
+    throw ErrorRaw{r.linea, n("XCAP") + " = " + Mostrar(r.campos[d.xcap].texto) +
+                                " no es un número: la versión 34 lleva tras " + n("STP") + " " +
+                                n("IC") + ", " + n("IF") + ", " + n("IT") + ", " + n("ID") + ", " +
+                                n("XCAP") + ", " + n("ND") + "; la 35, " + n("IC") + ", " +
+                                n("ND") + ", " + n("IF") + ", " + n("IT") + ", " + n("ID") + ", " +
+                                n("XCAP")};
+  c.xcap = Real(r, d.xcap, n("XCAP"), 0.0);
+
+  const std::string de = "«" + linea + "»: ";
+  if (ic != 0 && ic != c.ip)
+    caso_.notas.push_back({r.linea, de + n("IC") + " = " + std::to_string(ic) +
+                                        ": el caso mide el ángulo " + std::string(e.angulo) +
+                                        " en la barra " + std::to_string(ic) +
+                                        "; aquí se mide en la del convertidor, la " +
+                                        std::to_string(c.ip) + " (" + n("IP") + ")"});
+  if (desde != 0 || hasta != 0) {
+    std::string nota = de + n("IF") + " = " + std::to_string(desde) + ", " + n("IT") + " = " +
+                       std::to_string(hasta) + ", " + n("ID") + " = " + Mostrar(id) +
+                       ": en el caso, " + n("TAP") +
+                       " queda fijo y regula el transformador de alterna entre esas barras, que "
+                       "aquí no se modela; aquí regula " +
+                       n("TAP");
+    if (dcvmin != 0)
+      nota += "; DCVMIN = " + Numero(dcvmin) + " no se aplica";
+    caso_.notas.push_back({r.linea, std::move(nota)});
+  }
   return c;
 }
 
@@ -358,19 +317,29 @@ void Lector::LeerDosTerminales(const Registro& r) {
   if (r.campos.empty() || r.campos[0].texto.empty())
     throw ErrorRaw{r.linea, "la línea de continua no tiene nombre"};
   l.nombre = Nombre(r.campos[0].texto);
-  l.mdc = Real(r, 1, "MDC", 0.0);
+  const auto [donde, nueva] = nombres_.emplace(l.nombre, r.linea);
+  if (!nueva)
+    throw ErrorRaw{r.linea, "la línea de continua «" + l.nombre + "» ya está en la línea " +
+                                std::to_string(donde->second)};
+  l.mdc = EnteroCualquiera(r, 1, "MDC", 0);
   l.rdc = Obligatorio(r, 2, "RDC");
   l.setvl = Obligatorio(r, 3, "SETVL");
   l.vschd = Obligatorio(r, 4, "VSCHD");
   l.vcmod = Real(r, 5, "VCMOD", 0.0);
   l.rcomp = Real(r, 6, "RCOMP", 0.0);
   l.delti = Real(r, 7, "DELTI", 0.0);
+  const std::string_view meter = Texto(r, 8, "I");
+  if (meter != "R" && meter != "I" && meter != "r" && meter != "i")
+    throw ErrorRaw{r.linea, "METER = " + Mostrar(meter) + ": ha de ser «R» o «I»"};
+  const double dcvmin = Real(r, 9, "DCVMIN", 0.0);
+  Entero(r, 10, "CCCITMX", 0, kMaximoEntero, 20);
+  Real(r, 11, "CCCACC");
   const std::string que = "el registro de la línea de continua «" + l.nombre + "»";
   Registro conv;
   Continuacion(conv, que, r.linea);
-  l.rectificador = LeerConvertidor(conv, 'R');
+  l.rectificador = LeerConvertidor(conv, kRectificador, l.nombre, 0);
   Continuacion(conv, que, r.linea);
-  l.inversor = LeerConvertidor(conv, 'I');
+  l.inversor = LeerConvertidor(conv, kInversor, l.nombre, dcvmin);
   caso_.lineas.push_back(std::move(l));
 }
 
@@ -403,28 +372,53 @@ bool Lector::LeerOmitida(const Registro& r, Seccion s) {
   }
 }
 
+bool Lector::Terminar(std::string_view comentario, std::size_t linea) {
+  const Seccion s = orden_[indice_];
+  const auto terminada = SeccionQueTermina(comentario);
+  const auto donde = terminada ? std::find(orden_.begin(), orden_.end(), *terminada) : orden_.end();
+  if (donde == orden_.end() || *terminada == s)
+    return true;
+  const auto otra = static_cast<std::size_t>(donde - orden_.begin());
+  // A section without records may have been left out by the writer, or may follow a "0" too many
+  // that closed nothing; and sections that are passed over lose nothing when taken for another.
+  if (primerRegistro_ == 0 || (!SeLee(s) && !SeLee(*terminada))) {
+    indice_ = otra;
+    return true;
+  }
+  std::string motivo = "este «0» cierra " + std::string(NombreSeccion(*terminada));
+  if (otra > indice_)
+    motivo += ", pero se leían " + std::string(NombreSeccion(s)) + " (desde la línea " +
+              std::to_string(primerRegistro_) + "): falta antes el «0» que los cierra";
+  else if (const std::size_t cierre = cierres_[static_cast<std::size_t>(*terminada)]; cierre != 0)
+    motivo += ", que ya se cerraron en la línea " + std::to_string(cierre) + "; aquí se leían " +
+              std::string(NombreSeccion(s)) + " (desde la línea " +
+              std::to_string(primerRegistro_) + ")";
+  else
+    motivo += ", que no van aquí: se leían " + std::string(NombreSeccion(s)) + " (desde la línea " +
+              std::to_string(primerRegistro_) + ")";
+  if (s <= Seccion::DosTerminales)
+    throw ErrorRaw{linea, motivo};
+  caso_.notaFinal =
+      "línea " + std::to_string(linea) + ": " + motivo + "; no se lee nada más del archivo";
+  return false;
+}
+
 Caso Lector::Leer() {
   Registro r;
-  if (!lineas_.Siguiente(r) || r.campos.size() < 3 || r.campos[2].texto.empty())
-    throw ErrorRaw{r.linea == 0 ? 1 : r.linea,
-                   "la identificación del caso no dice la versión del formato (IC, SBASE, REV)"};
-  const long version = Entero(r, 2, "REV", 0, 1000);
-  if (version < 33 || version > 35)
-    throw ErrorRaw{r.linea, "versión " + std::to_string(version) +
-                                " del formato RAW: se leen las versiones 33, 34 y 35"};
-  caso_.version = static_cast<int>(version);
+  if (!lineas_.Siguiente(r))
+    throw ErrorRaw{1, "la identificación del caso no dice la versión del formato (IC, SBASE, REV)"};
+  LeerIdentificacion(r);
   // Two lines of titles, whatever they hold.
   for (int t = 0; t < 2; ++t)
     if (!lineas_.Siguiente(r, true))
       throw ErrorRaw{lineas_.Numero(), "el archivo termina en los títulos del caso"};
 
-  const std::span<const Seccion> orden =
-      version == 33 ? std::span<const Seccion>(kOrden33) : std::span<const Seccion>(kOrden34);
-  std::size_t indice = 0;
+  orden_ =
+      caso_.version == 33 ? std::span<const Seccion>(kOrden33) : std::span<const Seccion>(kOrden34);
   bool primero = true;
   while (true) {
-    Seccion s = orden[indice];
     if (!lineas_.Siguiente(r)) {
+      const Seccion s = orden_[indice_];
       // Without its "Q", a file may end once the two-terminal lines are complete.
       if (s > Seccion::DosTerminales)
         break;
@@ -434,25 +428,31 @@ Caso Lector::Leer() {
     if (r.Es("Q") || r.Es("q"))
       break;
     // Versions 34 and 35 begin with system-wide data, which some writers leave out.
-    if (primero && s == Seccion::General && !r.Es("0") && !EmpiezaPorLetra(r.campos[0]))
-      s = orden[++indice];
+    if (primero && orden_[indice_] == Seccion::General && !r.Es("0") &&
+        !EmpiezaPorLetra(r.campos[0]))
+      ++indice_;
     primero = false;
     if (r.Es("0")) {
-      const auto nombrada = SeccionNombrada(r.comentario);
-      if (nombrada) {
-        const auto donde = std::find(orden.begin(), orden.end(), *nombrada);
-        if (donde != orden.end() && donde > orden.begin() + static_cast<std::ptrdiff_t>(indice)) {
-          indice = static_cast<std::size_t>(donde - orden.begin());
-          if (orden[indice] == Seccion::Resto)
-            break;
-          continue;
-        }
+      if (!Terminar(r.comentario, r.linea))
+        return std::move(caso_);
+      cierres_[static_cast<std::size_t>(orden_[indice_])] = r.linea;
+      std::size_t siguiente = indice_ + 1;
+      if (const auto nombrada = SeccionQueEmpieza(r.comentario)) {
+        const auto donde = std::find(orden_.begin(), orden_.end(), *nombrada);
+        if (donde != orden_.end() && donde > orden_.begin() + static_cast<std::ptrdiff_t>(indice_))
+          siguiente = static_cast<std::size_t>(donde - orden_.begin());
       }
-      if (orden[++indice] == Seccion::Resto)
+      // Sections passed over are closed here too.
+      for (; indice_ < siguiente; ++indice_)
+        cierres_[static_cast<std::size_t>(orden_[indice_])] = r.linea;
+      primerRegistro_ = 0;
+      if (orden_[indice_] == Seccion::Resto)
         break;
       continue;
     }
-    switch (s) {
+    if (primerRegistro_ == 0)
+      primerRegistro_ = r.linea;
+    switch (const Seccion s = orden_[indice_]) {
       case Seccion::Barras:
         LeerBarra(r);
         break;
@@ -479,13 +479,38 @@ Caso Lector::Leer() {
   return std::move(caso_);
 }
 
+// The bytes of a text already in memory.
+class Memoria : public Fuente {
+ public:
+  explicit Memoria(std::string_view texto) : texto_(texto) {}
+  std::size_t Leer(char* destino, std::size_t n) override {
+    n = std::min(n, texto_.size());
+    if (n != 0)
+      std::memcpy(destino, texto_.data(), n);
+    texto_.remove_prefix(n);
+    return n;
+  }
+
+ private:
+  std::string_view texto_;
+};
+
 }  // namespace
 
-Caso LeerCaso(std::string_view texto) {
-  if (texto.size() > kTamanoMaximo)
-    throw ErrorRaw{1, "el archivo tiene más de " + std::to_string(kTamanoMaximo >> 20) +
+void ComprobarTamano(std::uint64_t bytes) {
+  if (bytes > kTamanoMaximo)
+    throw ErrorRaw{0, "el archivo tiene más de " + std::to_string(kTamanoMaximo >> 20) +
                           " MB: no es un caso RAW"};
-  return Lector(texto).Leer();
+}
+
+Caso LeerCaso(Fuente& fuente) {
+  return Lector(fuente).Leer();
+}
+
+Caso LeerCaso(std::string_view texto) {
+  ComprobarTamano(texto.size());
+  Memoria memoria(texto);
+  return LeerCaso(memoria);
 }
 
 }  // namespace zelk::psse

@@ -131,9 +131,10 @@ Nombrado Dato(py::handle clave, std::string_view funcion, bool palabraClave, boo
   std::string motivo = prefijo + "no hay ningún dato «" + nombre + "»";
   const auto* parecidoControl = control ? lotes::ParecidoControl(nombre) : nullptr;
   if (const auto* parecido = lotes::Parecido(nombre))
-    motivo += "; ¿es «" + std::string(parecido->nombre) + "»?";
+    motivo += "; ¿es «" + std::string(parecido->nombre) + "»?" + lotes::NotaDeCaracteres(nombre);
   else if (parecidoControl != nullptr)
-    motivo += "; ¿es «" + std::string(parecidoControl->nombre) + "»?";
+    motivo +=
+        "; ¿es «" + std::string(parecidoControl->nombre) + "»?" + lotes::NotaDeCaracteres(nombre);
   else if (BuscarResultado(nombre) != nullptr)
     motivo += ": es un resultado";
   else

@@ -1,6 +1,10 @@
 // leer_psse: the two-terminal DC lines of a PSS/E RAW case, solved under their own control data,
 // as a DataFrame with the columns of zelk-calc --psse.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,33 +22,63 @@ using namespace py::literals;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// The file's bytes, read by Python, which names a file it cannot open as it names its own
-// (FileNotFoundError...). One byte more than a case may have is enough to refuse it.
-std::string Leer(const py::object& archivo) {
-  const py::object f = py::module_::import("io").attr("open")(archivo, "rb");
-  py::object bytes;
-  try {
-    bytes = f.attr("read")(psse::kTamanoMaximo + 1);
-  } catch (...) {
-    f.attr("close")();
-    throw;
+// The file's bytes as Python reads them, a block at a time; Python names a file it cannot open or
+// read as it names its own (FileNotFoundError...).
+class ArchivoPython : public psse::Fuente {
+ public:
+  explicit ArchivoPython(const py::object& archivo)
+      : f_(py::module_::import("io").attr("open")(archivo, "rb")) {}
+  ~ArchivoPython() override {
+    try {
+      f_.attr("close")();
+    } catch (py::error_already_set& e) {
+      e.discard_as_unraisable("leer_psse");
+    }
   }
-  f.attr("close")();
-  return bytes.cast<std::string>();
-}
+  ArchivoPython(const ArchivoPython&) = delete;
+  ArchivoPython& operator=(const ArchivoPython&) = delete;
+
+  // The size of a file that has one, not of a pipe or a device.
+  std::optional<std::uint64_t> Tamano() const {
+    const py::object estado = py::module_::import("os").attr("fstat")(f_.attr("fileno")());
+    if (!py::module_::import("stat").attr("S_ISREG")(estado.attr("st_mode")).cast<bool>())
+      return std::nullopt;
+    return estado.attr("st_size").cast<std::uint64_t>();
+  }
+
+  std::size_t Leer(char* destino, std::size_t n) override {
+    const py::bytes bloque = f_.attr("read")(n);
+    const std::string_view bytes = bloque;
+    n = std::min(n, bytes.size());
+    std::memcpy(destino, bytes.data(), n);
+    return n;
+  }
+
+ private:
+  py::object f_;
+};
 
 py::object LeerPsse(const py::object& archivo) {
   const py::module_ os = py::module_::import("os");
   const std::string ruta = Muestra(os.attr("fsdecode")(os.attr("fspath")(archivo)));
-  const std::string texto = Leer(archivo);
+  const auto donde = [&](std::size_t linea) {
+    return "«" + ruta + "»" + (linea == 0 ? "" : ", línea " + std::to_string(linea));
+  };
   psse::Caso caso;
-  try {
-    caso = psse::LeerCaso(texto);
-  } catch (const psse::ErrorRaw& e) {
-    throw py::value_error("leer_psse: «" + ruta + "», línea " + std::to_string(e.linea) + ": " +
-                          e.motivo);
+  {
+    ArchivoPython fuente(archivo);
+    try {
+      if (const auto tamano = fuente.Tamano())
+        psse::ComprobarTamano(*tamano);
+      caso = psse::LeerCaso(fuente);
+    } catch (const psse::ErrorRaw& e) {
+      throw py::value_error("leer_psse: " + donde(e.linea) + ": " + e.motivo);
+    }
   }
   const py::module_ warnings = py::module_::import("warnings");
+  for (const auto& n : caso.notas)
+    warnings.attr("warn")("leer_psse: línea " + std::to_string(n.linea) + ": " + n.texto,
+                          "stacklevel"_a = 2);
   for (const auto& o : caso.omitidas)
     warnings.attr("warn")("leer_psse: línea " + std::to_string(o.linea) + ": se omite «" +
                               o.nombre + "», línea de continua " + std::string(o.tipo) +
@@ -85,6 +119,10 @@ py::object LeerPsse(const py::object& archivo) {
     poner(Str(l.nombre));
     const auto enlace = psse::EnlaceDeLinea(caso, l);
     const auto* e = std::get_if<psse::EnlaceDelCaso>(&enlace);
+    if (const auto* r = std::get_if<psse::Rechazo>(&enlace))
+      warnings.attr("warn")(
+          "leer_psse: " + donde(r->linea) + ": «" + l.nombre + "» no se resuelve: " + r->motivo,
+          "stacklevel"_a = 2);
     for (const auto* p : parametros)
       numero(e ? e->datos.*p->miembro : kNaN);
     for (const auto& c : kControl) {
@@ -98,7 +136,7 @@ py::object LeerPsse(const py::object& archivo) {
       poner(py::none());
       for (std::size_t j = 0; j < kElegidos.size() + kNumResultados; ++j)
         numero(kNaN);
-      poner(py::make_tuple(Str(std::get<std::string>(enlace))));
+      poner(py::make_tuple(Str(psse::TextoRechazo(std::get<psse::Rechazo>(enlace)))));
       continue;
     }
     const SolucionControl s = ResolverControl(e->datos, e->control);
@@ -107,7 +145,7 @@ py::object LeerPsse(const py::object& archivo) {
       numero(s.datos.*x.miembro);
     for (const auto& x : kResultados) {
       const Resultado& v = s.resultados.*x.miembro;
-      numero(v ? *v : kNaN);
+      numero(v && !psse::SinResultado(s, x) ? *v : kNaN);
     }
     poner(TuplaDeAvisos(s.avisos));
   }
@@ -134,9 +172,11 @@ void RegistrarPsse(py::module_& m) {
           "Devuelve un DataFrame con una fila por línea: linea (su nombre); sus datos, con los "
           "taps\npresentes como tapr_inicial y tapi_inicial; sus datos de control; y modo, tapr, "
           "tapi, Idc,\nVdci, los 13 resultados y avisos (una tupla de textos). Una línea con datos "
-          "que no se pueden\nresolver lleva NaN, modo None y el motivo en avisos; las de otros "
-          "tipos (VSC, multiterminal)\nse omiten con un aviso de Python (UserWarning). Un caso "
-          "que no se puede leer levanta\nValueError con la línea del archivo y el motivo; un "
+          "que no se pueden\nresolver lleva NaN, modo None y el motivo, con la línea del archivo, "
+          "en avisos; una\nbloqueada, NaN en sus ángulos. Las líneas de otros tipos (VSC, "
+          "multiterminal) se omiten\ncon un aviso de Python (UserWarning), como se avisa de las "
+          "líneas que no se resuelven\ny de lo que el caso dice y aquí no se modela. Un caso que "
+          "no se puede leer levanta\nValueError con la línea del archivo y el motivo; un "
           "archivo que no se puede abrir, el OSError\nde Python (FileNotFoundError...).",
           &LeerPsse, "archivo"_a);
 }

@@ -94,6 +94,13 @@ py::dict Pasada(const py::object& textos, const py::object& locale) {
       asignaciones.push_back({&p, Texto(valor, "pasada", p.nombre)});
     }
   }
+  // The window's reading stays, with zelk-calc's warning where it may not be what was meant.
+  if (!asignaciones.empty()) {
+    const py::module_ warnings = py::module_::import("warnings");
+    for (const auto& a : asignaciones)
+      if (const auto aviso = lotes::AvisoDeLectura(*a.parametro, a.texto, r))
+        warnings.attr("warn")("pasada: " + *aviso, "stacklevel"_a = 2);
+  }
   FormularioMemoria form;
   if (!PasadaTrasInicio(form, r, asignaciones))
     throw RechazoDeTextos(asignaciones, r);
@@ -171,6 +178,8 @@ void RegistrarPuntos(py::module_& m) {
           "locale: configuración regional de los números (\"es_ES\", \"en_US\", ...); None, la "
           "del proceso,\ntomada de LC_ALL, LC_NUMERIC o LANG como la toman la ventana y zelk-calc "
           "(se lee una vez,\nal primer uso).\n\n"
+          "Un número que la ventana lee a través de un separador de miles mal puesto (\"1000,5\"\n"
+          "con punto decimal, \"2.500E+03\" con coma decimal) da un UserWarning con su lectura.\n\n"
           "Unos datos que la ventana rechaza levantan DatosRechazados con el motivo de zelk-calc\n"
           "(\"«Nr» = «0» no puede valer 0\"); valor es el texto.",
           &Pasada, "textos"_a = py::none(), "locale"_a = py::none());

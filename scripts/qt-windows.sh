@@ -10,13 +10,13 @@ raiz_proyecto=$(pwd)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
-# Only what the windows and their tests need: Core, Gui, Widgets, Test and the Windows platform
-# plugin. With direct2d off, directwrite3 must be off too (the platform plugin would not link);
+# Only what the windows and their tests need: Core, Gui, Widgets, PrintSupport (the plots' PDF),
+# Test and the Windows platform plugin. With direct2d off, directwrite3 must be off too (the platform plugin would not link);
 # Debian's source drops the tablet library, hence tabletevent off.
 opciones="-DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF -DFEATURE_pkg_config=OFF
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DINPUT_opengl=no
   -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF -DFEATURE_icu=OFF
-  -DFEATURE_tabletevent=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF"
+  -DFEATURE_tabletevent=OFF -DFEATURE_concurrent=OFF"
 toolchain="$raiz_proyecto/cmake/mingw-w64-x86_64.cmake"
 
 version_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)

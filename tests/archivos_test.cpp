@@ -1,6 +1,9 @@
-// Output files that take their name's place only when the run succeeds, and the test for two
-// names of one file.
+// Output files that take their name's place only when the run succeeds, with the owner of the file
+// they replace, and the test for two names of one file.
 #include "archivos/archivos.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +12,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelk {
@@ -117,6 +121,38 @@ TEST_F(ArchivoSalida, ConservaPermisosYEnlaces) {
   EXPECT_TRUE(fs::is_symlink(Ruta("enlace.csv"))) << "the link stays a link";
   EXPECT_EQ(Leer(Ruta("tabla.csv")), "nueva");
   EXPECT_EQ(fs::status(Ruta("tabla.csv")).permissions(), permisos);
+}
+
+// The replaced file's owner and group stay (root may give them); its other names keep the old
+// contents, and the user is told.
+TEST_F(ArchivoSalida, ConservaDuenoYAvisaDeOtrosNombres) {
+  const std::pair<int, std::string> casos[] = {
+      {0, ""},
+      {1, "tenía otro nombre (un enlace duro), que sigue con el contenido anterior"},
+      {2, "tenía otros 2 nombres (enlaces duros), que siguen con el contenido anterior"},
+  };
+  const bool root = ::geteuid() == 0;
+  for (const auto& [enlaces, nota] : casos) {
+    const fs::path ruta = Ruta("tabla" + std::to_string(enlaces) + ".csv");
+    Poner(ruta.filename().string(), "anterior");
+    for (int i = 0; i < enlaces; ++i)
+      fs::create_hard_link(ruta, ruta.string() + std::to_string(i));
+    ASSERT_TRUE(!root || ::chown(ruta.c_str(), 12345, 12346) == 0);
+    archivos::ArchivoSalida archivo(ruta);
+    ASSERT_FALSE(archivo.Abrir());
+    ASSERT_FALSE(archivo.Escribir("nueva"));
+    ASSERT_FALSE(archivo.Cerrar());
+    ASSERT_FALSE(archivo.Confirmar());
+    struct stat st {};
+    ASSERT_EQ(::stat(ruta.c_str(), &st), 0);
+    EXPECT_TRUE(!root || (st.st_uid == 12345 && st.st_gid == 12346))
+        << st.st_uid << ":" << st.st_gid;
+    for (int i = 0; i < enlaces; ++i)
+      EXPECT_EQ(Leer(ruta.string() + std::to_string(i)), "anterior");
+    EXPECT_EQ(archivo.Notas(), nota.empty()
+                                   ? std::vector<std::string>{}
+                                   : std::vector<std::string>{"«" + ruta.string() + "» " + nota});
+  }
 }
 
 TEST_F(ArchivoSalida, LoQueNoSePuedeAbrirDicePorQue) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/casos.h"
@@ -97,6 +98,20 @@ const std::string kMala = Escribir("mala.raw",
                                    "9,2,90,15,0,13.32,230,0.9097,0.94375,1.2,0.8,0.00625\n0\nQ\n");
 const std::string kRota =
     Escribir("rota.raw", "0, 100.00, 33\nT\nT\n7\n0\n0\n0\n0\n0\n0\n0\n'DC1',1,cinco,500,500\n");
+// A blocked line, whose firing angle is measured at another bus.
+const std::string kBloqueada =
+    Escribir("bloqueada.raw",
+             "0, 100.00, 33\nT\nT\n7,'B7',230.0,1,1,1,1,0.9595\n9,'B9',230.0,1,1,1,1,0.9647\n"
+             "0\n0\n0\n0\n0\n0\n0\n'DC1',0,5,500,500\n"
+             "7,2,90,15,0,13.5939,230,0.9263,0.9375,1.2,0.8,0.00625,5\n"
+             "9,2,90,15,0,13.3174,230,0.9097,0.94375,1.2,0.8,0.00625\n0\nQ\n");
+// Version 34 lays out a converter's last fields as IC, IF, IT, ID, XCAP, ND.
+std::string Condensadores34() {
+  std::string texto = Leer(kCasos + "/kundur_v34.raw");
+  const std::string de = "'1 ',   0.0000,     0\r\n     9";
+  texto.replace(texto.find(de), de.size(), "'1 ',   2.5,     0\r\n     9");
+  return Escribir("condensadores_v34.raw", texto);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Psse, Proceso,
@@ -140,9 +155,36 @@ INSTANTIATE_TEST_SUITE_P(
             "[\n{\"linea\":\"MALA\",\"modo\":null,\"tapr\":null,\"tapi\":null,\"Idc\":null,"
             "\"Vdci\":null,\"alpha\":null,\"mur\":null,\"tgphir\":null,\"gamma\":null,"
             "\"mui\":null,\"tgphii\":null,\"Vdcr\":null,\"Iacr\":null,\"Pr\":null,\"Qr\":null,"
-            "\"Iaci\":null,\"Pi\":null,\"Qi\":null,\"avisos\":[\"BASKV = 0 en la barra 9 "
-            "(IPI): ha de ser mayor que 0\"]}\n]\n",
-            "zelk-calc: línea 13: «MALA» no se resuelve: BASKV = 0 en la barra 9 (IPI)"},
+            "\"Iaci\":null,\"Pi\":null,\"Qi\":null,\"avisos\":[\"línea 5: BASKV = 0 en la "
+            "barra 9 (IPI): ha de ser mayor que 0\"]}\n]\n",
+            "mala.raw», línea 5: «MALA» no se resuelve: BASKV = 0 en la barra 9 (IPI)"},
+        CasoProceso{"Bloqueada",
+                    {"--psse", kBloqueada},
+                    kIngles,
+                    0,
+                    "…\r\nDC1,bloqueado,0.9375,0.94375,0.00,0,,,ERROR,,,ERROR,0,0.00,0.0,ERROR,"
+                    "0.00,0.0,ERROR,\r\n",
+                    "zelk-calc: nota: línea 14: «DC1»: ICR = 5: el caso mide el ángulo de disparo "
+                    "en la barra 5; aquí se mide en la del convertidor, la 7 (IPR)\n"},
+        CasoProceso{
+            "BloqueadaJson",
+            {"--psse", kBloqueada, "--format", "json"},
+            kIngles,
+            0,
+            "…\"Vdci\":\"0\",\"alpha\":null,\"mur\":null,\"tgphir\":\"ERROR\",\"gamma\":null,"
+            "\"mui\":null,",
+            "nota"},
+        CasoProceso{
+            "Condensadores34",
+            {"--psse", Condensadores34()},
+            kIngles,
+            3,
+            "…,línea 59: XCAPR = 2.5: los convertidores con condensadores de conmutación no "
+            "se admiten\r\n",
+            "condensadores_v34.raw», línea 59: «DC1» no se resuelve: XCAPR = 2.5: los "
+            "convertidores con condensadores de conmutación no se admiten\n"},
+        CasoProceso{
+            "Carpeta", {"--psse", kCasos}, kIngles, 2, "", "psse»: es una carpeta (EISDIR)\n"},
         CasoProceso{"CasoIlegible",
                     {"--psse", kRota},
                     kIngles,
@@ -224,6 +266,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "…\r\n0.8,\"1,000.5\",corriente en el rectificador,",
                     "zelk-calc: 1 fila de 3 rechazada: línea 4: «consigna» = «1000.5.0» no es un "
                     "número"},
+        CasoProceso{"ExponenteConGrupo",
+                    {"--csv", Escribir("exponente.csv", "Uacr;consigna\n500;1.098E+03\n")},
+                    kEspanol,
+                    3,
+                    "…\r\n500;1.098E+03;;;;;;;;;;;;;;;;;;;;ERROR EN DATOS\r\n",
+                    "línea 2: «consigna» = «1.098E+03» no es un número con coma decimal; con "
+                    "punto decimal, --locale en_US"},
         CasoProceso{"ColumnaParecida",
                     {"--csv", Escribir("parecida.csv", "Uacr,Margen [p.u.]\n500,0.1\n")},
                     kIngles,
@@ -288,6 +337,32 @@ INSTANTIATE_TEST_SUITE_P(
                     "…  tapi_paso tapi_paso [p.u.]  (por defecto: 0,00625)\n",
                     ""}),
     prueba::PorNombre());
+
+// What the hostile inputs cost: a device without end, a pipe with a line of 32 MB of empty
+// fields, a file larger than any case. Each is refused holding no more than a line's worth.
+TEST(ControlProceso, PsseConMemoriaAcotada) {
+  const auto grande = std::filesystem::path(ZELK_TRABAJO) / "control" / "grande.raw";
+  std::ofstream(grande, std::ios::binary) << "0, 100.00, 33\n";
+  std::filesystem::resize_file(grande, std::uintmax_t{300} << 20);  // sparse: nothing written
+  const std::string campos32Mb =
+      "{ printf '0, 100.00, 33\\nT\\nT\\n7,'; head -c 33554432 "
+      "/dev/zero | tr '\\000' ','; } | " +
+      kZelkCalc + " --psse -";
+  const std::pair<std::vector<std::string>, std::string> casos[] = {
+      {{"-c", kZelkCalc + " --psse /dev/zero"},
+       "«/dev/zero», línea 1: la línea tiene más de 1 MB: no es un registro RAW\n"},
+      {{"-c", campos32Mb},
+       "la entrada estándar, línea 4: la línea tiene más de 1 MB: no es un registro RAW\n"},
+      {{"-c", kZelkCalc + " --psse " + grande.string()},
+       "grande.raw»: el archivo tiene más de 256 MB: no es un caso RAW\n"}};
+  for (const auto& [args, err] : casos) {
+    const auto p = Ejecutar("/bin/sh", args, kIngles);
+    EXPECT_EQ(p.estado, 2) << args[1];
+    EXPECT_TRUE(p.err.ends_with(err)) << p.err;
+    EXPECT_LT(p.memoriaKb, 64 << 10) << args[1];
+  }
+  std::filesystem::remove(grande);
+}
 
 TEST(ControlProceso, PsseDeLaEntradaEstandarAUnArchivo) {
   const auto salida = std::filesystem::path(ZELK_TRABAJO) / "control" / "kundur.csv";

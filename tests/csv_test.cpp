@@ -452,6 +452,9 @@ TEST(LoteCsv, ColumnasPropiasEnSuSitio) {
   EXPECT_NE(json.salida.find("{\"caso\":\"A\",\"Idc\":1000.0,\"nota\":\"=1+2\",\"alpha\":23.6"),
             std::string::npos)
       << json.salida;
+  // Greek and Cyrillic notes stay notes, also where they begin with look-alikes of "Ni".
+  EXPECT_EQ(CalcularLote("Idc,\u039D\u03B9\u03CC\u03B2\u03B7,\u0421\u043E\u043A\n1000,a,b\n").err,
+            "");
   // Columns without a name, as spreadsheets leave them, in CSV.
   const auto vacias = CalcularLote("Idc,,\n1000,,\n");
   EXPECT_EQ(vacias.estado, 0) << vacias.err;
@@ -499,6 +502,32 @@ INSTANTIATE_TEST_SUITE_P(
                      "columna « Idc »: ¿es el dato «Idc»?"},
         CasoCabecera{"TituloDelCampo", "Idc [A]\n", lotes::Formato::Csv,
                      "columna «Idc [A]»: ¿es el dato «Idc»?"},
+        // Names that look like "Idc" on the screen: what cannot be seen is named by its code.
+        CasoCabecera{"SegundaMarcaDeOrden", "\xEF\xBB\xBF\xEF\xBB\xBFIdc\n", lotes::Formato::Csv,
+                     "columna «\uFEFFIdc»: ¿es el dato «Idc»? (el nombre lleva U+FEFF)"},
+        CasoCabecera{"AnchoCeroDelante", "Rdc,\u200BIdc\n", lotes::Formato::Csv,
+                     "columna «\u200BIdc»: ¿es el dato «Idc»? (el nombre lleva U+200B)"},
+        CasoCabecera{"AnchoCeroDetras", "Idc\u200B\n", lotes::Formato::Csv,
+                     "columna «Idc\u200B»: ¿es el dato «Idc»? (el nombre lleva U+200B)"},
+        CasoCabecera{"IzquierdaADerecha", "\u202AIdc\u202C\n", lotes::Formato::Csv,
+                     "columna «\u202AIdc\u202C»: ¿es el dato «Idc»? (el nombre lleva U+202A, "
+                     "U+202C)"},
+        CasoCabecera{"GuionBlando", "Id\u00ADc\n", lotes::Formato::Csv,
+                     "columna «Id\u00ADc»: ¿es el dato «Idc»? (el nombre lleva U+00AD)"},
+        CasoCabecera{"ICirilica", "\u0406dc\n", lotes::Formato::Csv,
+                     "columna «\u0406dc»: ¿es el dato «Idc»? (el nombre lleva U+0406)"},
+        CasoCabecera{"AnchoCompleto", "\uFF29\uFF44\uFF43\u3000\n", lotes::Formato::Csv,
+                     "columna «\uFF29\uFF44\uFF43\u3000»: ¿es el dato «Idc»? (el nombre lleva "
+                     "U+FF29, U+FF44, U+FF43)"},
+        CasoCabecera{"ApostrofoDeHoja", "'Idc\n", lotes::Formato::Csv,
+                     "columna «'Idc»: ¿es el dato «Idc»?"},
+        CasoCabecera{"EntreCorchetes", "[Idc]\n", lotes::Formato::Csv,
+                     "columna «[Idc]»: ¿es el dato «Idc»?"},
+        CasoCabecera{"ResultadoEntreCorchetes", "Idc,[alpha]\n", lotes::Formato::Csv,
+                     "la columna «[alpha]» tiene el nombre de un resultado"},
+        CasoCabecera{"ControlConOmicron", "Idc,Vpr\u03BFg\n", lotes::Formato::Csv,
+                     "columna «Vpr\u03BFg»: ¿es el dato de control «Vprog»? (el nombre lleva "
+                     "U+03BF)"},
         CasoCabecera{"Resultado", "Idc,alpha\n", lotes::Formato::Csv,
                      "la columna «alpha» tiene el nombre de un resultado"},
         CasoCabecera{"Estado", "Idc,estado\n", lotes::Formato::Json,

@@ -2,6 +2,7 @@
 // or refused by name, headers and separators as spreadsheets write them, every rejection told, and
 // output files that neither lose nor expose anything.
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -89,6 +90,23 @@ INSTANTIATE_TEST_SUITE_P(
             "ApostrofoSuizo", kC, "Idc\n1'000.5\n", {"--locale", "de_CH", "--csv", "{csv}"}, 0, ""},
         CasoLectura{"ApostrofoBajoPunto", kC, "Idc\n1'000.5\n", kCsv, 3,
                     "con punto decimal y ’ entre miles, --locale de_CH"},
+        // "2.500E+03" is how an English spreadsheet writes 2500 in scientific format.
+        CasoLectura{"ExponenteConGrupo", kEspanol, "Idc\n2.500E+03\n", kCsv, 3,
+                    "línea 2: «Idc» = «2.500E+03» no es un número con coma decimal; con punto "
+                    "decimal, --locale en_US\n"},
+        CasoLectura{"ExponenteEnPasoDeTap",
+                    kEspanol,
+                    "",
+                    {"--tap-for", "alpha=15", "--tap-step", "6.250E-03", "--tap-range", "0,9:1,1"},
+                    2,
+                    "--tap-step: «6.250E-03» no es un número con coma decimal; con punto decimal, "
+                    "--locale en_US"},
+        CasoLectura{"AvisoDeExponenteEnLaPasada",
+                    kEspanol,
+                    "",
+                    {"Idc=2.500E+03"},
+                    0,
+                    "zelk-calc: aviso: Idc: «2.500E+03» se lee 2500000\n"},
         CasoLectura{"LetrasSinSugerencia", kC, "Idc\nmil\n", kCsv, 3,
                     "línea 2: «Idc» = «mil» no es un número\n"},
         CasoLectura{"LimiteDeBarrido",
@@ -196,6 +214,17 @@ std::vector<std::string> Temporales(const fs::path& carpeta) {
   return t;
 }
 
+// In a child before it runs zelk-calc: every signal at its default action and let through (the
+// test may ignore SIGPIPE), and no core file of a signal that dumps one.
+void Predeterminado() {
+  sigset_t ninguna;
+  sigemptyset(&ninguna);
+  sigprocmask(SIG_SETMASK, &ninguna, nullptr);
+  signal(SIGPIPE, SIG_DFL);
+  const rlimit sinCore{0, 0};
+  setrlimit(RLIMIT_CORE, &sinCore);
+}
+
 // zelk-calc reading a pipe that stays open, so that it waits with its temporary file made.
 struct Bloqueado {
   pid_t pid = -1;
@@ -206,6 +235,7 @@ struct Bloqueado {
       return;
     pid = fork();
     if (pid == 0) {
+      Predeterminado();
       dup2(tubo[0], 0);
       close(tubo[1]);
       std::vector<char*> argv{const_cast<char*>(kZelkCalc.c_str())};
@@ -254,7 +284,102 @@ TEST_P(Senal, BorraElTemporalYTerminaComoLaSenal) {
   EXPECT_FALSE(fs::exists(carpeta / "tabla.csv"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Interrupciones, Senal, testing::Values(SIGINT, SIGTERM, SIGHUP));
+// Every signal whose default action ends the process, SIGPIPE and SIGXFSZ sent by another among
+// them.
+INSTANTIATE_TEST_SUITE_P(Interrupciones, Senal,
+                         testing::Values(SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2,
+                                         SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGPIPE,
+                                         SIGABRT, SIGRTMIN + 1));
+
+// zelk-calc run to its end with its files limited to `limite` bytes (0: none), its standard error
+// read into `err` or, without it, into a pipe that nobody reads; the wait status.
+int Correr(std::vector<std::string> args, rlim_t limite, std::string* err) {
+  int tubo[2];
+  if (pipe(tubo) != 0)
+    return -1;
+  if (err == nullptr)
+    close(tubo[0]);
+  args.insert(args.begin(), kZelkCalc);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    Predeterminado();
+    const rlimit tope{limite, limite};
+    if (limite > 0)
+      setrlimit(RLIMIT_FSIZE, &tope);
+    dup2(tubo[1], 2);
+    std::vector<char*> argv;
+    for (auto& a : args)
+      argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(tubo[1]);
+  char buf[4096];
+  for (ssize_t n; err != nullptr && (n = read(tubo[0], buf, sizeof buf)) > 0;)
+    err->append(buf, static_cast<std::size_t>(n));
+  if (err != nullptr)
+    close(tubo[0]);
+  int estado = 0;
+  waitpid(pid, &estado, 0);
+  return estado;
+}
+
+// A write that meets the file size limit, or a standard error nobody reads, fails as a write
+// (EFBIG, EPIPE): the program says so where it can and ends by its status, not by the signal.
+TEST(Salida, EscrituraFallidaNoEsUnaSenal) {
+  const fs::path carpeta = Carpeta() / "escritura";
+  fs::remove_all(carpeta);
+  fs::create_directories(carpeta);
+  const std::string tabla = (carpeta / "tabla.csv").string();
+  std::string err;
+  int estado = Correr({"--sweep", "Idc=1:2:100000", "-o", tabla}, 64 << 10, &err);
+  ASSERT_TRUE(WIFEXITED(estado)) << WTERMSIG(estado);
+  EXPECT_EQ(WEXITSTATUS(estado), 2);
+  EXPECT_EQ(err,
+            "zelk-calc: no se puede escribir «" + tabla + "»: archivo demasiado grande (EFBIG)\n");
+  EXPECT_TRUE(fs::is_empty(carpeta));
+  // The table is whole; only the messages about it are lost.
+  estado = Correr({"--csv", Poner("sin-lector.csv", "Idc\nx\n1000\n"), "-o", tabla}, 0, nullptr);
+  ASSERT_TRUE(WIFEXITED(estado)) << WTERMSIG(estado);
+  EXPECT_EQ(WEXITSTATUS(estado), 3);
+  EXPECT_NE(Leer(tabla).find("\r\n1000,23.62,"), std::string::npos);
+  EXPECT_TRUE(Temporales(carpeta).empty());
+}
+
+// Run by a user who may not give the new file the replaced one's owner and group, zelk-calc says
+// whose it was.
+TEST(Salida, DuenoQueNoSePuedeConservar) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "hace falta root para correr zelk-calc como otro usuario";
+  const std::string setpriv = "/usr/bin/setpriv";
+  if (!fs::exists(setpriv))
+    GTEST_SKIP() << "no hay setpriv para correr zelk-calc como otro usuario";
+  const std::vector<std::string> otro{"--reuid=12345", "--regid=12345", "--clear-groups",
+                                      kZelkCalc};
+  std::vector<std::string> version = otro;
+  version.push_back("--version");
+  if (Ejecutar(setpriv, version, kC).estado != 0)
+    GTEST_SKIP() << "el usuario 12345 no puede ejecutar " << kZelkCalc;
+  const fs::path carpeta = Carpeta() / "dueno";
+  fs::remove_all(carpeta);
+  fs::create_directories(carpeta);
+  fs::permissions(carpeta, fs::perms::all);
+  const fs::path tabla = carpeta / "tabla.csv";
+  std::ofstream(tabla) << "antes";
+  fs::permissions(tabla, static_cast<fs::perms>(0666));
+  std::vector<std::string> args = otro;
+  args.insert(args.end(), {"--sweep", "Idc=1:2:2", "-o", tabla.string()});
+  const auto p = Ejecutar(setpriv, args, kC);
+  EXPECT_EQ(p.estado, 0) << p.err;
+  EXPECT_TRUE(p.err.starts_with("zelk-calc: nota: «" + tabla.string() +
+                                "» era de root, grupo root; el nuevo es "))
+      << p.err;
+  struct stat st {};
+  ASSERT_EQ(stat(tabla.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 12345u);
+  EXPECT_TRUE(Temporales(carpeta).empty());
+}
 
 TEST(Salida, TemporalPrivadoYModoFinal) {
   const fs::path carpeta = Carpeta() / "modos";

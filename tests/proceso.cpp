@@ -1,6 +1,7 @@
 #include "tests/proceso.h"
 
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,8 +92,10 @@ Proceso Ejecutar(const std::string& programa, const std::vector<std::string>& ar
     }
   }
   int estado = 0;
-  waitpid(pid, &estado, 0);
+  rusage uso{};
+  wait4(pid, &estado, 0, &uso);
   p.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+  p.memoriaKb = uso.ru_maxrss;
   return p;
 }
 

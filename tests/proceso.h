@@ -10,6 +10,7 @@ namespace zelk::prueba {
 struct Proceso {
   int estado = -1;  // exit status, or -1 when it did not exit normally
   std::string out, err;
+  long memoriaKb = 0;  // the most memory it held at once (resident), its own children's included
 };
 
 // `entorno` entries ("LANG=es_ES.UTF-8") replace the locale variables of the caller's

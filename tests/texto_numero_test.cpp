@@ -138,8 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoLectura{"ComaNoEsNada", &kSuiza, "3,88", kNoNumero}),
     prueba::PorNombre());
 
-// A spreadsheet's number: groups of three digits or none; whatever else the field conversion
-// reads through a misplaced group separator is not one.
+// A spreadsheet's number: groups of three digits or none, and none beside an exponent (an English
+// spreadsheet's "2.500E+03" is 2500, not 2.5 million under a decimal comma); whatever else the
+// field conversion reads through a misplaced group separator is not one.
 TEST(NumeroDeHoja, GruposDeTresCifras) {
   struct Caso {
     const ConfiguracionRegional* r;
@@ -156,6 +157,8 @@ TEST(NumeroDeHoja, GruposDeTresCifras) {
       {&kEstadosUnidos, "2.5e-1", 0.25},     {&kEstadosUnidos, "abc", kNoNumero},
       {&kSuiza, "1'000.5", 1000.5},          {&kSuiza, "1’000’000", 1e6},
       {&kFrancia, "1 000,5", 1000.5},        {&kFrancia, "10 00,5", kNoNumero},
+      {&kEspana, "2.500E+03", kNoNumero},    {&kEspana, "2,5E+03", 2500},
+      {&kSuiza, "1'000E3", kNoNumero},       {&kFrancia, "1 000E3", kNoNumero},
   };
   for (const auto& c : casos) {
     EXPECT_EQ(NumeroDeHoja(c.texto, *c.r), c.esperado) << c.texto;

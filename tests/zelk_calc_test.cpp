@@ -113,7 +113,17 @@ TEST_P(ErroresDeUso, NombranLoQueFalla) {
 INSTANTIATE_TEST_SUITE_P(
     Argumentos, ErroresDeUso,
     testing::Values(
-        CasoUso{"DatoDesconocido", {"uacr=5"}, "no hay ningún dato «uacr»"},
+        // A name typed as NAME=TEXT gets a column's hint.
+        CasoUso{"DatoDesconocido", {"uacr=5"}, "no hay ningún dato «uacr»; ¿es el dato «Uacr»?"},
+        CasoUso{
+            "DatoConUnidad", {"Idc[A]=1000"}, "no hay ningún dato «Idc[A]»; ¿es el dato «Idc»?"},
+        CasoUso{"DatoDeControl",
+                {"vprog=500"},
+                "no hay ningún dato «vprog»; ¿es el dato de control «Vprog»?"},
+        CasoUso{"DatoConCirilica",
+                {"\u0406dc=1000"},
+                "no hay ningún dato «\u0406dc»; ¿es el dato «Idc»? (el nombre lleva U+0406)"},
+        CasoUso{"DatoSinParecido", {"caso=1"}, "no hay ningún dato «caso»"},
         CasoUso{"ResultadoNoEsDato", {"alpha=5"}, "no hay ningún dato «alpha»"},
         CasoUso{"SinIgual", {"Nr"}, "argumento mal formado: «Nr» (se espera NOMBRE=TEXTO)"},
         CasoUso{"SinNombre", {"=5"}, "argumento mal formado: «=5» (se espera NOMBRE=TEXTO)"},

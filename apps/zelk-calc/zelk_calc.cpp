@@ -13,6 +13,7 @@
 #include "archivos/plataforma.h"
 #include "engine/calculo.h"
 #include "engine/pasada.h"
+#include "lote/columnas.h"
 #include "lote/csv.h"
 #include "lote/lectura.h"
 #include "lote/lotes.h"
@@ -357,8 +358,10 @@ int Ejecucion::Ejecutar() {
         return Uso(*motivo);
       continue;
     }
-    if (!p)
-      return Uso("no hay ningún dato «" + a.substr(0, igual) + "»");
+    if (!p) {
+      const auto pista = lotes::PistaDeDato(std::string_view(a).substr(0, igual));
+      return Uso("no hay ningún dato «" + a.substr(0, igual) + "»" + (pista ? "; " + *pista : ""));
+    }
     if (std::any_of(asignaciones.begin(), asignaciones.end(),
                     [&](const Asignacion& x) { return x.parametro == p; }))
       return Uso(std::string(p->nombre) + "=TEXTO: dado más de una vez");
@@ -489,7 +492,14 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
 
   std::ifstream archivoEntrada;
   std::istream* fuente = entorno_.entrada;
+  std::optional<std::uintmax_t> tamanoEntrada;  // a file's, not a pipe's or a device's
   if (!entrada.empty() && !deEntradaEstandar) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(archivos::RutaUtf8(entrada), ec)) {
+      const auto bytes = std::filesystem::file_size(archivos::RutaUtf8(entrada), ec);
+      if (!ec)
+        tamanoEntrada = bytes;
+    }
     errno = 0;
     archivoEntrada.open(archivos::RutaUtf8(entrada), std::ios::binary);
     if (!archivoEntrada)
@@ -523,7 +533,8 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
   int estado = kSalidaBien;
   try {
     if (!o_.psse.empty())
-      estado = lotes::CalcularPsse(*fuente, r, opciones, destino, err_, nombreEntrada);
+      estado =
+          lotes::CalcularPsse(*fuente, r, opciones, destino, err_, nombreEntrada, tamanoEntrada);
     else if (!o_.csv.empty())
       estado = lotes::CalcularCsv(*fuente, base, r, opciones, destino, err_, hilos);
     else
@@ -554,6 +565,10 @@ int Ejecucion::Tabla(const ConfiguracionRegional& r, const lotes::Base& base) {
       if (archivo != nullptr)
         if (const auto motivo = (archivo->*paso)())
           return Fallo("no se puede escribir " + Nombre(*ruta) + ": " + *motivo);
+  for (const auto& par : salidas)
+    if (par.first != nullptr)
+      for (const auto& nota : par.first->Notas())
+        err_ << "zelk-calc: nota: " << nota << '\n';
   return estado;
 }
 

@@ -101,6 +101,8 @@ def test_tipos_de_numero():
 
 @pytest.mark.parametrize("llamada, error, texto", [
     (lambda: zelk.calcular(IDC=1000), TypeError, "«IDC»; ¿es «Idc»?"),
+    (lambda: zelk.calcular(**{"\u0406dc": 1000}), TypeError,
+     "«\u0406dc»; ¿es «Idc»? (el nombre lleva U+0406)"),
     (lambda: zelk.calcular(Pr=1000), TypeError, "«Pr»: es un resultado"),
     (lambda: zelk.calcular(caso=1), TypeError, "los datos son Uacr, tapr"),
     (lambda: zelk.calcular(Idc="1000"), TypeError, "pasada()"),
@@ -114,7 +116,7 @@ def test_tipos_de_numero():
     (lambda: zelk.calcular(Idc=[1000, 2000]), TypeError, "«Idc» ha de ser un número, no list"),
     (lambda: zelk.calcular(Idc=10**400), OverflowError, ""),
     (lambda: zelk.calcular(1000), TypeError, ""),
-], ids=["nombre", "resultado", "ajeno", "texto", "bytes", "texto_numpy", "str_numpy",
+], ids=["nombre", "cirilica", "resultado", "ajeno", "texto", "bytes", "texto_numpy", "str_numpy",
         "objeto_numpy", "none", "none_tap", "complejo", "lista", "entero_enorme", "posicional"])
 def test_argumentos_erroneos(llamada, error, texto):
     with pytest.raises(error) as e:

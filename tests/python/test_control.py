@@ -5,6 +5,8 @@ import io
 import json
 import math
 import random
+import subprocess
+import sys
 import warnings
 
 import numpy as np
@@ -62,12 +64,11 @@ def test_leer_psse_linea_rechazada_y_caso_roto(tmp_path):
     malo = tmp_path / "malo.raw"
     malo.write_text(texto.replace("0.94375, 1.20000, 0.80000, 0.00625",
                                   "0.94375, 1.20000, 0.80000, 0", 1), encoding="utf-8")
-    with warnings.catch_warnings():
-        warnings.simplefilter("ignore")
+    with pytest.warns(UserWarning, match="malo.raw», línea 52: «DC1» no se resuelve: STPI = 0"):
         tabla = zelk.leer_psse(malo)
     assert tabla["modo"][0] is None
     assert math.isnan(tabla["alpha"][0]) and tabla["alpha"].dtype == np.float64
-    assert tabla["avisos"][0] == ("STPI = 0: ha de ser mayor que 0",)
+    assert tabla["avisos"][0] == ("línea 52: STPI = 0: ha de ser mayor que 0",)
     roto = tmp_path / "roto.raw"
     roto.write_text("0, 100.00, 32\nT\nT\n", encoding="utf-8")
     with pytest.raises(ValueError, match="línea 1: versión 32 del formato RAW"):
@@ -80,6 +81,40 @@ def test_leer_psse_linea_rechazada_y_caso_roto(tmp_path):
         zelk.leer_psse(tmp_path / "no_existe.raw")
     with pytest.raises(IsADirectoryError):
         zelk.leer_psse(tmp_path)
+
+
+def test_leer_psse_bloqueada_y_notas(tmp_path):
+    texto = (CASOS / "kundur_v35.raw").read_text(encoding="utf-8")
+    caso = tmp_path / "caso.raw"
+    caso.write_text(texto.replace("'DC1         ',1,", "'DC1         ',0,").replace(
+        "0.00625,     0,     0,     0,     0,", "0.00625,     0,     0,     5,     6,", 1),
+        encoding="utf-8")
+    with pytest.warns(UserWarning, match="línea 59: «DC1»: IFR = 5, ITR = 6, IDR = «1»"):
+        tabla = zelk.leer_psse(caso)
+    # A blocked line has no angles; what the equations cannot give stays NaN as well.
+    assert tabla["modo"][0] == "bloqueado" and tabla["Idc"][0] == 0
+    assert all(math.isnan(tabla[n][0]) for n in ("alpha", "mur", "gamma", "mui"))
+
+
+def test_leer_psse_memoria_acotada(tmp_path):
+    """A line of 32 MB of empty fields is refused holding a line's worth, not gigabytes."""
+    caso = tmp_path / "campos.raw"
+    with open(caso, "wb") as f:
+        f.write(b"0, 100.00, 33\nT\nT\n7" + b"," * (32 << 20) + b"\n")
+    programa = (
+        "import resource, sys, zelk\n"
+        "antes = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss\n"
+        "try:\n"
+        "    zelk.leer_psse(sys.argv[1])\n"
+        "except ValueError as e:\n"
+        "    print(e)\n"
+        "print(resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - antes)\n")
+    p = subprocess.run([sys.executable, "-c", programa, str(caso)], capture_output=True,
+                       text=True, check=True)
+    motivo, crecimiento = p.stdout.splitlines()
+    assert motivo.endswith("campos.raw», línea 4: la línea tiene más de 1 MB: no es un "
+                           "registro RAW")
+    assert int(crecimiento) < 16 << 10  # KiB
 
 
 def filas_de_control(cuantas, semilla):

@@ -119,7 +119,10 @@ def test_indices_distintos_se_rechazan(llamada, nombres):
 
 def test_columnas_mal_nombradas_como_en_zelk_calc(zelk_calc):
     for nombre in ["IDC", "idc", "Idc (A)", "Idc_A", " Idc", "Idc\u00a0", "Idc [A]", "Pr",
-                   "Pr (MW)", "alpha [º]", "aceptado", "Aceptado"]:
+                   "Pr (MW)", "alpha [º]", "aceptado", "Aceptado",
+                   # Invisible characters and look-alike letters: not notes, but hints.
+                   "Idc\ufeff", "\u200bIdc", "\u202aIdc", "Id\u00adc", "\u0406dc", "Id\u0441",
+                   "\uff29\uff44\uff43", "'Idc", "[Idc]", "Vpr\u03bfg"]:
         with pytest.raises(ValueError) as e:
             zelk.calcular_lote(pd.DataFrame({nombre: [1.0], "Rdc": [1.0]}))
         motivo = str(e.value).removeprefix("calcular_lote: ")

@@ -1,6 +1,7 @@
 # zelk.pasada: the texts of the result fields as the window shows them, under regional settings.
 import subprocess
 import sys
+import warnings
 
 import pytest
 
@@ -38,13 +39,29 @@ def test_inicio_bajo_cada_configuracion():
     ("fr_FR", {"Idc": "1 000"}, "686,13"),
     ("en_US", {"Xcr": "3,88", "Idc": "1000"}, "686.13"),
 ])
+@pytest.mark.filterwarnings("ignore:pasada. aviso")
 def test_separadores_de_grupo(locale, textos, figura):
     assert zelk.pasada(textos, locale=locale)["Iacr"] == figura
 
 
+@pytest.mark.parametrize("locale, textos, avisos", [
+    ("es_ES", {"Idc": "2.500E+03"}, ["pasada: aviso: Idc: «2.500E+03» se lee 2500000"]),
+    ("en_US", {"Xcr": "3,88", "Idc": "1,000"}, ["pasada: aviso: Xcr: «3,88» se lee 388"]),
+    ("es_ES", {"Idc": "1.000", "Rdc": "2,5E+01"}, []),
+], ids=["exponente_con_grupo", "grupo_mal_puesto", "bien_escritos"])
+def test_lectura_dudosa_avisa(locale, textos, avisos):
+    # The window's reading stays, with zelk-calc's warning.
+    with warnings.catch_warnings(record=True) as dados:
+        warnings.simplefilter("always")
+        zelk.pasada(textos, locale=locale)
+    assert [str(a.message) for a in dados] == avisos
+    assert all(a.category is UserWarning for a in dados)
+
+
 def test_lo_escrito_con_coma_se_lee_como_lo_lee_la_ventana():
     # Under a full stop, "3,88" is 388: the firing angle cannot be formed.
-    assert zelk.pasada({"Xcr": "3,88"}, locale="en_US")["alpha"] == "ERROR"
+    with pytest.warns(UserWarning, match="«3,88» se lee 388"):
+        assert zelk.pasada({"Xcr": "3,88"}, locale="en_US")["alpha"] == "ERROR"
     assert zelk.pasada({"Xcr": "3,88"}, locale="es_ES")["alpha"] == "18,40"
 
 
@@ -78,6 +95,7 @@ RECHAZADOS = [
 
 
 @pytest.mark.parametrize("nombre, textos, motivo", RECHAZADOS, ids=[r[0] for r in RECHAZADOS])
+@pytest.mark.filterwarnings("ignore:pasada. aviso")
 def test_datos_rechazados_dicen_cual_y_por_que(nombre, textos, motivo):
     with pytest.raises(zelk.DatosRechazados) as e:
         zelk.pasada(textos, locale="en_US")
