@@ -18,7 +18,10 @@ and notebooks.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, qt6-translations-l10n")
+# The manual's scripts are links to those of Debian's JavaScript packages (doc/), as dh_sphinxdoc
+# makes them: 5.2 is the oldest libjs-sphinxdoc whose doctools.js and searchtools.js suit Sphinx 5.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, fonts-dejavu-core, qt6-translations-l10n, libjs-sphinxdoc (>= 5.2)")
 # Only the Python module needs python3, and NumPy for its arrays; the programs never do.
 if(ZELK_PYTHON)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "${ZELK_PYTHON_RECOMENDADOS}")

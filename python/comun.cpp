@@ -315,7 +315,8 @@ void RegistrarExcepciones(py::module_& m) {
   rechazados.attr("parametro") = py::none();
   rechazados.attr("valor") = py::none();
   imposible.attr("__doc__") =
-      "Ningún tap da el ángulo pedido, o ninguno dentro del margen de posiciones.";
+      "tap_para() no halla tap: ningún tap da el ángulo pedido, o ninguno dentro del margen de\n"
+      "posiciones, y entonces el mensaje dice el tap que haría falta. Es un ValueError.";
 
   py::register_exception_translator([](std::exception_ptr p) {
     try {

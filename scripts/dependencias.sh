@@ -9,6 +9,7 @@ paquetes="g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plug
   nlohmann-json3-dev libqcustomplot-dev zlib1g-dev libz-mingw-w64-dev
   file lintian qt6-translations-l10n
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas python3-venv python3-mypy
+  python3-cloudpickle python3-dask python3-distributed python3-sphinx libjs-sphinxdoc
   nsis xvfb fonts-wine qt6ct git"
 # The type checker the Python module's stubs are tested with, besides mypy; a Node.js that came
 # with its own npm is kept.

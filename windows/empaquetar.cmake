@@ -61,8 +61,9 @@ endforeach()
 file(WRITE ${TRABAJO}/instalar.nsh "${instalar}")
 file(WRITE ${TRABAJO}/quitar.nsh "${quitar}")
 
+string(REPLACE "/" "\\" manual "${MANUAL}")
 execute_process(COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
-  -DVERSION=${VERSION} -DICONO=${ICONO} -DSALIDA=${INSTALADOR} -DTAMANO=${kb}
+  -DVERSION=${VERSION} -DICONO=${ICONO} -DSALIDA=${INSTALADOR} -DTAMANO=${kb} -DMANUAL=${manual}
   -DLICENCIA=${carpeta}/licencias/LEEME.txt
   -DARCHIVOS=${TRABAJO}/instalar.nsh -DQUITAR=${TRABAJO}/quitar.nsh ${NSI}
   COMMAND_ERROR_IS_FATAL ANY)

@@ -1,14 +1,15 @@
 ; The installer of zelk for 64-bit Windows, in Spanish: the licence, then the programs and what
-; they load into "Archivos de programa\zelk", Start-menu entries "zelk" and "zelk Estudios", the
-; studies (.zelk) opened by zelk Estudios, and an uninstaller registered in "Programas y
-; características". /S installs and uninstalls without a question.
+; they load into "Archivos de programa\zelk", Start-menu entries "zelk", "zelk Estudios" and
+; "Manual de zelk" (the manual's index.html, which opens in the browser), the studies (.zelk) opened
+; by zelk Estudios, and an uninstaller registered in "Programas y características". /S installs and
+; uninstalls without a question.
 ; Installing over an installation removes that one first, wherever it is (also when /D= names
 ; another folder): there is always one installation and one uninstall entry.
 ; A silent uninstall that a script waits for (README): a copy of desinstalar.exe outside the folder,
 ; run with /S _?=FOLDER, which keeps it from copying itself again and returning at once.
 ; makensis gets from the build: VERSION, ICONO, LICENCIA, ARCHIVOS and QUITAR (the lists of the
-; files to install and to remove, made by empaquetar.cmake), TAMANO (their size in KB) and SALIDA
-; (the installer to write).
+; files to install and to remove, made by empaquetar.cmake), TAMANO (their size in KB), MANUAL
+; (the manual's index.html within the folder) and SALIDA (the installer to write).
 Unicode true
 Target amd64-unicode
 ; The installer is named "setup" on purpose, and asks for administrator rights all the same.
@@ -24,6 +25,7 @@ RequestExecutionLevel admin
 ; The studies' file type, for every user of the machine.
 !define TIPO_ESTUDIO "zelk.Estudio"
 !define DESINSTALADOR "desinstalar.exe"
+!define ACCESO_MANUAL "$SMPROGRAMS\Manual de zelk.lnk"
 
 Name "zelk ${VERSION}"
 OutFile "${SALIDA}"
@@ -102,6 +104,7 @@ Section "zelk"
     '"$INSTDIR\zelk-estudios.exe" "%1"'
   ; The shell learns of the new type at once.
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+  CreateShortcut "${ACCESO_MANUAL}" "$INSTDIR\${MANUAL}"
 
   WriteRegStr HKLM "${CLAVE}" "DisplayName" "zelk"
   WriteRegStr HKLM "${CLAVE}" "DisplayVersion" "${VERSION}"
@@ -126,6 +129,7 @@ Section "Uninstall"
   DeleteRegKey HKLM "Software\Classes\.zelk"
   DeleteRegKey HKLM "Software\Classes\${TIPO_ESTUDIO}"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+  Delete "${ACCESO_MANUAL}"
   !include "${QUITAR}"
   Delete "$INSTDIR\${DESINSTALADOR}"
   RMDir "$INSTDIR"

@@ -36,6 +36,9 @@ def _funcion(de_la_extension: Callable[..., Any]) -> Callable[..., Any]:
     def funcion(*args: Any, **kwargs: Any) -> Any:
         return de_la_extension(*args, **kwargs)
 
+    # The extension's qualified name ("PyCapsule.calcular") leads nowhere; pickle, and with it
+    # ProcessPoolExecutor, joblib and Dask, finds a function by the one it has in zelk.
+    funcion.__qualname__ = funcion.__name__
     return funcion
 
 
@@ -66,7 +69,8 @@ Numero = Union[SupportsFloat, SupportsIndex]
 
 
 class TablaDeDatos(Protocol):
-    """A table of data that is not a pandas DataFrame: its columns by name."""
+    """Una tabla de datos que no es un DataFrame de pandas (un dict de arreglos, por ejemplo):
+    sus columnas, y cada columna por su nombre."""
 
     @property
     def columns(self) -> Any: ...
@@ -75,6 +79,9 @@ class TablaDeDatos(Protocol):
 
 
 class Resultados(TypedDict):
+    """Los 13 resultados de calcular(), por su nombre y en su orden (RESULTADOS), en las
+    unidades de la ventana; None donde la ventana muestra "ERROR"."""
+
     alpha: Optional[float]
     mur: Optional[float]
     tgphir: Optional[float]
@@ -91,6 +98,8 @@ class Resultados(TypedDict):
 
 
 class TextosResultados(TypedDict):
+    """Los textos de los 13 resultados de pasada(), tal como los muestra la ventana."""
+
     alpha: str
     mur: str
     tgphir: str
@@ -107,6 +116,9 @@ class TextosResultados(TypedDict):
 
 
 class TextosDatos(TypedDict, total=False):
+    """Los textos de los datos que se dan a pasada(), como se escribirían en la ventana; los que
+    faltan toman los del inicio."""
+
     Uacr: str
     tapr: str
     Nr: str
@@ -128,6 +140,9 @@ class TextosDatos(TypedDict, total=False):
 
 
 class ResultadosLote(TypedDict):
+    """Lo que calcular_lote() devuelve con arreglos: cada resultado como un arreglo de float64
+    (NaN donde la ventana muestra "ERROR" y en las filas rechazadas) y "aceptado", de bool."""
+
     alpha: _Flotantes
     mur: _Flotantes
     tgphir: _Flotantes
@@ -145,6 +160,9 @@ class ResultadosLote(TypedDict):
 
 
 class ResultadosTap(Resultados, total=False):
+    """Lo que tap_para() devuelve: el tap exacto ("tapr_exacto" o "tapi_exacto"), el elegido
+    ("tapr" o "tapi") y los 13 resultados con el elegido."""
+
     tapr_exacto: float
     tapr: float
     tapi_exacto: float
@@ -189,6 +207,10 @@ Orden = Union[Literal["bloqueado"], Literal["potencia"], Literal["corriente"]]
 
 
 class SolucionControl(TypedDict):
+    """Lo que resolver_control() devuelve: el modo (qué extremo controla la corriente), los
+    taps, la corriente y la tensión del inversor elegidos, los 13 resultados en ese punto (None
+    donde la ventana muestra "ERROR") y los avisos, una tupla de textos."""
+
     modo: str
     tapr: float
     tapi: float
@@ -234,6 +256,9 @@ class SolucionControlConMotivos(TypedDict):
 
 
 class SolucionControlLote(TypedDict):
+    """Lo que resolver_control_lote() devuelve con arreglos: lo mismo que resolver_control(),
+    una fila por enlace (modo None y NaN en las filas rechazadas), y "aceptado"."""
+
     modo: _Objetos
     tapr: _Flotantes
     tapi: _Flotantes

@@ -57,6 +57,22 @@ sinopsis=$(zcat "$raiz/usr/share/man/man1/zelk-calc.1.gz" | sed -n '/^\.SH SYNOP
 [ "$(echo "$sinopsis" | grep -c '^\.B zelk-calc$')" -ge 4 ] || falla "la sinopsis de zelk-calc: $sinopsis"
 zcat "$raiz/usr/share/man/man1/zelk-calc.1.gz" | grep -q '^uso:' && falla "el uso sigue en la descripción"
 zcat "$raiz/usr/share/man/man1/zelk.1.gz" | grep -q '^\.TH ZELK 1' || falla "la página de manual no es de zelk"
+# The manual, its pages and pictures, with the scripts of Debian's packages linked, not copied,
+# and the links leading to files of this system (which has libjs-sphinxdoc); both man pages
+# name it.
+manual=/usr/share/doc/zelk/html
+for f in index.html modelo.html zelk-calc.html python.html ejemplos.html search.html \
+  searchindex.js objects.inv _static/documentation_options.js _images/modelo-esquema.svg; do
+  [ -f "$raiz$manual/$f" ] || falla "falta $manual/$f"
+done
+for js in jquery.js underscore.js doctools.js searchtools.js sphinx_highlight.js; do
+  destino=$(readlink "$raiz$manual/_static/$js") || { falla "$manual/_static/$js no es un enlace"; continue; }
+  [ "$destino" = "../../../../javascript/sphinxdoc/1.0/$js" ] || falla "$manual/_static/$js lleva a $destino"
+  [ -f "/usr/share/javascript/sphinxdoc/1.0/$js" ] || falla "$js no está en libjs-sphinxdoc"
+done
+for pagina in zelk-calc.1.gz zelk.1.gz; do
+  zcat "$raiz/usr/share/man/man1/$pagina" | grep -q "$manual/index.html" || falla "$pagina no nombra el manual"
+done
 head -n 1 "$raiz/usr/share/doc/zelk/copyright" |
   grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
   falla "copyright no está en el formato de Debian"
@@ -102,7 +118,8 @@ zcat "$raiz/usr/share/man/man1/zelk-estudios.1.gz" | grep -q '^\.TH ZELK-ESTUDIO
 
 [ "$(dpkg-deb -f "$deb" Version)" = "1.2" ] || falla "la versión no es 1.2"
 dependencias=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core qt6-translations-l10n; do
+for d in libqt6widgets6 libqt6svg6 qt6-qpa-plugins fonts-dejavu-core qt6-translations-l10n \
+  libjs-sphinxdoc; do
   echo "$dependencias" | grep -q "$d" || falla "no depende de $d"
 done
 

@@ -1,4 +1,5 @@
-// What both windows share: the message box, the drawings and the font fitting.
+// What both windows share: the message box, the drawings, the font fitting and where the manual
+// is.
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QProxyStyle>
@@ -11,11 +12,51 @@
 #include "ui/comun/avisador.h"
 #include "ui/comun/dibujos.h"
 #include "ui/comun/fuente.h"
+#include "ui/comun/manual.h"
 
 class ComunTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The installed manual before the build tree's; a folder where the file should be is no manual.
+  void manual_data() {
+    QTest::addColumn<QString>("instalado");  // "archivo", "carpeta" or "" (none)
+    QTest::addColumn<bool>("construccion");
+    QTest::addColumn<QString>("hallado");  // "instalado", "construccion" or ""
+    QTest::newRow("instalado y construido") << "archivo" << true << "instalado";
+    QTest::newRow("solo instalado") << "archivo" << false << "instalado";
+    QTest::newRow("solo construido") << "" << true << "construccion";
+    QTest::newRow("una carpeta en su lugar") << "carpeta" << true << "construccion";
+    QTest::newRow("ninguno") << "" << false << "";
+  }
+  void manual() {
+    QFETCH(QString, instalado);
+    QFETCH(bool, construccion);
+    QFETCH(QString, hallado);
+    QTemporaryDir raiz;
+    QVERIFY(raiz.isValid());
+    const QString programas = raiz.filePath(QStringLiteral("instalado/bin"));
+    QVERIFY(QDir().mkpath(programas));
+    const QString enInstalado = zelk::ui::ManualInstalado(programas);
+    QVERIFY(enInstalado.startsWith(raiz.filePath(QStringLiteral("instalado/"))));
+    QVERIFY(enInstalado.endsWith(QStringLiteral("/index.html")));
+    const QString enConstruccion = raiz.filePath(QStringLiteral("construccion/doc/index.html"));
+    const auto crear = [](const QString& ruta) {
+      QFile archivo(ruta);
+      return QDir().mkpath(QFileInfo(ruta).path()) && archivo.open(QIODevice::WriteOnly);
+    };
+    if (instalado == QStringLiteral("archivo"))
+      QVERIFY(crear(enInstalado));
+    else if (instalado == QStringLiteral("carpeta"))
+      QVERIFY(QDir().mkpath(enInstalado));
+    if (construccion)
+      QVERIFY(crear(enConstruccion));
+    const QString esperado = hallado == QStringLiteral("instalado")      ? enInstalado
+                             : hallado == QStringLiteral("construccion") ? enConstruccion
+                                                                         : QString();
+    QCOMPARE(zelk::ui::BuscarManual(programas, enConstruccion), esperado);
+  }
+
   void cajaDeMensaje() {
     QString texto, titulo;
     QMessageBox::Icon icono = QMessageBox::Critical;

@@ -54,6 +54,10 @@ done <"$trabajo/esperados"
 acceso="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/zelk.lnk"
 [ -f "$acceso" ] || falla "no está zelk en el menú Inicio"
 grep -qa 'zelk.exe' "$acceso" || falla "la entrada del menú Inicio no lleva a zelk.exe"
+manual="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Manual de zelk.lnk"
+[ -f "$manual" ] || falla "no está «Manual de zelk» en el menú Inicio"
+grep -qa 'manual\\index.html' "$manual" || falla "«Manual de zelk» no lleva a manual\\index.html"
+[ -f "$destino/manual/index.html" ] || falla "no se instala el manual"
 
 [ "$(valor DisplayName)" = "zelk" ] || falla "DisplayName: $(valor DisplayName)"
 [ "$(valor DisplayVersion)" = "1.2" ] || falla "DisplayVersion: $(valor DisplayVersion)"
@@ -83,6 +87,7 @@ estado=0
 "$(dirname "$wine")/wineserver" -w
 [ ! -e "$destino" ] || falla "quedan archivos: $(cd "$destino" && find . | tr '\n' ' ')"
 [ ! -e "$acceso" ] || falla "queda la entrada del menú Inicio"
+[ ! -e "$manual" ] || falla "queda «Manual de zelk» en el menú Inicio"
 "$wine" reg query "$clave" >/dev/null 2>&1 && falla "queda la clave de desinstalación"
 
 # Installed twice, then into another folder: one installation, where it was last installed, and the
@@ -103,6 +108,7 @@ cp "$C/Datos/Programas/zelk/desinstalar.exe" "$C/desinstalar-zelk.exe"
 [ ! -e "$C/Datos" ] || falla "quedan carpetas: $(cd "$C/Datos" && find . | tr '\n' ' ')"
 "$wine" reg query "$clave" >/dev/null 2>&1 && falla "queda la clave tras desinstalar con _?="
 [ ! -e "$acceso" ] || falla "queda la entrada del menú Inicio tras desinstalar con _?="
+[ ! -e "$manual" ] || falla "queda «Manual de zelk» en el menú Inicio tras desinstalar con _?="
 mkdir -p "$C/Existente"
 "$wine" "$instalador" /S '/D=C:\Existente\zelk'
 "$wine" 'C:\desinstalar-zelk.exe' /S '_?=C:\Existente\zelk'
