@@ -34,8 +34,12 @@ class DialogosPrueba final : public ui::estudios::Dialogos {
     elegido = filtro;
     return Siguiente();
   }
+  bool AbrirDocumento(const QString& ruta) override {
+    documentos.append(ruta);
+    return true;
+  }
 
-  QStringList mensajes, preguntas, ofrecidos;
+  QStringList mensajes, preguntas, ofrecidos, documentos;
   std::deque<Respuesta> respuestas;
   std::deque<QString> archivos;
   int filtro = 0;

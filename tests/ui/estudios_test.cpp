@@ -637,6 +637,18 @@ class EstudiosTest : public QObject {
     QCOMPARE(orden[18], QStringLiteral("fraControl"));
   }
 
+  // F1 opens the manual the build made, in the desktop's viewer.
+  void manual() {
+    auto* accion = ventana_->findChild<QAction*>(QStringLiteral("accManual"));
+    QVERIFY(accion != nullptr);
+    QCOMPARE(accion->shortcut(), QKeySequence(QKeySequence::HelpContents));
+    accion->trigger();
+    QVERIFY2(dialogos_->mensajes.isEmpty(), qPrintable(dialogos_->mensajes.join(u'\n')));
+    QCOMPARE(dialogos_->documentos.size(), 1);
+    QVERIFY(dialogos_->documentos.front().endsWith(QStringLiteral("/index.html")));
+    QVERIFY(QFileInfo(dialogos_->documentos.front()).isFile());
+  }
+
   // The window comes back where and as large as it was left.
   void geometriaRecordada() {
     ventana_->resize(933, 587);

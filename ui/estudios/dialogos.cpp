@@ -1,8 +1,11 @@
+// The toolkit's message boxes, file dialogs and the desktop's viewer of documents.
 #include "ui/estudios/dialogos.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 #include "ui/comun/texto_qt.h"
 #include "ui/estudios/textos_estudios.h"
@@ -45,6 +48,10 @@ QString DialogosQt::ArchivoParaGuardar(QWidget* padre, const QString& titulo,
                                                        filtros.join(QStringLiteral(";;")), &filtro);
   elegido = std::max<int>(0, static_cast<int>(filtros.indexOf(filtro)));
   return archivo;
+}
+
+bool DialogosQt::AbrirDocumento(const QString& ruta) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
 }
 
 }  // namespace zelk::ui::estudios

@@ -25,6 +25,9 @@ class Dialogos {
   virtual QString ArchivoParaAbrir(QWidget* padre, const QString& titulo,
                                    const QString& filtros) = 0;
 
+  // Opens the local document `ruta` (the manual) as the desktop opens it; false when it cannot.
+  virtual bool AbrirDocumento(const QString& ruta) = 0;
+
   // A file to write, starting from `propuesto`, with the filter chosen among `filtros` in
   // `elegido`; empty when the user gave none.
   virtual QString ArchivoParaGuardar(QWidget* padre, const QString& titulo,
@@ -41,6 +44,7 @@ class DialogosQt final : public Dialogos {
   QString ArchivoParaAbrir(QWidget* padre, const QString& titulo, const QString& filtros) override;
   QString ArchivoParaGuardar(QWidget* padre, const QString& titulo, const QString& propuesto,
                              const QStringList& filtros, int& elegido) override;
+  bool AbrirDocumento(const QString& ruta) override;
 };
 
 }  // namespace zelk::ui::estudios

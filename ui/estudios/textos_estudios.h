@@ -40,6 +40,11 @@ inline constexpr Accion kVerBarrido{"&Barrido", "accVerBarrido"};
 inline constexpr Accion kVerPsse{"Caso &PSS/E", "accVerPsse"};
 inline constexpr Accion kZoomInicial{"&Encuadrar el gráfico", "accEncuadrar"};
 inline constexpr Accion kMenuAyuda{"A&yuda", "mnuAyuda"};
+inline constexpr Accion kManual{"&Manual de zelk", "accManual"};
+inline constexpr std::string_view kSinManual =
+    "No se encuentra el manual de zelk: se instala con zelk, y en una construcción lo hace el "
+    "objetivo «zelk_manual»";
+inline constexpr std::string_view kManualNoSeAbre = "No se puede abrir el manual de zelk («%1»)";
 inline constexpr Accion kAcercaDe{"&Acerca de zelk Estudios", "accAcercaDe"};
 
 // The group of the control data, which can be switched off.

@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "psse/raw.h"
+#include "ui/comun/manual.h"
 #include "ui/comun/texto_qt.h"
 #include "ui/estudios/aplicacion_estudios.h"
 #include "ui/estudios/archivos_estudio.h"
@@ -185,8 +186,9 @@ void VentanaEstudios::ConstruirMenus() {
           [this] { barrido_->Grafico()->Encuadrar(); });
 
   QMenu* ayuda = Menu(menuBar(), kMenuAyuda);
-  connect(Nueva(ayuda, kAcercaDe, QKeySequence::HelpContents), &QAction::triggered, this,
-          &VentanaEstudios::AcercaDe);
+  connect(Nueva(ayuda, kManual, QKeySequence::HelpContents), &QAction::triggered, this,
+          &VentanaEstudios::AbrirManual);
+  connect(Nueva(ayuda, kAcercaDe), &QAction::triggered, this, &VentanaEstudios::AcercaDe);
 }
 
 void VentanaEstudios::PonerEstudio(const lotes::Estudio& e) {
@@ -435,6 +437,14 @@ void VentanaEstudios::ValoresDelInicio() {
     buscar_->Poner(estudio_);
   setWindowModified(true);
   Evaluar();
+}
+
+void VentanaEstudios::AbrirManual() {
+  const QString ruta = RutaDelManual();
+  if (ruta.isEmpty())
+    dialogos_.Avisar(this, Q(kSinManual));
+  else if (!dialogos_.AbrirDocumento(ruta))
+    dialogos_.Avisar(this, Q(kManualNoSeAbre).arg(QDir::toNativeSeparators(ruta)));
 }
 
 void VentanaEstudios::AcercaDe() {

@@ -46,6 +46,7 @@ class VentanaEstudios final : public QMainWindow {
   void ExportarGrafico();
   void CopiarResultados();
   void ValoresDelInicio();
+  void AbrirManual();
   void AcercaDe();
   // "Buscar…", made the first time it is asked for.
   DialogoBuscar* Buscar();
