@@ -341,7 +341,9 @@ TEST(Readme, SoloOpcionesDelPrograma) {
   const auto enAyuda = Opciones(Ejecutar(kZelkCalc, {"--help"}, kIngles).out);
   std::istringstream lineas(readme);
   for (std::string linea; std::getline(lineas, linea);)
-    if (linea.find("zelk-calc ") != std::string::npos) {
+    // Its commands: lines that run zelk-calc, whatever their indentation.
+    if (linea.find_first_not_of(' ') != std::string::npos &&
+        linea.substr(linea.find_first_not_of(' ')).starts_with("zelk-calc ")) {
       for (const auto& o : Opciones(linea)) {
         EXPECT_TRUE(enAyuda.count(o)) << o << " is in the README, not in --help";
       }
