@@ -1,6 +1,6 @@
 // zelk-calc's answers to an engineer's questions as a process: the reasons and warnings after a
 // pass, a target solved and typed back, tables solved per row with their reasons, the detail of
-// both ends, the single pass as JSON, the new options' usage errors, and the README's examples
+// both ends, the single pass as JSON, the new options' usage errors, and the manual's examples
 // and options against the program itself.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -278,38 +278,40 @@ INSTANTIATE_TEST_SUITE_P(
                 "--bom, --output y --hilos son para --csv, --sweep y --psse"}),
     prueba::PorNombre());
 
-// The README's section on zelk-calc and --help name the same options, and its examples of
-// --target and --detalle print what the program prints.
-TEST(Readme, OpcionesYEjemplosComoElPrograma) {
-  std::ifstream f(ZELK_README);
+std::string Leer(const char* ruta) {
+  std::ifstream f(ruta);
   std::stringstream texto;
   texto << f.rdbuf();
-  const std::string readme = texto.str();
-  const auto desde = readme.find("## zelk-calc");
-  const auto hasta = readme.find("## Python");
-  ASSERT_NE(desde, std::string::npos);
-  const std::string seccion = readme.substr(desde, hasta - desde);
-  const auto opciones = [](const std::string& t) {
-    std::set<std::string> o;
-    const std::regex opcion("--[a-z][a-z-]*[a-z]");
-    for (auto i = std::sregex_iterator(t.begin(), t.end(), opcion); i != std::sregex_iterator();
-         ++i)
-      o.insert(i->str());
-    return o;
-  };
-  const auto ayuda = Ejecutar(kZelkCalc, {"--help"}, kIngles).out;
-  std::set<std::string> enAyuda = opciones(ayuda), enReadme = opciones(seccion);
-  for (const auto& o : enAyuda)
-    EXPECT_TRUE(enReadme.count(o)) << o << " is in --help, not in the README's zelk-calc section";
-  for (const auto& o : enReadme)
-    EXPECT_TRUE(enAyuda.count(o)) << o << " is in the README, not in --help";
+  return texto.str();
+}
 
-  // "    $ zelk-calc ARGS" and the lines after it, up to a blank line, run under C.UTF-8.
-  std::istringstream lineas(seccion);
+std::set<std::string> Opciones(const std::string& t) {
+  std::set<std::string> o;
+  const std::regex opcion("--[a-z][a-z-]*[a-z]");
+  for (auto i = std::sregex_iterator(t.begin(), t.end(), opcion); i != std::sregex_iterator(); ++i)
+    o.insert(i->str());
+  return o;
+}
+
+// The manual's chapter on zelk-calc and --help name the same options, and its examples of
+// --target and --detalle whose output is written in the page print what the program prints.
+TEST(Manual, OpcionesYEjemplosComoElPrograma) {
+  const std::string capitulo = Leer(ZELK_MANUAL_ZELK_CALC);
+  ASSERT_FALSE(capitulo.empty()) << ZELK_MANUAL_ZELK_CALC;
+  const auto ayuda = Ejecutar(kZelkCalc, {"--help"}, kIngles).out;
+  const auto enAyuda = Opciones(ayuda), enManual = Opciones(capitulo);
+  for (const auto& o : enAyuda)
+    EXPECT_TRUE(enManual.count(o)) << o << " is in --help, not in the manual's zelk-calc chapter";
+  for (const auto& o : enManual)
+    EXPECT_TRUE(enAyuda.count(o)) << o << " is in the manual, not in --help";
+
+  // ".. zelk-calc:: ARGS", then its content, indented, after a blank line: what it prints under
+  // C.UTF-8. Examples with options of the directive (a filter, another status) are left out.
+  std::istringstream lineas(capitulo);
   std::string linea;
   int ejemplos = 0;
+  const std::string inicio = ".. zelk-calc:: ";
   while (std::getline(lineas, linea)) {
-    const std::string inicio = "    $ zelk-calc ";
     if (!linea.starts_with(inicio))
       continue;
     std::vector<std::string> args;
@@ -318,14 +320,34 @@ TEST(Readme, OpcionesYEjemplosComoElPrograma) {
       args.push_back(a);
     if (args.empty() || (args[0] != "--target" && args[0] != "--detalle"))
       continue;
+    if (!std::getline(lineas, linea) || !linea.empty())
+      continue;
     std::string esperado;
-    while (std::getline(lineas, linea) && linea.starts_with("    "))
-      esperado += linea.substr(4) + "\n";
+    while (std::getline(lineas, linea) && linea.starts_with("   "))
+      esperado += linea.substr(3) + "\n";
+    if (esperado.empty())
+      continue;
     const auto p = Ejecutar(kZelkCalc, args, {"LANG=C.UTF-8"});
     EXPECT_EQ(p.out + p.err, esperado) << "zelk-calc " << linea;
     ++ejemplos;
   }
   EXPECT_GE(ejemplos, 2);
+}
+
+// The front page names only options zelk-calc has.
+TEST(Readme, SoloOpcionesDelPrograma) {
+  const std::string readme = Leer(ZELK_README);
+  ASSERT_FALSE(readme.empty()) << ZELK_README;
+  const auto enAyuda = Opciones(Ejecutar(kZelkCalc, {"--help"}, kIngles).out);
+  std::istringstream lineas(readme);
+  for (std::string linea; std::getline(lineas, linea);)
+    // Its commands: lines that run zelk-calc, whatever their indentation.
+    if (linea.find_first_not_of(' ') != std::string::npos &&
+        linea.substr(linea.find_first_not_of(' ')).starts_with("zelk-calc ")) {
+      for (const auto& o : Opciones(linea)) {
+        EXPECT_TRUE(enAyuda.count(o)) << o << " is in the README, not in --help";
+      }
+    }
 }
 
 }  // namespace

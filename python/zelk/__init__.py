@@ -170,6 +170,11 @@ class ResultadosTap(Resultados, total=False):
 
 
 class ResultadosConMotivos(TypedDict):
+    """Lo que calcular(motivos=True) devuelve: los 13 resultados (None donde la ventana muestra
+    "ERROR") y "motivos", una tupla de textos de zelk-calc: por qué cada resultado es None
+    ("alpha: cos α = 1.24 > 1: ...", "mur: ERROR porque alpha lo es") y los avisos de los
+    límites del modelo ("aviso: mur = 64.86°: ...")."""
+
     alpha: Optional[float]
     mur: Optional[float]
     tgphir: Optional[float]
@@ -187,6 +192,11 @@ class ResultadosConMotivos(TypedDict):
 
 
 class Detalle(TypedDict):
+    """Lo que detalle() devuelve, por extremo (r, rectificador; i, inversor): E del lado de
+    válvulas, Vd0 de los puentes en serie, las caídas N·(3/π)·Xc·Idc y N·2·Rc·Idc, en kV; el
+    coseno del ángulo (que pasa de 1 cuando el ángulo no se puede formar) y el solape, en
+    grados. None donde no se puede formar."""
+
     Er: Optional[float]
     Vd0r: Optional[float]
     caidaXr: Optional[float]
@@ -233,6 +243,9 @@ class SolucionControl(TypedDict):
 
 
 class SolucionControlConMotivos(TypedDict):
+    """Lo que resolver_control(motivos=True) devuelve: lo de SolucionControl y "motivos", los
+    textos de calcular(motivos=True) en el punto hallado."""
+
     modo: str
     tapr: float
     tapi: float

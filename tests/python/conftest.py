@@ -87,3 +87,8 @@ def codigo_del_readme():
     bloques = re.findall(r"^```python\n(.*?)^```", texto, re.S | re.M)
     assert bloques, "README.md no tiene ningún ejemplo de Python"
     return "\n".join(bloques)
+
+
+def codigo_del_manual():
+    """The manual's first Python example, the file its chapter on the module shows."""
+    return (RAIZ / "doc" / "ejemplos" / "barrido_y_casos.py").read_text(encoding="utf-8")

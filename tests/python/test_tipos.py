@@ -1,6 +1,7 @@
 # The module as editors and type checkers see it: the stubs match the module (stubtest), every
-# name they use is there at run time, the README's example and a DataFrame argument type-check
-# under mypy --strict and pyright, and the functions show their real signatures.
+# name they use is there at run time, the README's and the manual's examples and a DataFrame
+# argument type-check under mypy --strict and pyright, and the functions show their real
+# signatures.
 import ast
 import inspect
 import os
@@ -13,7 +14,7 @@ import sys
 import pytest
 
 import zelk
-from conftest import codigo_del_readme, entorno_de_python
+from conftest import codigo_del_manual, codigo_del_readme, entorno_de_python
 from zelk import _zelk
 
 STUB = pathlib.Path(zelk.__file__).with_name("__init__.pyi")
@@ -157,6 +158,7 @@ def test_stubtest(tmp_path):
 
 def test_mypy_estricto(tmp_path):
     (tmp_path / "readme.py").write_text(codigo_del_readme(), encoding="utf-8")
+    (tmp_path / "manual.py").write_text(codigo_del_manual(), encoding="utf-8")
     (tmp_path / "tabla.py").write_text(CON_DATAFRAME, encoding="utf-8")
     (tmp_path / "erroneo.py").write_text(ERRONEO, encoding="utf-8")
     # pandas 1.5 and matplotlib carry no types of their own: they are taken as they come.
@@ -165,7 +167,8 @@ def test_mypy_estricto(tmp_path):
         "[mypy-matplotlib.*]\nignore_missing_imports = True\n", encoding="utf-8")
     mypy = [sys.executable, "-m", "mypy", "--config-file", str(tmp_path / "mypy.ini"),
             "--cache-dir", str(tmp_path / "cache")]
-    p = ejecutar(*mypy, str(tmp_path / "readme.py"), str(tmp_path / "tabla.py"))
+    p = ejecutar(*mypy, str(tmp_path / "readme.py"), str(tmp_path / "manual.py"),
+                 str(tmp_path / "tabla.py"))
     assert p.returncode == 0, p.stdout + p.stderr
     p = ejecutar(*mypy, str(tmp_path / "erroneo.py"))
     assert "erroneo.py:3: error: Incompatible types" in p.stdout and "Found 1 error" in p.stdout
@@ -176,15 +179,16 @@ def test_pyright(tmp_path):
     if pyright is None:
         pytest.skip("pyright no está (scripts/dependencias.sh lo instala con npm)")
     # matplotlib need not be installed; zelk must be, as the other two files show.
-    (tmp_path / "readme.py").write_text("# pyright: reportMissingImports=false\n" +
-                                        codigo_del_readme(), encoding="utf-8")
+    for nombre, codigo in (("readme.py", codigo_del_readme()), ("manual.py", codigo_del_manual())):
+        (tmp_path / nombre).write_text("# pyright: reportMissingImports=false\n" + codigo,
+                                       encoding="utf-8")
     (tmp_path / "tabla.py").write_text(CON_DATAFRAME, encoding="utf-8")
     (tmp_path / "erroneo.py").write_text(ERRONEO, encoding="utf-8")
     # Node runs without the sanitizer's runtime; the interpreter tells pyright where zelk is.
     entorno = {k: v for k, v in entorno_de_python().items() if k != "LD_PRELOAD"}
     orden = [pyright, "--pythonpath", sys.executable]
-    p = ejecutar(*orden, str(tmp_path / "readme.py"), str(tmp_path / "tabla.py"),
-                 entorno=entorno)
+    p = ejecutar(*orden, str(tmp_path / "readme.py"), str(tmp_path / "manual.py"),
+                 str(tmp_path / "tabla.py"), entorno=entorno)
     assert p.returncode == 0, p.stdout + p.stderr
     p = ejecutar(*orden, str(tmp_path / "erroneo.py"), entorno=entorno)
     assert "erroneo.py:3" in p.stdout and "1 error" in p.stdout, p.stdout

@@ -1,7 +1,8 @@
-# The Python example of the README, run as a reader would run it; taken from README.md itself so
-# that the two cannot drift apart.
+# The Python examples of the manual and of the README, run as a reader would run them; taken from
+# their own files so that they cannot drift apart from what is shown.
 import contextlib
 import io
+import re
 import sys
 import types
 
@@ -9,7 +10,7 @@ import numpy as np
 import pandas as pd
 
 import zelk
-from conftest import codigo_del_readme
+from conftest import codigo_del_manual, codigo_del_readme
 
 
 class Eje:
@@ -43,7 +44,7 @@ def pyplot_de_imitacion(registro):
     return paquete, pyplot
 
 
-def test_ejemplo_del_readme(tmp_path, monkeypatch):
+def test_ejemplo_del_manual(tmp_path, monkeypatch):
     monkeypatch.chdir(tmp_path)
     monkeypatch.setenv("MPLCONFIGDIR", str(tmp_path / "mpl"))
     registro = []
@@ -60,7 +61,7 @@ def test_ejemplo_del_readme(tmp_path, monkeypatch):
     salida = io.StringIO()
     espacio = {}
     with contextlib.redirect_stdout(salida):
-        exec(compile(codigo_del_readme(), "README.md", "exec"), espacio)  # noqa: S102, the README's own code
+        exec(compile(codigo_del_manual(), "barrido_y_casos.py", "exec"), espacio)  # noqa: S102, the manual's own code
 
     lineas = salida.getvalue().splitlines()
     assert lineas[0] == "537.0"
@@ -90,3 +91,15 @@ def test_ejemplo_del_readme(tmp_path, monkeypatch):
         assert x.tobytes() == espacio["idc"].tobytes()
         assert y.tobytes() == r[nombre].tobytes()
     assert ("savefig", "barrido_idc.png") in registro
+
+
+def test_ejemplo_del_readme(tmp_path, monkeypatch):
+    """Each line the README's example prints is the one its comment says."""
+    monkeypatch.chdir(tmp_path)
+    codigo = codigo_del_readme()
+    esperado = re.findall(r"^print\(.*\)\s+# (.+)$", codigo, re.M)
+    assert len(esperado) >= 2
+    salida = io.StringIO()
+    with contextlib.redirect_stdout(salida):
+        exec(compile(codigo, "README.md", "exec"), {})  # noqa: S102, the README's own code
+    assert salida.getvalue().splitlines() == esperado
