@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -20,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -79,9 +79,12 @@ std::map<QString, QCPGraph*> Curvas(QCustomPlot* lienzo) {
   return curvas;
 }
 
+// Through Qt, so that a name outside the ANSI code page opens on Windows too.
 std::string Leer(const QString& ruta) {
-  std::ifstream f(ruta.toStdString(), std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+  QFile f(ruta);
+  if (!f.open(QIODevice::ReadOnly))
+    return {};
+  return f.readAll().toStdString();
 }
 
 }  // namespace
