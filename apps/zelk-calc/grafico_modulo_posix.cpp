@@ -10,12 +10,9 @@
 
 namespace zelk {
 
-namespace {
-
-namespace fs = std::filesystem;
-
 // Beside the program in the build tree; where it is installed, in its own folder of libraries.
-FuncionDibujar Cargar(std::string& error) {
+FuncionDibujar CargarModuloGrafico(std::string& error) {
+  namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path carpeta = fs::read_symlink("/proc/self/exe", ec).parent_path();
   if (ec) {
@@ -41,19 +38,6 @@ FuncionDibujar Cargar(std::string& error) {
     return nullptr;
   }
   return entrada();
-}
-
-}  // namespace
-
-std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::FormatoGrafico formato,
-                                         int ancho, int alto, std::string& error) {
-  static std::string fallo;
-  static const FuncionDibujar dibujar = Cargar(fallo);
-  if (dibujar == nullptr) {
-    error = "--plot: " + fallo;
-    return std::nullopt;
-  }
-  return dibujar(curvas, formato, ancho, alto, error);
 }
 
 }  // namespace zelk

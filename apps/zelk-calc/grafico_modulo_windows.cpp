@@ -25,7 +25,9 @@ std::string MotivoDeWindows(DWORD codigo) {
   }
 }
 
-FuncionDibujar Cargar(std::string& error) {
+}  // namespace
+
+FuncionDibujar CargarModuloGrafico(std::string& error) {
   std::wstring programa(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n =
@@ -57,19 +59,6 @@ FuncionDibujar Cargar(std::string& error) {
     return nullptr;
   }
   return entrada();
-}
-
-}  // namespace
-
-std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::FormatoGrafico formato,
-                                         int ancho, int alto, std::string& error) {
-  static std::string fallo;
-  static const FuncionDibujar dibujar = Cargar(fallo);
-  if (dibujar == nullptr) {
-    error = "--plot: " + fallo;
-    return std::nullopt;
-  }
-  return dibujar(curvas, formato, ancho, alto, error);
 }
 
 }  // namespace zelk

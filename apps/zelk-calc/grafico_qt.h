@@ -19,4 +19,8 @@ std::optional<std::string> DibujarCurvas(const lotes::Curvas& curvas, lotes::For
 using FuncionDibujar = decltype(&DibujarCurvas);
 inline constexpr const char* kEntradaDelModulo = "zelk_grafico_dibujar";
 
+// Loads the module where this platform keeps it and gives its entry; null, with the reason in
+// `error`, when it cannot.
+FuncionDibujar CargarModuloGrafico(std::string& error);
+
 }  // namespace zelk
