@@ -14,10 +14,10 @@ from conftest import RAIZ
 dd = pytest.importorskip("dask.dataframe")
 distributed = pytest.importorskip("dask.distributed")
 
-_especificacion = importlib.util.spec_from_file_location(
+_origen = importlib.util.spec_from_file_location(
     "dask_lote", RAIZ / "doc" / "ejemplos" / "dask_lote.py")
-ejemplo = importlib.util.module_from_spec(_especificacion)
-_especificacion.loader.exec_module(ejemplo)
+ejemplo = importlib.util.module_from_spec(_origen)
+_origen.loader.exec_module(ejemplo)
 
 
 @pytest.fixture(scope="module")
