@@ -646,6 +646,12 @@ class EstudiosTest : public QObject {
     QVERIFY(accion != nullptr);
     QCOMPARE(accion->shortcut(), QKeySequence(QKeySequence::HelpContents));
     accion->trigger();
+    if (dialogos_->documentos.isEmpty()) {
+      // A build without the manual (the sanitizers') says so, and how it is made.
+      QCOMPARE(dialogos_->mensajes.size(), 1);
+      QVERIFY(dialogos_->mensajes.front().startsWith(QStringLiteral("No se encuentra el manual")));
+      return;
+    }
     QVERIFY2(dialogos_->mensajes.isEmpty(), qPrintable(dialogos_->mensajes.join(u'\n')));
     QCOMPARE(dialogos_->documentos.size(), 1);
     QVERIFY(dialogos_->documentos.front().endsWith(QStringLiteral("/index.html")));
