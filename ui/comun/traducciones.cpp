@@ -1,3 +1,4 @@
+// Qt's own texts in Spanish for every window of zelk's programs.
 #include "ui/comun/traducciones.h"
 
 #include <QCoreApplication>
